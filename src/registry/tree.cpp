@@ -1,0 +1,100 @@
+#include "registry/tree.h"
+
+#include <algorithm>
+
+#include "runtime/text.h"
+
+namespace reg {
+namespace {
+
+bool NameBefore(const Key& key, const std::string& upperName) { return rt::UCase(key.name) < upperName; }
+
+// Works on const and non-const lists alike.
+template <class Items>
+auto Named(Items& items, std::string_view wanted) {
+  return std::find_if(items.begin(), items.end(), [&](const auto& item) { return SameName(item.name, wanted); });
+}
+
+template <class Items>
+auto* FindNamed(Items& items, std::string_view wanted) {
+  auto found = Named(items, wanted);
+  return found == items.end() ? nullptr : &*found;
+}
+
+template <class K>
+K* DescendFrom(K& from, const Path& path) {
+  K* key = &from;
+  for (const std::string& name : path) {
+    key = key->FindSubkey(name);
+    if (key == nullptr) return nullptr;
+  }
+  return key;
+}
+
+constexpr size_t kLongestKeyName = 255;
+
+// Length of the UTF-8 sequence that starts at `at`, 0 when it is not one (overlong forms and
+// surrogates are not).
+size_t SequenceLength(std::string_view text, size_t at) {
+  auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  unsigned char lead = byte(at);
+  if (lead < 0x80) return 1;
+  size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+  unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+  if (byte(at + 1) < low || byte(at + 1) > high) return 0;
+  for (size_t i = at + 2; i < at + length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+bool IsUtf8(std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    size_t length = SequenceLength(text, at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+
+bool IsKeyName(std::string_view name) {
+  return !name.empty() && name.size() <= kLongestKeyName && name.find('\\') == std::string_view::npos && IsUtf8(name);
+}
+
+bool SameName(std::string_view a, std::string_view b) { return rt::EqualsNoCase(a, b); }
+
+Key* Key::FindSubkey(std::string_view wanted) { return FindNamed(subkeys, wanted); }
+
+const Key* Key::FindSubkey(std::string_view wanted) const { return FindNamed(subkeys, wanted); }
+
+Key& Key::AddSubkey(std::string subkeyName) {
+  auto place = std::lower_bound(subkeys.begin(), subkeys.end(), rt::UCase(subkeyName), NameBefore);
+  return *subkeys.insert(place, Key{std::move(subkeyName), {}, {}});
+}
+
+void Key::RemoveSubkey(std::string_view gone) {
+  auto found = Named(subkeys, gone);
+  if (found != subkeys.end()) subkeys.erase(found);
+}
+
+const Value* Key::FindValue(std::string_view wanted) const { return FindNamed(values, wanted); }
+
+void Key::SetValue(Value value) {
+  auto found = Named(values, value.name);
+  if (found == values.end()) {
+    values.push_back(std::move(value));
+    return;
+  }
+  found->type = value.type;
+  found->data = std::move(value.data);
+}
+
+Key* Descend(Key& from, const Path& path) { return DescendFrom(from, path); }
+
+const Key* Descend(const Key& from, const Path& path) { return DescendFrom(from, path); }
+
+}  // namespace reg

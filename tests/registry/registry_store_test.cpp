@@ -1,0 +1,246 @@
+#include <gmock/gmock.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "registry/machine.h"
+#include "registry_fixture.h"
+#include "runtime/error.h"
+
+namespace reg::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::UnorderedElementsAre;
+
+std::string ReadFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteFile(const fs::path& file, const std::string& text) {
+  fs::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+std::vector<std::string> FolderEntries(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  return names;
+}
+
+using RegistryStore = MachineTest;
+
+TEST_F(RegistryStore, EveryChangeReachesTheFileAtOnceAsReadableJson) {
+  HKEY key = Create("SOFTWARE\\LonWorks");
+  ASSERT_EQ(SetBytes(key, "LonWorks Path", REG_SZ, std::string("/opt/lw\0", 8)), ERROR_SUCCESS);
+  std::string file = ReadFile(machine_ / "registry.json");
+  EXPECT_THAT(file, HasSubstr("\"LonWorks Path\": {\n"));
+  EXPECT_THAT(file, HasSubstr("\"text\": \"/opt/lw\\u0000\""));
+  EXPECT_EQ(RegistryFile(), machine_ / "registry.json");
+
+  Reset();
+  HKEY again{};
+  ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, "SOFTWARE\\LonWorks", 0, KEY_READ, &again), ERROR_SUCCESS);
+  EXPECT_EQ(QueryBytes(again, "LonWorks Path"), std::string("/opt/lw\0", 8));
+  RegCloseKey(again);
+}
+
+TEST_F(RegistryStore, ProcessesChangingAtOnceLoseNoneOfEachOthersChanges) {
+  constexpr int kChildren = 3;
+  constexpr int kValuesEach = 15;
+  int barrier[2];
+  ASSERT_EQ(pipe(barrier), 0);
+  auto writeValues = [](int writer) {
+    HKEY key{};
+    bool ok = RegCreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Shared", &key) == ERROR_SUCCESS;
+    for (int i = 0; ok && i < kValuesEach; ++i) {
+      std::string name = "w" + std::to_string(writer) + "_" + std::to_string(i);
+      ok = SetBytes(key, name.c_str(), REG_SZ, name + '\0') == ERROR_SUCCESS;
+    }
+    return ok;
+  };
+  std::vector<pid_t> children;
+  for (int writer = 1; writer <= kChildren; ++writer) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      char go;
+      close(barrier[1]);
+      bool started = read(barrier[0], &go, 1) == 0;
+      _exit(started && writeValues(writer) ? 0 : 1);
+    }
+    children.push_back(child);
+  }
+  close(barrier[0]);
+  close(barrier[1]);
+  EXPECT_TRUE(writeValues(0));
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  HKEY key{};
+  ASSERT_EQ(RegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Shared", &key), ERROR_SUCCESS);
+  for (int writer = 0; writer <= kChildren; ++writer) {
+    for (int i = 0; i < kValuesEach; ++i) {
+      std::string name = "w" + std::to_string(writer) + "_" + std::to_string(i);
+      EXPECT_EQ(QueryBytes(key, name.c_str()), name + '\0');
+    }
+  }
+  RegCloseKey(key);
+  EXPECT_THAT(FolderEntries(machine_), UnorderedElementsAre("registry.json", "registry.lock"));
+}
+
+TEST_F(RegistryStore, ADamagedFileIsReportedByEveryCallAndLeftAsItIs) {
+  const char* const damaged[] = {
+      "",
+      "{\"HKEY_LOCAL_MACHINE\": {",
+      "[]",
+      "{\"HKEY_USERS\": {}}",
+      "{\"HKEY_LOCAL_MACHINE\": 5}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"key\": {}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {\"a\": {}, \"A\": {}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {\"a\\\\b\": {}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 3, \"hex\": \"0g\"}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 3, \"hex\": \"012\"}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": -1, \"text\": \"x\"}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": \"x\", \"hex\": \"00\"}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": 7}}}}",
+  };
+  const fs::path file = machine_ / "registry.json";
+  for (const char* content : damaged) {
+    WriteFile(file, content);
+    HKEY key{};
+    DWORD size = 0;
+    char name[8];
+    std::string dump;
+    const LONG statuses[] = {
+        RegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE", &key),
+        RegCreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE", &key),
+        SetBytes(HKEY_LOCAL_MACHINE, "v", REG_SZ, "x"),
+        RegQueryValueEx(HKEY_LOCAL_MACHINE, "v", nullptr, nullptr, nullptr, &size),
+        RegEnumKey(HKEY_LOCAL_MACHINE, 0, name, 8),
+        RegDeleteKey(HKEY_LOCAL_MACHINE, "SOFTWARE"),
+        DumpTree(HKEY_CURRENT_USER, "", dump),
+    };
+    for (LONG status : statuses) EXPECT_EQ(status, ERROR_REGISTRY_CORRUPT) << content;
+    EXPECT_THAT(LastFailure(), HasSubstr("\"" + file.string() + "\" is damaged and was left as it is")) << content;
+    EXPECT_EQ(ReadFile(file), content);
+    EXPECT_THAT(FolderEntries(machine_), UnorderedElementsAre("registry.json", "registry.lock"));
+  }
+}
+
+TEST_F(RegistryStore, AFileThatCannotBeReadIsReported) {
+  fs::create_directories(machine_ / "registry.json");
+  HKEY key{};
+  EXPECT_EQ(RegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE", &key), ERROR_REGISTRY_IO_FAILED);
+  EXPECT_THAT(LastFailure(), HasSubstr("cannot be read"));
+  EXPECT_EQ(RegCreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE", &key), ERROR_REGISTRY_IO_FAILED);
+  EXPECT_TRUE(fs::is_directory(machine_ / "registry.json"));
+}
+
+TEST_F(RegistryStore, WithoutTheLockChangesAreRefusedAndReadsGoOn) {
+  RegCloseKey(Create("SOFTWARE"));
+  const std::string before = ReadFile(machine_ / "registry.json");
+  fs::remove(machine_ / "registry.lock");
+  fs::create_directory(machine_ / "registry.lock");
+  HKEY key{};
+  EXPECT_EQ(RegCreateKey(HKEY_LOCAL_MACHINE, "Other", &key), ERROR_REGISTRY_IO_FAILED);
+  EXPECT_THAT(LastFailure(), HasSubstr("registry.lock\" cannot be taken"));
+  EXPECT_EQ(SetBytes(HKEY_LOCAL_MACHINE, "v", REG_SZ, "x"), ERROR_REGISTRY_IO_FAILED);
+  EXPECT_THAT(Subkeys(HKEY_LOCAL_MACHINE), ElementsAre("SOFTWARE"));
+  EXPECT_EQ(ReadFile(machine_ / "registry.json"), before);
+}
+
+TEST_F(RegistryStore, AHandWrittenFileIsReadInTheRegistrysOwnOrder) {
+  WriteFile(machine_ / "registry.json", R"({
+    "HKEY_LOCAL_MACHINE": {"keys": {"b": {}, "C": {}, "a": {"values": {"Blob": {"type": 3, "hex": "00FF"}}}}}
+  })");
+  EXPECT_THAT(Subkeys(HKEY_LOCAL_MACHINE), ElementsAre("a", "b", "C"));
+  HKEY key{};
+  ASSERT_EQ(RegOpenKey(HKEY_LOCAL_MACHINE, "A", &key), ERROR_SUCCESS);
+  EXPECT_EQ(QueryBytes(key, "blob"), std::string("\x00\xff", 2));
+  RegCloseKey(key);
+}
+
+// The environment decides the machine folder; each case starts from a clean environment.
+class MachineFolderTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    for (const char* name : kVariables) saved_.push_back(Saved(name));
+  }
+  void TearDown() override {
+    for (size_t i = 0; i < std::size(kVariables); ++i) Put(kVariables[i], saved_[i] ? saved_[i]->c_str() : nullptr);
+    MachineTest::TearDown();
+  }
+  static std::optional<std::string> Saved(const char* name) {
+    const char* value = getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+  }
+  static void Put(const char* name, const char* value) {
+    if (value) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  static constexpr const char* kVariables[] = {"ORVEX_MACHINE", "XDG_DATA_HOME", "HOME"};
+  std::vector<std::optional<std::string>> saved_;
+};
+
+TEST_F(MachineFolderTest, TheEnvironmentChoosesTheFolderAndItIsMadeOnDemand) {
+  struct Case {
+    const char* machine;
+    const char* xdgDataHome;
+    const char* expected;
+  };
+  // Values starting with "/" lie in the test's folder.
+  const Case cases[] = {
+      {"/chosen", "/xdg", "/chosen"},
+      {nullptr, "/xdg", "/xdg/orvexuc_fcu/machine"},
+      {"", "/xdg", "/xdg/orvexuc_fcu/machine"},
+      {nullptr, "relative/xdg", "/home/.local/share/orvexuc_fcu/machine"},
+      {nullptr, nullptr, "/home/.local/share/orvexuc_fcu/machine"},
+  };
+  auto inRoot = [&](const char* value) -> std::optional<std::string> {
+    if (value == nullptr) return std::nullopt;
+    return value[0] == '/' ? (root_.string() + value) : value;
+  };
+  for (const Case& c : cases) {
+    auto machine = inRoot(c.machine);
+    auto xdg = inRoot(c.xdgDataHome);
+    Put("ORVEX_MACHINE", machine ? machine->c_str() : nullptr);
+    Put("XDG_DATA_HOME", xdg ? xdg->c_str() : nullptr);
+    Put("HOME", (root_ / "home").c_str());
+    const fs::path expected = *inRoot(c.expected);
+    EXPECT_EQ(MachineFolder(), expected) << c.expected;
+    EXPECT_TRUE(fs::is_directory(expected)) << c.expected;
+  }
+}
+
+TEST_F(MachineFolderTest, AFolderThatCannotBeMadeIsReported) {
+  WriteFile(root_ / "a file", "x");
+  Put("ORVEX_MACHINE", (root_ / "a file").c_str());
+  try {
+    MachineFolder();
+    ADD_FAILURE() << "no error";
+  } catch (const rt::Error& error) {
+    EXPECT_EQ(error.Number(), rt::err::PathNotFound);
+    EXPECT_THAT(error.Description(), HasSubstr((root_ / "a file").string()));
+  }
+  HKEY key{};
+  EXPECT_EQ(RegCreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE", &key), ERROR_REGISTRY_IO_FAILED);
+  EXPECT_THAT(LastFailure(), HasSubstr("cannot be made"));
+}
+
+}  // namespace
+}  // namespace reg::test
