@@ -1,0 +1,125 @@
+#include "lns/component_app.h"
+
+#include <nlohmann/json.hpp>
+
+#include "lns/json_util.h"
+
+namespace lns {
+
+using nlohmann::json;
+
+ComponentApp::ComponentApp(std::weak_ptr<Database> database, std::string name, std::string progId, int16_t objectClass)
+    : Node(std::move(database)), name_(std::move(name)), progId_(std::move(progId)), objectClass_(objectClass) {}
+
+std::string ComponentApp::get_Name() const { return Call("Name", CallKind::Get, [&] { return name_; }); }
+std::string ComponentApp::get_ProgId() const { return Call("ProgId", CallKind::Get, [&] { return progId_; }); }
+int16_t ComponentApp::get_ObjectClass() const { return Call("ObjectClass", CallKind::Get, [&] { return objectClass_; }); }
+int32_t ComponentApp::get_Command() const { return Call("Command", CallKind::Get, [&] { return command_; }); }
+std::string ComponentApp::get_Description() const {
+  return Call("Description", CallKind::Get, [&] { return description_; });
+}
+std::string ComponentApp::get_Version() const { return Call("Version", CallKind::Get, [&] { return version_; }); }
+std::string ComponentApp::get_ManufacturerId() const {
+  return Call("ManufacturerId", CallKind::Get, [&] { return manufacturerId_; });
+}
+bool ComponentApp::get_IsDefault() const { return Call("IsDefault", CallKind::Get, [&] { return isDefault_; }); }
+
+void ComponentApp::put_Command(int32_t command) {
+  Call("Command", CallKind::Let, [&] { Assign(command_, command); }, std::to_string(command));
+}
+void ComponentApp::put_Description(const std::string& description) {
+  Call("Description", CallKind::Let, [&] { Assign(description_, description); }, ArgumentText({rt::Variant::String(description)}));
+}
+void ComponentApp::put_Version(const std::string& version) {
+  Call("Version", CallKind::Let, [&] { Assign(version_, version); }, ArgumentText({rt::Variant::String(version)}));
+}
+void ComponentApp::put_ManufacturerId(const std::string& manufacturerId) {
+  Call("ManufacturerId", CallKind::Let, [&] { Assign(manufacturerId_, manufacturerId); },
+       ArgumentText({rt::Variant::String(manufacturerId)}));
+}
+void ComponentApp::put_IsDefault(bool isDefault) {
+  Call("IsDefault", CallKind::Let, [&] { Assign(isDefault_, isDefault); }, ArgumentText({rt::Variant::Boolean(isDefault)}));
+}
+
+rt::Variant ComponentApp::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using V = rt::Variant;
+  using A = ComponentApp;
+  static constexpr MemberEntry<A> members[] = {
+      {"Name", CallKind::Get, [](A& s, Args&) { return V::String(s.get_Name()); }},
+      {"ProgId", CallKind::Get, [](A& s, Args&) { return V::String(s.get_ProgId()); }},
+      {"ObjectClass", CallKind::Get, [](A& s, Args&) { return V::Integer(s.get_ObjectClass()); }},
+      {"Command", CallKind::Get, [](A& s, Args&) { return V::Long(s.get_Command()); }},
+      {"Command", CallKind::Let, [](A& s, Args& a) { s.put_Command(AssignedValue(a).ToLong()); return V(); }},
+      {"Description", CallKind::Get, [](A& s, Args&) { return V::String(s.get_Description()); }},
+      {"Description", CallKind::Let, [](A& s, Args& a) { s.put_Description(AssignedValue(a).ToString()); return V(); }},
+      {"Version", CallKind::Get, [](A& s, Args&) { return V::String(s.get_Version()); }},
+      {"Version", CallKind::Let, [](A& s, Args& a) { s.put_Version(AssignedValue(a).ToString()); return V(); }},
+      {"ManufacturerId", CallKind::Get, [](A& s, Args&) { return V::String(s.get_ManufacturerId()); }},
+      {"ManufacturerId", CallKind::Let, [](A& s, Args& a) { s.put_ManufacturerId(AssignedValue(a).ToString()); return V(); }},
+      {"IsDefault", CallKind::Get, [](A& s, Args&) { return V::Boolean(s.get_IsDefault()); }},
+      {"IsDefault", CallKind::Let, [](A& s, Args& a) { s.put_IsDefault(AssignedValue(a).ToBoolean()); return V(); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<A>>(members), member, kind, args);
+}
+
+json ComponentApp::ToJson() const {
+  return {{"name", name_},       {"progId", progId_},   {"objectClass", objectClass_},
+          {"command", command_}, {"description", description_}, {"version", version_},
+          {"manufacturerId", manufacturerId_}, {"isDefault", isDefault_}};
+}
+
+std::shared_ptr<ComponentApp> ComponentApp::FromJson(const json& j, std::weak_ptr<Database> database) {
+  auto app = std::make_shared<ComponentApp>(std::move(database), j.at("name").get<std::string>(),
+                                            j.at("progId").get<std::string>(), j.at("objectClass").get<int16_t>());
+  app->command_ = j.at("command").get<int32_t>();
+  app->description_ = j.at("description").get<std::string>();
+  app->version_ = j.at("version").get<std::string>();
+  app->manufacturerId_ = j.at("manufacturerId").get<std::string>();
+  app->isDefault_ = j.at("isDefault").get<bool>();
+  return app;
+}
+
+ComponentApps::ComponentApps(std::weak_ptr<Database> database)
+    : Collection(std::move(database), "ComponentApps", NameMatch::Exact) {}
+
+std::shared_ptr<ComponentApp> ComponentApps::Add(const std::string& name, const std::string& progId, int16_t objectClass) {
+  auto arguments = ArgumentText({rt::Variant::String(name), rt::Variant::String(progId), rt::Variant::Integer(objectClass)});
+  return Call("Add", CallKind::Method, [&] {
+    if (name.empty()) Fail(err::InvalidArgument, "a component application needs a name");
+    if (Find(name)) Fail(err::NameExists, name);
+    auto app = std::make_shared<ComponentApp>(DatabaseRef(), name, progId, objectClass);
+    Insert(app);
+    return app;
+  }, arguments);
+}
+
+void ComponentApps::Remove(const rt::Variant& key) {
+  Call("Remove", CallKind::Method, [&] { EraseAt(IndexOf(key)); }, ArgumentText({key}));
+}
+
+rt::Variant ComponentApps::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using A = ComponentApps;
+  static constexpr MemberEntry<A> members[] = {
+      {"Add", CallKind::Method,
+       [](A& s, Args& a) {
+         return ObjectValue(s.Add(Arg(a, 0).ToString(), Arg(a, 1).ToString(), Arg(a, 2).ToInteger()));
+       }},
+      {"Remove", CallKind::Method, [](A& s, Args& a) { s.Remove(Arg(a, 0)); return rt::Variant(); }},
+  };
+  return InvokeMember<Collection<ComponentApp>>(*this, std::span<const MemberEntry<A>>(members), member, kind, args);
+}
+
+json ComponentApps::ToJson() const {
+  json items = json::array();
+  for (const auto& app : Items()) items.push_back(app->ToJson());
+  return items;
+}
+
+std::shared_ptr<ComponentApps> ComponentApps::FromJson(const json& j, const std::shared_ptr<Node>& owner) {
+  auto apps = std::make_shared<ComponentApps>(owner->DatabaseRef());
+  apps->Attach(owner);
+  for (const auto& item : AsArray(j, "component applications")) apps->Adopt(ComponentApp::FromJson(item, owner->DatabaseRef()));
+  return apps;
+}
+
+}  // namespace lns

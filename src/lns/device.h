@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "lns/interface.h"
+#include "lns/node.h"
+
+namespace lns {
+
+class DeviceTemplate;
+
+// Device states as AppDevice.State reports them.
+namespace device_state {
+inline constexpr int16_t Unconfigured = 2;
+inline constexpr int16_t Applicationless = 3;
+inline constexpr int16_t ConfigOnline = 4;
+inline constexpr int16_t ConfigOffline = 6;
+inline constexpr int16_t SoftOffline = 12;
+inline constexpr int16_t ConfigBypass = 140;
+}  // namespace device_state
+
+// An application device: a simulated unit whose values live in its interface's points.
+// Calls that talk to the device (State, Wink, Reset, SynchronizeCpValues and every point's
+// Value) raise err::EngineeredMode while its system is open in engineered mode and
+// err::DeviceNotResponding while the device does not answer (faults.h).
+class AppDevice : public Node {
+ public:
+  AppDevice(std::weak_ptr<Database> database, std::string name, std::string templateName, std::string programId,
+            std::string neuronId);
+  std::string TypeName() const override { return "AppDevice"; }
+  std::string Segment() const override { return "AppDevice:" + name_; }
+  const std::string& Name() const noexcept { return name_; }
+  const std::string& TemplateName() const noexcept { return templateName_; }
+
+  std::string get_Name() const;
+  // The device's name behind the names of its subsystems, joined by "." ("Subsystem 1.FCU 1").
+  std::string get_DisplayText() const;
+  std::string get_ProgramId() const;
+  std::string get_NeuronId() const;
+  std::shared_ptr<Interface> get_Interface() const;
+  // The device template of the system's library that the device was made from.
+  std::shared_ptr<DeviceTemplate> get_DeviceTemplate() const;
+  // 0 when the device's configuration is up to date.
+  int16_t get_CommissionStatus() const;
+  bool get_IsCommissioned() const;
+  bool get_TestBlocked() const;
+  int16_t get_State() const;
+  // Only Config Online (4), Config Offline (6) and Soft Offline (12) can be asked for, and only
+  // of a commissioned device that has an application (not in state 2 or 3).
+  void put_State(int16_t state);
+  void Wink();
+  void Reset();
+  void SynchronizeCpValues(int32_t options);
+
+  rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override;
+
+  // Raises unless the device can be talked to now.
+  void RequireAnswer() const;
+
+  // The unit's side, as the device itself or a test changes it (not journaled).
+  // A point by "nvName", "cpName" (when one property of the device has that name),
+  // "objectName/cpName" or "nvName/cpName"; err::ObjectNotFound or err::InvalidArgument.
+  std::shared_ptr<ValuePoint> FindPoint(std::string_view designator) const;
+  int16_t UnitState() const noexcept { return state_; }
+  void UnitSetState(int16_t state);
+  void UnitSetCommission(bool commissioned, int16_t commissionStatus);
+  void UnitSetTestBlocked(bool blocked);
+
+  // A new device of `deviceTemplate`, with the template's interface and default values.
+  static std::shared_ptr<AppDevice> Create(std::weak_ptr<Database> database, const std::string& name,
+                                           const DeviceTemplate& deviceTemplate, const std::string& neuronId);
+  nlohmann::json ToJson() const;
+  static std::shared_ptr<AppDevice> FromJson(const nlohmann::json& json, std::weak_ptr<Database> database);
+
+ private:
+
+  std::string name_;
+  std::string templateName_;
+  std::string programId_;
+  std::string neuronId_;
+  bool commissioned_ = true;
+  int16_t commissionStatus_ = 0;
+  int16_t state_ = device_state::ConfigOnline;
+  bool testBlocked_ = false;
+  std::shared_ptr<Interface> interface_;
+};
+
+class AppDevices : public Collection<AppDevice> {
+ public:
+  explicit AppDevices(std::weak_ptr<Database> database)
+      : Collection(std::move(database), "AppDevices", NameMatch::Exact) {}
+  std::string TypeName() const override { return "AppDevices"; }
+  // Adds a device and writes the database; err::NameExists when the name is taken.
+  void Add(std::shared_ptr<AppDevice> device) {
+    if (Find(device->Name())) Fail(err::NameExists, device->Name());
+    Insert(std::move(device));
+  }
+};
+
+}  // namespace lns

@@ -1,0 +1,197 @@
+#include "lns/device_template.h"
+
+#include <nlohmann/json.hpp>
+
+#include "lns/json_util.h"
+#include "lns/system.h"
+#include "lns/xif.h"
+#include "process/paths.h"
+
+namespace lns {
+
+using nlohmann::json;
+using V = rt::Variant;
+
+namespace {
+
+// Every device below `subsystems` made from the template named `name`.
+void CollectDevices(const Subsystems& subsystems, const std::string& name, std::vector<std::shared_ptr<AppDevice>>& found) {
+  for (const auto& subsystem : subsystems.Items()) {
+    for (const auto& device : subsystem->Devices().Items()) {
+      if (device->TemplateName() == name) found.push_back(device);
+    }
+    CollectDevices(subsystem->Children(), name, found);
+  }
+}
+
+std::vector<std::shared_ptr<AppDevice>> DevicesUsing(const DeviceTemplate& deviceTemplate) {
+  std::vector<std::shared_ptr<AppDevice>> found;
+  if (auto system = deviceTemplate.Ancestor<System>()) CollectDevices(system->SubsystemList(), deviceTemplate.Name(), found);
+  return found;
+}
+
+}  // namespace
+
+DeviceTemplate::DeviceTemplate(std::weak_ptr<Database> database, std::string name, int32_t kind)
+    : Node(std::move(database)), name_(std::move(name)), kind_(kind) {}
+
+std::string DeviceTemplate::get_Name() const { return Call("Name", CallKind::Get, [&] { return name_; }); }
+std::string DeviceTemplate::get_ProgramId() const { return Call("ProgramId", CallKind::Get, [&] { return programId_; }); }
+std::shared_ptr<Interface> DeviceTemplate::get_Interface() const {
+  return Call("Interface", CallKind::Get, [&] { return interface_; });
+}
+std::shared_ptr<ComponentApps> DeviceTemplate::get_ComponentApps() const {
+  return Call("ComponentApps", CallKind::Get, [&] { return componentApps_; });
+}
+
+std::shared_ptr<AppDevices> DeviceTemplate::get_AppDevices() const {
+  return Call("AppDevices", CallKind::Get, [&] {
+    auto found = std::make_shared<AppDevices>(DatabaseRef());
+    found->Attach(Self());
+    for (const auto& device : DevicesUsing(*this)) found->Include(device);
+    return found;
+  });
+}
+
+void DeviceTemplate::Import(const std::string& xifPath) {
+  Call("Import", CallKind::Method, [&] {
+    XifFile xif = ReadXif(proc::ResolvePath(xifPath));
+    Fill(xif.programId, xif.interface);
+  }, ArgumentText({V::String(xifPath)}));
+}
+
+void DeviceTemplate::Fill(const std::string& programId, const InterfaceDecl& decl) {
+  ValidateInterface(decl);
+  auto oldProgramId = programId_;
+  auto oldInterface = interface_;
+  auto newInterface = Interface::Create(decl, Self());
+  Change(
+      [&] {
+        programId_ = programId;
+        interface_ = newInterface;
+      },
+      [&] {
+        programId_ = oldProgramId;
+        interface_ = oldInterface;
+      });
+}
+
+rt::Variant DeviceTemplate::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using T = DeviceTemplate;
+  static constexpr MemberEntry<T> members[] = {
+      {"Name", CallKind::Get, [](T& s, Args&) { return V::String(s.get_Name()); }},
+      {"", CallKind::Get, [](T& s, Args&) { return V::String(s.get_Name()); }},
+      {"ProgramId", CallKind::Get, [](T& s, Args&) { return V::String(s.get_ProgramId()); }},
+      {"Interface", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.get_Interface()); }},
+      {"ComponentApps", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.get_ComponentApps()); }},
+      {"AppDevices", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.get_AppDevices()); }},
+      {"Import", CallKind::Method, [](T& s, Args& a) { s.Import(Arg(a, 0).ToString()); return V(); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<T>>(members), member, kind, args);
+}
+
+std::shared_ptr<DeviceTemplate> DeviceTemplate::CreateEmpty(std::weak_ptr<Database> database, const std::string& name,
+                                                            int32_t kind) {
+  auto deviceTemplate = std::make_shared<DeviceTemplate>(database, name, kind);
+  deviceTemplate->componentApps_ = ComponentApps::FromJson(json::array(), deviceTemplate);
+  deviceTemplate->interface_ = Interface::Create({}, deviceTemplate);
+  return deviceTemplate;
+}
+
+json DeviceTemplate::ToJson() const {
+  return {{"name", name_},
+          {"kind", kind_},
+          {"programId", programId_},
+          {"componentApps", componentApps_->ToJson()},
+          {"interface", interface_->ToJson()}};
+}
+
+std::shared_ptr<DeviceTemplate> DeviceTemplate::FromJson(const json& j, std::weak_ptr<Database> database) {
+  auto deviceTemplate = std::make_shared<DeviceTemplate>(database, j.at("name").get<std::string>(), j.at("kind").get<int32_t>());
+  deviceTemplate->programId_ = j.at("programId").get<std::string>();
+  deviceTemplate->componentApps_ = ComponentApps::FromJson(ArrayAt(j, "componentApps"), deviceTemplate);
+  deviceTemplate->interface_ = Interface::FromJson(j.at("interface"), deviceTemplate);
+  return deviceTemplate;
+}
+
+// --- DeviceTemplates --------------------------------------------------------------------------
+
+std::shared_ptr<DeviceTemplate> DeviceTemplates::ItemByProgramId(const std::string& programId) const {
+  return Call("ItemByProgramId", CallKind::Method, [&] {
+    for (const auto& deviceTemplate : Items()) {
+      if (!deviceTemplate->ProgramId().empty() && rt::EqualsNoCase(deviceTemplate->ProgramId(), programId)) return deviceTemplate;
+    }
+    Fail(err::ObjectNotFound, "no device template has the program ID " + programId);
+  }, ArgumentText({V::String(programId)}));
+}
+
+std::shared_ptr<DeviceTemplate> DeviceTemplates::Add(const std::string& name, int32_t kind) {
+  return Call("Add", CallKind::Method, [&] { return AddNew(name, kind); }, ArgumentText({V::String(name), V::Long(kind)}));
+}
+
+std::shared_ptr<DeviceTemplate> DeviceTemplates::AddNew(const std::string& name, int32_t kind) {
+  if (name.empty()) Fail(err::InvalidArgument, "a device template needs a name");
+  if (Find(name)) Fail(err::NameExists, name);
+  auto deviceTemplate = DeviceTemplate::CreateEmpty(DatabaseRef(), name, kind);
+  Insert(deviceTemplate);
+  return deviceTemplate;
+}
+
+void DeviceTemplates::Remove(const rt::Variant& key) {
+  Call("Remove", CallKind::Method, [&] {
+    size_t index = IndexOf(key);
+    size_t users = DevicesUsing(*Items()[index]).size();
+    if (users > 0) Fail(err::InvalidArgument, Items()[index]->Name() + " is used by " + std::to_string(users) + " device(s)");
+    EraseAt(index);
+  }, ArgumentText({key}));
+}
+
+rt::Variant DeviceTemplates::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using T = DeviceTemplates;
+  static constexpr MemberEntry<T> members[] = {
+      {"ItemByProgramId", CallKind::Method, [](T& s, Args& a) { return ObjectValue(s.ItemByProgramId(Arg(a, 0).ToString())); }},
+      {"Add", CallKind::Method,
+       [](T& s, Args& a) { return ObjectValue(s.Add(Arg(a, 0).ToString(), a.size() > 1 ? a[1].ToLong() : 0)); }},
+      {"Remove", CallKind::Method, [](T& s, Args& a) { s.Remove(Arg(a, 0)); return V(); }},
+  };
+  return InvokeMember<Collection<DeviceTemplate>>(*this, std::span<const MemberEntry<T>>(members), member, kind, args);
+}
+
+// --- TemplateLibrary --------------------------------------------------------------------------
+
+std::shared_ptr<DeviceTemplates> TemplateLibrary::get_DeviceTemplates() const {
+  return Call("DeviceTemplates", CallKind::Get, [&] { return templates_; });
+}
+
+rt::Variant TemplateLibrary::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using T = TemplateLibrary;
+  static constexpr MemberEntry<T> members[] = {
+      {"DeviceTemplates", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.get_DeviceTemplates()); }},
+      {"HardwareTemplates", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.hardware_); }},
+      {"BuildTemplates", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.build_); }},
+      {"ProgramTemplates", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.program_); }},
+      {"ConnectionDescriptionTemplates", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.connectionDescriptions_); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<T>>(members), member, kind, args);
+}
+
+std::shared_ptr<TemplateLibrary> TemplateLibrary::FromJson(const json& j, const std::shared_ptr<Node>& owner) {
+  auto library = std::make_shared<TemplateLibrary>(owner->DatabaseRef());
+  library->Attach(owner);
+  library->templates_ = std::make_shared<DeviceTemplates>(owner->DatabaseRef());
+  library->templates_->Attach(library);
+  for (const auto& item : AsArray(j, "templates")) library->templates_->Adopt(DeviceTemplate::FromJson(item, owner->DatabaseRef()));
+  library->hardware_ = MakePlaceholders(library, "HardwareTemplates");
+  library->build_ = MakePlaceholders(library, "BuildTemplates");
+  library->program_ = MakePlaceholders(library, "ProgramTemplates");
+  library->connectionDescriptions_ = MakePlaceholders(library, "ConnectionDescriptionTemplates");
+  return library;
+}
+
+json TemplateLibrary::ToJson() const {
+  json items = json::array();
+  for (const auto& deviceTemplate : templates_->Items()) items.push_back(deviceTemplate->ToJson());
+  return items;
+}
+
+}  // namespace lns

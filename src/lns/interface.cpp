@@ -1,0 +1,299 @@
+#include "lns/interface.h"
+
+#include <nlohmann/json.hpp>
+
+#include "lns/call_hooks.h"
+#include "lns/codec.h"
+#include "lns/device.h"
+#include "lns/json_util.h"
+
+namespace lns {
+
+using nlohmann::json;
+using V = rt::Variant;
+
+namespace {
+
+std::string Quoted(const std::string& text) { return ArgumentText({V::String(text)}); }
+
+std::shared_ptr<ConfigProperties> PropertiesUnder(const std::vector<PointDecl>& points,
+                                                  const std::shared_ptr<Node>& owner) {
+  auto properties = std::make_shared<ConfigProperties>(owner->DatabaseRef());
+  properties->Attach(owner);
+  for (const auto& point : points) properties->Adopt(std::make_shared<ConfigProperty>(owner->DatabaseRef(), point));
+  return properties;
+}
+
+std::vector<PointDecl> DeclsOf(const ConfigProperties& properties) {
+  std::vector<PointDecl> decls;
+  for (const auto& property : properties.Items()) decls.push_back(property->Declaration());
+  return decls;
+}
+
+json PointJson(const PointDecl& point) {
+  return {{"name", point.name}, {"type", point.type}, {"format", point.format}, {"bytes", HexText(point.bytes)}};
+}
+
+PointDecl PointFromJson(const json& j) {
+  return {j.at("name").get<std::string>(), j.at("type").get<std::string>(), j.at("format").get<std::string>(),
+          HexBytes(j.at("bytes").get<std::string>())};
+}
+
+json PointsJson(const std::vector<PointDecl>& points) {
+  json items = json::array();
+  for (const auto& point : points) items.push_back(PointJson(point));
+  return items;
+}
+
+std::vector<PointDecl> PointsFromJson(const json& items) {
+  std::vector<PointDecl> points;
+  for (const auto& item : AsArray(items, "configuration properties")) points.push_back(PointFromJson(item));
+  return points;
+}
+
+}  // namespace
+
+// --- ValuePoint ------------------------------------------------------------------------------
+
+ValuePoint::ValuePoint(std::weak_ptr<Database> database, PointDecl decl)
+    : Node(std::move(database)), decl_(std::move(decl)), format_(decl_.format) {}
+
+std::string ValuePoint::FormatMember(std::string_view member) const {
+  return Call(member, CallKind::Get, [&] { return format_; });
+}
+
+void ValuePoint::PutFormatMember(std::string_view member, const std::string& formatName) {
+  Call(member, CallKind::Let, [&] {
+    if (FormatChangeRefused(*this)) return;
+    if (!IsKnownFormat(decl_.type, formatName)) Fail(err::FormatNotSupported, "\"" + formatName + "\" for " + Name());
+    format_ = formatName;
+  }, Quoted(formatName));
+}
+
+rt::Variant ValuePoint::ValueMember() const {
+  return Call("Value", CallKind::Get, [&] {
+    RequireDeviceAnswers();
+    return PresentValue(decl_.type, format_, decl_.bytes);
+  });
+}
+
+void ValuePoint::PutValueMember(const rt::Variant& value) {
+  Call("Value", CallKind::Let, [&] {
+    RequireDeviceAnswers();
+    CheckWritable();
+    Assign(decl_.bytes, AcceptValue(decl_.type, format_, value, decl_.bytes));
+  }, ArgumentText({value}));
+}
+
+void ValuePoint::UnitWriteBytes(const Bytes& bytes) {
+  if (bytes.size() != TypeSize(decl_.type)) {
+    Fail(err::InvalidValue, std::to_string(bytes.size()) + " bytes for " + Name() + ", a " + decl_.type);
+  }
+  Assign(decl_.bytes, bytes);
+}
+
+void ValuePoint::UnitWriteValue(const std::string& formatName, const rt::Variant& value) {
+  Assign(decl_.bytes, AcceptValue(decl_.type, formatName, value, decl_.bytes));
+}
+
+void ValuePoint::RequireDeviceAnswers() const {
+  if (auto device = Ancestor<AppDevice>()) device->RequireAnswer();
+}
+
+// --- ConfigProperty ---------------------------------------------------------------------------
+
+std::string ConfigProperty::get_Name() const { return Call("Name", CallKind::Get, [&] { return Name(); }); }
+rt::Variant ConfigProperty::get_Value() const { return ValueMember(); }
+void ConfigProperty::put_Value(const rt::Variant& value) { PutValueMember(value); }
+std::string ConfigProperty::get_FormatName() const { return FormatMember("FormatName"); }
+void ConfigProperty::put_FormatName(const std::string& formatName) { PutFormatMember("FormatName", formatName); }
+std::string ConfigProperty::get_DsFormatType() const { return FormatMember("DsFormatType"); }
+void ConfigProperty::put_DsFormatType(const std::string& formatName) { PutFormatMember("DsFormatType", formatName); }
+
+rt::Variant ConfigProperty::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using P = ConfigProperty;
+  static constexpr MemberEntry<P> members[] = {
+      {"Name", CallKind::Get, [](P& s, Args&) { return V::String(s.get_Name()); }},
+      {"Value", CallKind::Get, [](P& s, Args&) { return s.get_Value(); }},
+      {"Value", CallKind::Let, [](P& s, Args& a) { s.put_Value(AssignedValue(a)); return V(); }},
+      {"FormatName", CallKind::Get, [](P& s, Args&) { return V::String(s.get_FormatName()); }},
+      {"FormatName", CallKind::Let, [](P& s, Args& a) { s.put_FormatName(AssignedValue(a).ToString()); return V(); }},
+      {"DsFormatType", CallKind::Get, [](P& s, Args&) { return V::String(s.get_DsFormatType()); }},
+      {"DsFormatType", CallKind::Let, [](P& s, Args& a) { s.put_DsFormatType(AssignedValue(a).ToString()); return V(); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<P>>(members), member, kind, args);
+}
+
+// --- NetworkVariable --------------------------------------------------------------------------
+
+NetworkVariable::NetworkVariable(std::weak_ptr<Database> database, PointDecl decl, bool input)
+    : ValuePoint(std::move(database), std::move(decl)), input_(input) {}
+
+std::string NetworkVariable::get_Name() const { return Call("Name", CallKind::Get, [&] { return Name(); }); }
+rt::Variant NetworkVariable::get_Value() const { return ValueMember(); }
+void NetworkVariable::put_Value(const rt::Variant& value) { PutValueMember(value); }
+std::string NetworkVariable::get_DsFormatType() const { return FormatMember("DsFormatType"); }
+void NetworkVariable::put_DsFormatType(const std::string& formatName) { PutFormatMember("DsFormatType", formatName); }
+std::shared_ptr<ConfigProperties> NetworkVariable::get_ConfigProperties() const {
+  return Call("ConfigProperties", CallKind::Get, [&] { return properties_; });
+}
+
+void NetworkVariable::CheckWritable() const {
+  if (!input_) Fail(err::InvalidArgument, Name() + " is an output network variable");
+}
+
+rt::Variant NetworkVariable::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using N = NetworkVariable;
+  static constexpr MemberEntry<N> members[] = {
+      {"Name", CallKind::Get, [](N& s, Args&) { return V::String(s.get_Name()); }},
+      {"Value", CallKind::Get, [](N& s, Args&) { return s.get_Value(); }},
+      {"Value", CallKind::Let, [](N& s, Args& a) { s.put_Value(AssignedValue(a)); return V(); }},
+      {"DsFormatType", CallKind::Get, [](N& s, Args&) { return V::String(s.get_DsFormatType()); }},
+      {"DsFormatType", CallKind::Let, [](N& s, Args& a) { s.put_DsFormatType(AssignedValue(a).ToString()); return V(); }},
+      {"ConfigProperties", CallKind::Get, [](N& s, Args&) { return ObjectValue(s.get_ConfigProperties()); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<N>>(members), member, kind, args);
+}
+
+// --- LonMarkObject ----------------------------------------------------------------------------
+
+LonMarkObject::LonMarkObject(std::weak_ptr<Database> database, std::string name, int16_t typeIndex)
+    : Node(std::move(database)), name_(std::move(name)), typeIndex_(typeIndex) {}
+
+std::string LonMarkObject::get_Name() const { return Call("Name", CallKind::Get, [&] { return name_; }); }
+int16_t LonMarkObject::get_TypeIndex() const { return Call("TypeIndex", CallKind::Get, [&] { return typeIndex_; }); }
+std::shared_ptr<ConfigProperties> LonMarkObject::get_ConfigProperties() const {
+  return Call("ConfigProperties", CallKind::Get, [&] { return properties_; });
+}
+int16_t LonMarkObject::get_Mode() const { return Call("Mode", CallKind::Get, [&] { return mode_; }); }
+void LonMarkObject::put_Mode(int16_t mode) {
+  Call("Mode", CallKind::Let, [&] {
+    if (mode < 0 || mode > 7) Fail(err::InvalidValue, "resource scope " + std::to_string(mode));
+    Assign(mode_, mode);
+  }, std::to_string(mode));
+}
+std::shared_ptr<ComponentApps> LonMarkObject::get_ComponentApps() const {
+  return Call("ComponentApps", CallKind::Get, [&] { return componentApps_; });
+}
+
+rt::Variant LonMarkObject::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using L = LonMarkObject;
+  static constexpr MemberEntry<L> members[] = {
+      {"Name", CallKind::Get, [](L& s, Args&) { return V::String(s.get_Name()); }},
+      {"TypeIndex", CallKind::Get, [](L& s, Args&) { return V::Integer(s.get_TypeIndex()); }},
+      {"ConfigProperties", CallKind::Get, [](L& s, Args&) { return ObjectValue(s.get_ConfigProperties()); }},
+      {"Mode", CallKind::Get, [](L& s, Args&) { return V::Integer(s.get_Mode()); }},
+      {"Mode", CallKind::Let, [](L& s, Args& a) { s.put_Mode(AssignedValue(a).ToInteger()); return V(); }},
+      {"ComponentApps", CallKind::Get, [](L& s, Args&) { return ObjectValue(s.get_ComponentApps()); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<L>>(members), member, kind, args);
+}
+
+// --- Interface --------------------------------------------------------------------------------
+
+std::shared_ptr<NetworkVariables> Interface::get_NetworkVariables() const {
+  return Call("NetworkVariables", CallKind::Get, [&] { return variables_; });
+}
+std::shared_ptr<LonMarkObjects> Interface::get_LonMarkObjects() const {
+  return Call("LonMarkObjects", CallKind::Get, [&] { return objects_; });
+}
+std::shared_ptr<ConfigProperties> Interface::get_ConfigProperties() const {
+  return Call("ConfigProperties", CallKind::Get, [&] { return properties_; });
+}
+
+rt::Variant Interface::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using I = Interface;
+  static constexpr MemberEntry<I> members[] = {
+      {"NetworkVariables", CallKind::Get, [](I& s, Args&) { return ObjectValue(s.get_NetworkVariables()); }},
+      {"LonMarkObjects", CallKind::Get, [](I& s, Args&) { return ObjectValue(s.get_LonMarkObjects()); }},
+      {"ConfigProperties", CallKind::Get, [](I& s, Args&) { return ObjectValue(s.get_ConfigProperties()); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<I>>(members), member, kind, args);
+}
+
+std::shared_ptr<Interface> Interface::Create(const InterfaceDecl& decl, const std::shared_ptr<Node>& owner) {
+  auto database = owner->DatabaseRef();
+  auto face = std::make_shared<Interface>(database);
+  face->Attach(owner);
+
+  face->objects_ = std::make_shared<LonMarkObjects>(database);
+  face->objects_->Attach(face);
+  for (const auto& objectDecl : decl.lonMarkObjects) {
+    auto object = std::make_shared<LonMarkObject>(database, objectDecl.name, objectDecl.typeIndex);
+    face->objects_->Adopt(object);
+    object->properties_ = PropertiesUnder(objectDecl.configProperties, object);
+    object->componentApps_ = ComponentApps::FromJson(json::array(), object);
+  }
+
+  face->variables_ = std::make_shared<NetworkVariables>(database);
+  face->variables_->Attach(face);
+  for (const auto& variableDecl : decl.networkVariables) {
+    auto variable = std::make_shared<NetworkVariable>(database, variableDecl.point, variableDecl.input);
+    face->variables_->Adopt(variable);
+    variable->SetProperties(PropertiesUnder(variableDecl.configProperties, variable));
+  }
+
+  face->properties_ = PropertiesUnder(decl.configProperties, face);
+  return face;
+}
+
+InterfaceDecl Interface::Declaration() const {
+  InterfaceDecl decl;
+  for (const auto& object : objects_->Items()) {
+    decl.lonMarkObjects.push_back({object->Name(), object->TypeIndex(), DeclsOf(*object->PropertiesOf())});
+  }
+  for (const auto& variable : variables_->Items()) {
+    decl.networkVariables.push_back({variable->Declaration(), variable->IsInput(), DeclsOf(*variable->PropertiesOf())});
+  }
+  decl.configProperties = DeclsOf(*properties_);
+  return decl;
+}
+
+json Interface::ToJson() const {
+  json objects = json::array();
+  for (const auto& object : objects_->Items()) {
+    objects.push_back({{"name", object->name_},
+                       {"typeIndex", object->typeIndex_},
+                       {"mode", object->mode_},
+                       {"componentApps", object->componentApps_->ToJson()},
+                       {"configProperties", PointsJson(DeclsOf(*object->properties_))}});
+  }
+  json variables = json::array();
+  for (const auto& variable : variables_->Items()) {
+    json item = PointJson(variable->Declaration());
+    item["direction"] = variable->IsInput() ? "input" : "output";
+    item["configProperties"] = PointsJson(DeclsOf(*variable->PropertiesOf()));
+    variables.push_back(item);
+  }
+  return {{"lonMarkObjects", objects},
+          {"networkVariables", variables},
+          {"configProperties", PointsJson(DeclsOf(*properties_))}};
+}
+
+std::shared_ptr<Interface> Interface::FromJson(const json& j, const std::shared_ptr<Node>& owner) {
+  InterfaceDecl decl;
+  for (const auto& item : ArrayAt(j, "lonMarkObjects")) {
+    decl.lonMarkObjects.push_back(
+        {item.at("name").get<std::string>(), item.at("typeIndex").get<int16_t>(), PointsFromJson(item.at("configProperties"))});
+  }
+  for (const auto& item : ArrayAt(j, "networkVariables")) {
+    std::string direction = item.at("direction").get<std::string>();
+    if (direction != "input" && direction != "output") throw DamagedData("direction \"" + direction + "\"");
+    decl.networkVariables.push_back({PointFromJson(item), direction == "input", PointsFromJson(item.at("configProperties"))});
+  }
+  decl.configProperties = PointsFromJson(j.at("configProperties"));
+  ValidateInterface(decl);
+
+  auto face = Create(decl, owner);
+  const auto& objectItems = j.at("lonMarkObjects");
+  for (size_t i = 0; i < objectItems.size(); ++i) {
+    auto& object = face->objects_->Items()[i];
+    int16_t mode = objectItems[i].at("mode").get<int16_t>();
+    if (mode < 0 || mode > 7) throw DamagedData("resource scope " + std::to_string(mode));
+    object->mode_ = mode;
+    object->componentApps_ = ComponentApps::FromJson(ArrayAt(objectItems[i], "componentApps"), object);
+  }
+  return face;
+}
+
+}  // namespace lns

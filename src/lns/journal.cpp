@@ -1,0 +1,83 @@
+#include "lns/journal.h"
+
+#include <deque>
+
+#include "lns/call_hooks.h"
+#include "runtime/convert.h"
+
+namespace lns {
+namespace {
+
+struct JournalState {
+  std::deque<JournalEntry> entries;
+  int64_t nextSequence = 1;
+};
+
+JournalState& State() {
+  static JournalState state;
+  return state;
+}
+
+std::string OneArgument(const rt::Variant& value) {
+  switch (value.GetType()) {
+    case rt::Variant::Type::String:
+      return "\"" + value.ToString() + "\"";
+    case rt::Variant::Type::Object:
+      return value.IsNothing() ? "Nothing" : "<" + value.ToObject()->TypeName() + ">";
+    case rt::Variant::Type::Empty:
+      return "Empty";
+    default:
+      return value.ToString();
+  }
+}
+
+}  // namespace
+
+int64_t AppendJournal(JournalEntry entry) {
+  JournalState& state = State();
+  entry.sequence = state.nextSequence++;
+  state.entries.push_back(std::move(entry));
+  while (state.entries.size() > MaxJournalEntries) state.entries.pop_front();
+  return state.entries.back().sequence;
+}
+
+void MarkJournalFailure(int64_t sequence, int32_t errorNumber) {
+  for (auto it = State().entries.rbegin(); it != State().entries.rend(); ++it) {
+    if (it->sequence == sequence) {
+      it->error = errorNumber;
+      return;
+    }
+  }
+}
+
+std::vector<JournalEntry> JournalEntries() { return {State().entries.begin(), State().entries.end()}; }
+
+void ClearJournal() { State().entries.clear(); }
+
+std::string_view CallKindText(rt::Object::CallKind kind) {
+  switch (kind) {
+    case rt::Object::CallKind::Get: return "Get";
+    case rt::Object::CallKind::Let: return "Let";
+    case rt::Object::CallKind::Set: return "Set";
+    case rt::Object::CallKind::Method: return "Method";
+  }
+  return "Get";
+}
+
+std::string JournalLine(const JournalEntry& entry) {
+  std::string line = entry.path + "." + entry.member + " " + std::string(CallKindText(entry.kind));
+  if (!entry.arguments.empty()) line += " (" + entry.arguments + ")";
+  line += entry.error == 0 ? " ok" : " error " + std::to_string(entry.error);
+  return line;
+}
+
+std::string ArgumentText(const std::vector<rt::Variant>& arguments) {
+  std::string text;
+  for (const auto& argument : arguments) {
+    if (!text.empty()) text += ", ";
+    text += OneArgument(argument);
+  }
+  return text;
+}
+
+}  // namespace lns

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/variant.h"
+
+namespace lns {
+
+// Every member call on an Object Server object, in the order made: what tests and scripts read
+// to see which calls the plug-in made. The journal keeps the latest MaxJournalEntries calls.
+struct JournalEntry {
+  int64_t sequence = 0;
+  std::string path;       // the object's path ("Network:Demo/Systems/System:Demo/...")
+  std::string member;     // the member's name ("Value", "Open", "Item")
+  rt::Object::CallKind kind = rt::Object::CallKind::Get;
+  std::string arguments;  // the arguments as text, ", "-separated
+  int32_t error = 0;      // the error number the call raised; 0 when it succeeded
+};
+
+inline constexpr size_t MaxJournalEntries = 20000;
+
+std::vector<JournalEntry> JournalEntries();
+void ClearJournal();
+
+// "Get", "Let", "Set" or "Method".
+std::string_view CallKindText(rt::Object::CallKind kind);
+// One line of text for an entry: path, ".", member, the kind, the arguments and the outcome.
+std::string JournalLine(const JournalEntry& entry);
+// Arguments as the journal shows them: texts quoted, numbers as number texts, objects by type.
+std::string ArgumentText(const std::vector<rt::Variant>& arguments);
+
+}  // namespace lns

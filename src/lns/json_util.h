@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace lns {
+
+// A stored file that is not in the shape its reader expects.
+class DamagedData : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// `json` when it is an array; DamagedData naming `what` otherwise.
+const nlohmann::json& AsArray(const nlohmann::json& json, const char* what);
+// The array under `key`; DamagedData when it is missing or not an array.
+const nlohmann::json& ArrayAt(const nlohmann::json& json, const char* key);
+
+// The document of a JSON file; nothing when the file does not exist, DamagedData when it is not
+// JSON; err::DatabaseDamaged naming the file when it cannot be read.
+std::optional<nlohmann::json> ReadJsonFile(const std::filesystem::path& file);
+// Writes a file whole: into a temporary file beside it, renamed into place, so that a reader
+// never sees half of it. Raises error 75 naming the file when it cannot be written.
+void WriteFileAtomically(const std::filesystem::path& file, const std::string& content);
+void WriteJsonFile(const std::filesystem::path& file, const nlohmann::json& json);
+
+}  // namespace lns

@@ -1,0 +1,77 @@
+#include "lns/node.h"
+
+#include "lns/call_hooks.h"
+
+namespace lns {
+namespace detail {
+
+int64_t BeginCall(const Node& node, std::string_view member, CallKind kind, std::string arguments) {
+  JournalEntry entry;
+  entry.path = node.Path();
+  entry.member = std::string(member);
+  entry.kind = kind;
+  entry.arguments = std::move(arguments);
+  int64_t sequence = AppendJournal(std::move(entry));
+  if (auto error = TakeMemberFault(node, member)) {
+    MarkJournalFailure(sequence, *error);
+    Fail(*error, "injected on " + std::string(member));
+  }
+  return sequence;
+}
+
+void CallFailed(int64_t sequence, std::exception_ptr failure) {
+  MarkJournalFailure(sequence, rt::AsError(failure).Number());
+}
+
+}  // namespace detail
+
+std::string Node::Path() const {
+  auto parent = ParentNode();
+  return parent ? parent->Path() + "/" + Segment() : Segment();
+}
+
+rt::ObjectRef Node::get_Parent() {
+  return Call("Parent", CallKind::Get, [&]() -> rt::ObjectRef {
+    auto parent = ParentNode();
+    if (!parent) Fail(err::ObjectNotFound, Segment() + " has no parent");
+    return parent;
+  });
+}
+
+rt::Variant Node::Invoke(std::string_view member, CallKind kind, Args& args) {
+  if (rt::EqualsNoCase(member, "Parent") && KindFits(CallKind::Get, kind)) return ObjectValue(get_Parent());
+  return rt::Object::Invoke(member, kind, args);
+}
+
+void Node::CheckAccess(std::string_view) const { Db().RequireAccess(); }
+
+Database& Node::Db() const {
+  auto database = database_.lock();
+  if (!database) Fail(err::NotOpen, Segment());
+  return *database;
+}
+
+bool KindFits(CallKind entryKind, CallKind asked) {
+  auto readish = [](CallKind k) { return k == CallKind::Get || k == CallKind::Method; };
+  return entryKind == asked || (readish(entryKind) && readish(asked));
+}
+
+const rt::Variant& Arg(const Args& args, size_t index) {
+  if (index >= args.size()) rt::Raise(rt::err::ArgumentNotOptional);
+  return args[index];
+}
+
+const rt::Variant& AssignedValue(const Args& args) {
+  if (args.empty()) rt::Raise(rt::err::ArgumentNotOptional);
+  return args.back();
+}
+
+rt::Variant ObjectValue(rt::ObjectRef object) { return rt::Variant::Object(std::move(object)); }
+
+std::shared_ptr<PlaceholderCollection> MakePlaceholders(const std::shared_ptr<Node>& parent, std::string name) {
+  auto collection = std::make_shared<PlaceholderCollection>(parent->DatabaseRef(), std::move(name), NameMatch::Exact);
+  collection->Attach(parent);
+  return collection;
+}
+
+}  // namespace lns

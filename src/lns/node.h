@@ -1,0 +1,248 @@
+#pragma once
+
+#include <exception>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "lns/errors.h"
+#include "lns/journal.h"
+#include "runtime/text.h"
+#include "runtime/variant.h"
+
+namespace lns {
+
+using CallKind = rt::Object::CallKind;
+using Args = std::vector<rt::Variant>;
+
+// Where objects keep their data: the Object Server's store or a network's database. It writes
+// itself after every change, so that nothing is lost when the process ends.
+class Database {
+ public:
+  virtual ~Database() = default;
+  // Raises err::NotOpen unless the objects of this database may be used now.
+  virtual void RequireAccess() const = 0;
+  virtual void Save() const = 0;
+};
+
+class Node;
+namespace detail {
+// Journals a member call and raises an injected fault for it; returns the journal sequence.
+int64_t BeginCall(const Node& node, std::string_view member, CallKind kind, std::string arguments);
+void CallFailed(int64_t sequence, std::exception_ptr failure);
+}  // namespace detail
+
+// Every object of the Object Server. Its members are C++ methods (get_X, put_X, putref_X and
+// plain methods); each call is journaled, can be made to fail (faults.h), and raises rt::Error
+// when it fails. Invoke reaches the same members by name at run time (names without regard to
+// case, as late binding does); for a Let or Set the assigned value is the last argument.
+class Node : public rt::Object {
+ public:
+  explicit Node(std::weak_ptr<Database> database) : database_(std::move(database)) {}
+
+  // The parent's path, "/" and this object's segment, as the journal and fault rules name it.
+  std::string Path() const;
+  virtual std::string Segment() const = 0;
+
+  // The object that holds this one (a collection holds its items); error when there is none.
+  rt::ObjectRef get_Parent();
+  rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override;
+
+  void Attach(const std::shared_ptr<Node>& parent) { parent_ = parent; }
+  std::shared_ptr<Node> ParentNode() const { return parent_.lock(); }
+  template <class T>
+  std::shared_ptr<T> Ancestor() const {
+    for (auto node = ParentNode(); node; node = node->ParentNode()) {
+      if (auto found = std::dynamic_pointer_cast<T>(node)) return found;
+    }
+    return nullptr;
+  }
+  const std::weak_ptr<Database>& DatabaseRef() const noexcept { return database_; }
+
+ protected:
+  // Runs a member's body: journaled, checked against the fault rules and CheckAccess.
+  template <class Body>
+  auto Call(std::string_view member, CallKind kind, Body&& body, std::string arguments = {}) const {
+    int64_t sequence = detail::BeginCall(*this, member, kind, std::move(arguments));
+    try {
+      CheckAccess(member);
+      return body();
+    } catch (...) {
+      detail::CallFailed(sequence, std::current_exception());
+      throw;
+    }
+  }
+  // Raises unless `member` may be used now; by default the object's database must be open.
+  virtual void CheckAccess(std::string_view member) const;
+  Database& Db() const;
+  std::shared_ptr<Node> Self() const {
+    return std::const_pointer_cast<Node>(std::static_pointer_cast<const Node>(shared_from_this()));
+  }
+
+  // Applies a change and writes the database; when the write fails the change is undone.
+  template <class Apply, class Undo>
+  void Change(Apply&& apply, Undo&& undo) const {
+    Database& db = Db();
+    apply();
+    try {
+      db.Save();
+    } catch (...) {
+      undo();
+      throw;
+    }
+  }
+  template <class T>
+  void Assign(T& field, T value) const {
+    T old = field;
+    Change([&] { field = std::move(value); }, [&] { field = std::move(old); });
+  }
+
+ private:
+  std::weak_ptr<Database> database_;
+  std::weak_ptr<Node> parent_;
+};
+
+// One member reachable by name: Get also answers a method call and the other way round.
+template <class T>
+struct MemberEntry {
+  std::string_view name;
+  CallKind kind;
+  rt::Variant (*call)(T& self, Args& args);
+};
+
+bool KindFits(CallKind entryKind, CallKind asked);
+
+// Looks `member` up in `table`, else passes the call on to `Base`.
+template <class Base, class T>
+rt::Variant InvokeMember(T& self, std::span<const MemberEntry<T>> table, std::string_view member, CallKind kind,
+                         Args& args) {
+  for (const auto& entry : table) {
+    if (rt::EqualsNoCase(entry.name, member) && KindFits(entry.kind, kind)) return entry.call(self, args);
+  }
+  return self.Base::Invoke(member, kind, args);
+}
+
+// Argument `index` of a call; error 449 when it is missing.
+const rt::Variant& Arg(const Args& args, size_t index);
+// The value a Let or Set assigns: the last argument.
+const rt::Variant& AssignedValue(const Args& args);
+rt::Variant ObjectValue(rt::ObjectRef object);
+
+// An object argument of the expected class; Nothing gives nullptr, another class error 13.
+template <class T>
+std::shared_ptr<T> ObjectArgument(const rt::Variant& value) {
+  rt::ObjectRef object = value.ToObject();
+  if (!object) return nullptr;
+  auto typed = std::dynamic_pointer_cast<T>(object);
+  if (!typed) rt::Raise(rt::err::TypeMismatch);
+  return typed;
+}
+
+// Name rule of a collection's Item.
+enum class NameMatch { Exact, IgnoreCase };
+
+// A collection: Count, and Item by 1-based position (a number) or by name (a text); a miss
+// raises. T has `const std::string& Name() const`.
+template <class T>
+class Collection : public Node {
+ public:
+  Collection(std::weak_ptr<Database> database, std::string name, NameMatch match,
+             int32_t missError = err::ObjectNotFound)
+      : Node(std::move(database)), name_(std::move(name)), match_(match), missError_(missError) {}
+
+  std::string Segment() const override { return name_; }
+
+  int32_t get_Count() const {
+    return Call("Count", CallKind::Get, [&] { return static_cast<int32_t>(items_.size()); });
+  }
+  std::shared_ptr<T> Item(const rt::Variant& key) const {
+    return Call("Item", CallKind::Method, [&] { return items_[IndexOf(key)]; }, ArgumentText({key}));
+  }
+
+  rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override {
+    static constexpr MemberEntry<Collection> members[] = {
+        {"Count", CallKind::Get, [](Collection& c, Args&) { return rt::Variant::Long(c.get_Count()); }},
+        {"Item", CallKind::Get, [](Collection& c, Args& a) { return ObjectValue(c.Item(Arg(a, 0))); }},
+        {"", CallKind::Get, [](Collection& c, Args& a) { return ObjectValue(c.Item(Arg(a, 0))); }},
+    };
+    return InvokeMember<Node>(*this, std::span<const MemberEntry<Collection>>(members), member, kind, args);
+  }
+
+  // The C++ side, not journaled.
+  const std::vector<std::shared_ptr<T>>& Items() const noexcept { return items_; }
+  std::shared_ptr<T> Find(std::string_view name) const {
+    for (const auto& item : items_) {
+      if (NameFits(item->Name(), name)) return item;
+    }
+    return nullptr;
+  }
+  // Lists an item that another collection holds (a view such as a template's devices).
+  void Include(std::shared_ptr<T> item) { items_.push_back(std::move(item)); }
+  // Takes an item in without writing the database (loading, building); a name the collection
+  // holds already is refused with std::invalid_argument.
+  void Adopt(std::shared_ptr<T> item) {
+    if (Find(item->Name())) throw std::invalid_argument(name_ + " holds \"" + item->Name() + "\" twice");
+    item->Attach(std::static_pointer_cast<Node>(shared_from_this()));
+    items_.push_back(std::move(item));
+  }
+
+ protected:
+  size_t IndexOf(const rt::Variant& key) const {
+    if (key.IsNumeric()) {
+      double position = key.ToDouble();
+      if (position >= 1 && position <= static_cast<double>(items_.size()) && position == static_cast<int64_t>(position)) {
+        return static_cast<size_t>(position) - 1;
+      }
+      Fail(missError_, name_ + " item " + key.ToString());
+    }
+    if (!key.IsString()) Fail(err::InvalidArgument, name_ + " item of type " + key.TypeName());
+    std::string name = key.ToString();
+    for (size_t i = 0; i < items_.size(); ++i) {
+      if (NameFits(items_[i]->Name(), name)) return i;
+    }
+    Fail(missError_, name_ + " item \"" + name + "\"");
+  }
+  bool NameFits(std::string_view stored, std::string_view wanted) const {
+    return match_ == NameMatch::IgnoreCase ? rt::EqualsNoCase(stored, wanted) : stored == wanted;
+  }
+  // Adds an item and writes the database.
+  void Insert(std::shared_ptr<T> item) {
+    item->Attach(std::static_pointer_cast<Node>(shared_from_this()));
+    Change([&] { items_.push_back(item); }, [&] { items_.pop_back(); });
+  }
+  // Removes an item and writes the database.
+  void EraseAt(size_t index) {
+    auto item = items_[index];
+    auto at = static_cast<std::ptrdiff_t>(index);
+    Change([&] { items_.erase(items_.begin() + at); }, [&] { items_.insert(items_.begin() + at, item); });
+  }
+
+ private:
+  std::string name_;
+  NameMatch match_;
+  int32_t missError_;
+  std::vector<std::shared_ptr<T>> items_;
+};
+
+// A member that the plug-in only walks through (routers, channels, subnets, ...): an object
+// with a name and nothing else.
+class Placeholder : public Node {
+ public:
+  Placeholder(std::weak_ptr<Database> database, std::string name) : Node(std::move(database)), name_(std::move(name)) {}
+  std::string Segment() const override { return name_; }
+  const std::string& Name() const noexcept { return name_; }
+
+ private:
+  std::string name_;
+};
+
+using PlaceholderCollection = Collection<Placeholder>;
+
+// An empty collection of that name under `parent`.
+std::shared_ptr<PlaceholderCollection> MakePlaceholders(const std::shared_ptr<Node>& parent, std::string name);
+
+}  // namespace lns

@@ -1,0 +1,325 @@
+#include "lns/server.h"
+
+#include <algorithm>
+
+#include <nlohmann/json.hpp>
+
+#include "lns/json_util.h"
+#include "lns/platform.h"
+#include "runtime/text.h"
+
+namespace lns {
+
+using nlohmann::json;
+using V = rt::Variant;
+
+namespace {
+
+constexpr const char* StoreKind = "orvex-lns-server";
+constexpr int StoreVersion = 1;
+
+std::vector<std::weak_ptr<ObjectServer>>& Servers() {
+  static std::vector<std::weak_ptr<ObjectServer>> servers;
+  return servers;
+}
+
+void Remember(const std::shared_ptr<ObjectServer>& server) {
+  auto& servers = Servers();
+  std::erase_if(servers, [](const auto& weak) { return weak.expired(); });
+  bool known = std::any_of(servers.begin(), servers.end(), [&](const auto& weak) { return weak.lock() == server; });
+  if (!known) servers.push_back(server);
+}
+
+std::string FileNamePart(const std::string& networkName) {
+  std::string part;
+  for (char c : networkName) {
+    bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+    part += plain ? c : '_';
+  }
+  return part.empty() ? "network" : part;
+}
+
+// A database file name that neither the store nor the folder uses yet.
+std::string NewDatabaseFile(const Networks& networks, const std::string& networkName) {
+  std::string base = "networks/" + FileNamePart(networkName);
+  for (int n = 1;; ++n) {
+    std::string candidate = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".json";
+    bool stored = std::any_of(networks.Items().begin(), networks.Items().end(),
+                              [&](const auto& network) { return rt::EqualsNoCase(network->File().string(), (StoreFolder() / candidate).string()); });
+    std::error_code error;
+    if (!stored && !std::filesystem::exists(StoreFolder() / candidate, error)) return candidate;
+  }
+}
+
+}  // namespace
+
+rt::Variant NetworkInterface::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using N = NetworkInterface;
+  static constexpr MemberEntry<N> members[] = {
+      {"Name", CallKind::Get, [](N& s, Args&) { return V::String(s.get_Name()); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<N>>(members), member, kind, args);
+}
+
+// --- Network ----------------------------------------------------------------------------------
+
+Network::Network(std::weak_ptr<Database> database, std::string name, std::string databaseFile)
+    : Node(std::move(database)), name_(std::move(name)), databaseFile_(std::move(databaseFile)) {}
+
+std::filesystem::path Network::File() const { return StoreFolder() / databaseFile_; }
+
+void Network::CheckAccess(std::string_view member) const {
+  if (!rt::EqualsNoCase(member, "IsOpen")) Db();
+}
+
+std::string Network::get_Name() const { return Call("Name", CallKind::Get, [&] { return name_; }); }
+
+void Network::Open() {
+  Call("Open", CallKind::Method, [&] {
+    auto session = OpenSession(File());
+    session->GetSystems()->Attach(Self());
+    if (auto server = Ancestor<ObjectServer>()) server->NoteOpened(File());
+  });
+}
+
+void Network::Close() {
+  Call("Close", CallKind::Method, [&] {
+    if (!FindSession(File())) Fail(err::NotOpen, "the network " + name_);
+    CloseSession(File());
+  });
+}
+
+bool Network::get_IsOpen() const { return Call("IsOpen", CallKind::Get, [&] { return FindSession(File()) != nullptr; }); }
+
+std::shared_ptr<Systems> Network::get_Systems() const {
+  return Call("Systems", CallKind::Get, [&] {
+    auto session = FindSession(File());
+    if (!session) Fail(err::NotOpen, "the network " + name_);
+    return session->GetSystems();
+  });
+}
+
+std::shared_ptr<PlaceholderCollection> Network::get_Channels() const {
+  return Call("Channels", CallKind::Get, [&] {
+    if (!channels_) channels_ = MakePlaceholders(Self(), "Channels");
+    return channels_;
+  });
+}
+
+std::shared_ptr<PlaceholderCollection> Network::get_NetworkServiceDevices() const {
+  return Call("NetworkServiceDevices", CallKind::Get, [&] {
+    if (!serviceDevices_) serviceDevices_ = MakePlaceholders(Self(), "NetworkServiceDevices");
+    return serviceDevices_;
+  });
+}
+
+rt::Variant Network::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using N = Network;
+  static constexpr MemberEntry<N> members[] = {
+      {"Name", CallKind::Get, [](N& s, Args&) { return V::String(s.get_Name()); }},
+      {"Open", CallKind::Method, [](N& s, Args&) { s.Open(); return V(); }},
+      {"Close", CallKind::Method, [](N& s, Args&) { s.Close(); return V(); }},
+      {"IsOpen", CallKind::Get, [](N& s, Args&) { return V::Boolean(s.get_IsOpen()); }},
+      {"Systems", CallKind::Get, [](N& s, Args&) { return ObjectValue(s.get_Systems()); }},
+      {"Channels", CallKind::Get, [](N& s, Args&) { return ObjectValue(s.get_Channels()); }},
+      {"NetworkServiceDevices", CallKind::Get, [](N& s, Args&) { return ObjectValue(s.get_NetworkServiceDevices()); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<N>>(members), member, kind, args);
+}
+
+json Network::ToJson() const { return {{"name", name_}, {"database", databaseFile_}}; }
+
+void Networks::AddNew(const std::string& name, const std::string& databaseFile) {
+  if (Find(name)) Fail(err::NameExists, "the network " + name);
+  Insert(std::make_shared<Network>(DatabaseRef(), name, databaseFile));
+}
+
+// --- ServerStore ------------------------------------------------------------------------------
+
+std::shared_ptr<ServerStore> ServerStore::Load(const std::shared_ptr<Node>& owner) {
+  auto store = std::make_shared<ServerStore>();
+  store->interfaces_ = std::make_shared<NetworkInterfaces>(store);
+  store->networks_ = std::make_shared<Networks>(store);
+  store->componentApps_ = std::make_shared<ComponentApps>(store);
+  if (owner) {
+    store->interfaces_->Attach(owner);
+    store->networks_->Attach(owner);
+    store->componentApps_->Attach(owner);
+  }
+  auto file = ServerStoreFile();
+  try {
+    auto document = ReadJsonFile(file);
+    if (!document) return store;
+    if (document->value("kind", "") != StoreKind || document->value("version", 0) != StoreVersion) {
+      throw DamagedData("not an Object Server store");
+    }
+    for (const auto& item : ArrayAt(*document, "networkInterfaces")) {
+      store->interfaces_->Adopt(std::make_shared<NetworkInterface>(store, item.at("name").get<std::string>()));
+    }
+    for (const auto& item : ArrayAt(*document, "networks")) {
+      store->networks_->Adopt(
+          std::make_shared<Network>(store, item.at("name").get<std::string>(), item.at("database").get<std::string>()));
+    }
+    for (const auto& item : ArrayAt(*document, "componentApps")) store->componentApps_->Adopt(ComponentApp::FromJson(item, store));
+  } catch (const rt::Error&) {
+    throw;
+  } catch (const std::exception& e) {
+    Fail(err::DatabaseDamaged, file.string() + " (" + e.what() + ")");
+  }
+  return store;
+}
+
+void ServerStore::Save() const {
+  json interfaces = json::array();
+  for (const auto& networkInterface : interfaces_->Items()) interfaces.push_back({{"name", networkInterface->Name()}});
+  json networks = json::array();
+  for (const auto& network : networks_->Items()) networks.push_back(network->ToJson());
+  WriteJsonFile(ServerStoreFile(), {{"kind", StoreKind},
+                                    {"version", StoreVersion},
+                                    {"networkInterfaces", interfaces},
+                                    {"networks", networks},
+                                    {"componentApps", componentApps_->ToJson()}});
+}
+
+// --- ObjectServer -----------------------------------------------------------------------------
+
+ObjectServer::ObjectServer() : Node(std::weak_ptr<Database>()) {}
+
+void ObjectServer::CheckAccess(std::string_view member) const {
+  bool needsOpen = rt::EqualsNoCase(member, "Networks") || rt::EqualsNoCase(member, "NetworkInterfaces") ||
+                   rt::EqualsNoCase(member, "ComponentApps");
+  if (needsOpen && !store_) Fail(err::NotOpen, "the Object Server");
+}
+
+bool ObjectServer::get_Remote() const { return Call("Remote", CallKind::Get, [&] { return remote_; }); }
+
+void ObjectServer::put_Remote(bool remote) {
+  Call("Remote", CallKind::Let, [&] {
+    if (store_) Fail(err::RemoteNotAllowed);
+    remote_ = remote;
+  }, ArgumentText({V::Boolean(remote)}));
+}
+
+int32_t ObjectServer::get_RemoteFlags() const { return Call("RemoteFlags", CallKind::Get, [&] { return remoteFlags_; }); }
+void ObjectServer::put_RemoteFlags(int32_t flags) {
+  Call("RemoteFlags", CallKind::Let, [&] { remoteFlags_ = flags; }, std::to_string(flags));
+}
+bool ObjectServer::get_PreOpenFlag() const { return Call("PreOpenFlag", CallKind::Get, [&] { return preOpenFlag_; }); }
+void ObjectServer::put_PreOpenFlag(bool flag) {
+  Call("PreOpenFlag", CallKind::Let, [&] { preOpenFlag_ = flag; }, ArgumentText({V::Boolean(flag)}));
+}
+bool ObjectServer::get_IsOpen() const { return Call("IsOpen", CallKind::Get, [&] { return store_ != nullptr; }); }
+
+void ObjectServer::Open() {
+  Call("Open", CallKind::Method, [&] {
+    if (store_) return;
+    store_ = ServerStore::Load(Self());
+    Remember(std::static_pointer_cast<ObjectServer>(Self()));
+  });
+}
+
+void ObjectServer::Close() {
+  Call("Close", CallKind::Method, [&] {
+    if (!store_) Fail(err::NotOpen, "the Object Server");
+    for (const auto& file : opened_) CloseSession(file);
+    opened_.clear();
+    store_.reset();
+  });
+}
+
+std::shared_ptr<NetworkInterfaces> ObjectServer::get_NetworkInterfaces() const {
+  return Call("NetworkInterfaces", CallKind::Get, [&] { return store_->Interfaces(); });
+}
+std::shared_ptr<NetworkInterface> ObjectServer::get_ActiveNetworkInterface() const {
+  return Call("ActiveNetworkInterface", CallKind::Get, [&] { return activeInterface_; });
+}
+void ObjectServer::putref_ActiveNetworkInterface(const std::shared_ptr<NetworkInterface>& networkInterface) {
+  Call("ActiveNetworkInterface", CallKind::Set, [&] { activeInterface_ = networkInterface; },
+       ArgumentText({ObjectValue(networkInterface)}));
+}
+std::shared_ptr<Networks> ObjectServer::get_Networks() const {
+  return Call("Networks", CallKind::Get, [&] { return store_->NetworkList(); });
+}
+std::shared_ptr<ComponentApps> ObjectServer::get_ComponentApps() const {
+  return Call("ComponentApps", CallKind::Get, [&] { return store_->Apps(); });
+}
+
+rt::Variant ObjectServer::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using O = ObjectServer;
+  static constexpr MemberEntry<O> members[] = {
+      {"Remote", CallKind::Get, [](O& s, Args&) { return V::Boolean(s.get_Remote()); }},
+      {"Remote", CallKind::Let, [](O& s, Args& a) { s.put_Remote(AssignedValue(a).ToBoolean()); return V(); }},
+      {"RemoteFlags", CallKind::Get, [](O& s, Args&) { return V::Long(s.get_RemoteFlags()); }},
+      {"RemoteFlags", CallKind::Let, [](O& s, Args& a) { s.put_RemoteFlags(AssignedValue(a).ToLong()); return V(); }},
+      {"PreOpenFlag", CallKind::Get, [](O& s, Args&) { return V::Boolean(s.get_PreOpenFlag()); }},
+      {"PreOpenFlag", CallKind::Let, [](O& s, Args& a) { s.put_PreOpenFlag(AssignedValue(a).ToBoolean()); return V(); }},
+      {"IsOpen", CallKind::Get, [](O& s, Args&) { return V::Boolean(s.get_IsOpen()); }},
+      {"Open", CallKind::Method, [](O& s, Args&) { s.Open(); return V(); }},
+      {"Close", CallKind::Method, [](O& s, Args&) { s.Close(); return V(); }},
+      {"NetworkInterfaces", CallKind::Get, [](O& s, Args&) { return ObjectValue(s.get_NetworkInterfaces()); }},
+      {"ActiveNetworkInterface", CallKind::Get, [](O& s, Args&) { return ObjectValue(s.get_ActiveNetworkInterface()); }},
+      {"ActiveNetworkInterface", CallKind::Set,
+       [](O& s, Args& a) { s.putref_ActiveNetworkInterface(ObjectArgument<NetworkInterface>(AssignedValue(a))); return V(); }},
+      {"Networks", CallKind::Get, [](O& s, Args&) { return ObjectValue(s.get_Networks()); }},
+      {"ComponentApps", CallKind::Get, [](O& s, Args&) { return ObjectValue(s.get_ComponentApps()); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<O>>(members), member, kind, args);
+}
+
+void ObjectServer::RaiseRefreshNotify() {
+  PostEvent([weak = std::weak_ptr<ObjectServer>(std::static_pointer_cast<ObjectServer>(Self()))] {
+    auto server = weak.lock();
+    if (server && server->refreshNotify_) server->refreshNotify_();
+  });
+}
+
+void ObjectServer::RaiseMonitorUpdate(int32_t tag, const rt::Variant& value, const rt::ObjectRef& object) {
+  PostEvent([weak = std::weak_ptr<ObjectServer>(std::static_pointer_cast<ObjectServer>(Self())), tag, value, object] {
+    auto server = weak.lock();
+    if (server && server->monitorUpdate_) server->monitorUpdate_(tag, value, object);
+  });
+}
+
+void ObjectServer::NoteOpened(const std::filesystem::path& databaseFile) {
+  if (std::find(opened_.begin(), opened_.end(), databaseFile) == opened_.end()) opened_.push_back(databaseFile);
+}
+
+void RaiseRefreshNotifyEverywhere() {
+  for (const auto& weak : Servers()) {
+    auto server = weak.lock();
+    if (server && server->IsOpenNow()) server->RaiseRefreshNotify();
+  }
+}
+
+void RaiseMonitorUpdateEverywhere(int32_t tag, const rt::Variant& value, const rt::ObjectRef& object) {
+  for (const auto& weak : Servers()) {
+    auto server = weak.lock();
+    if (server && server->IsOpenNow()) server->RaiseMonitorUpdate(tag, value, object);
+  }
+}
+
+// --- Building the machine ---------------------------------------------------------------------
+
+void CreateNetwork(const NetworkSetup& setup, const std::function<void(System&)>& furnish) {
+  if (setup.name.empty()) Fail(err::InvalidArgument, "a network needs a name");
+  auto store = ServerStore::Load(nullptr);
+  if (store->NetworkList()->Find(setup.name)) Fail(err::NameExists, "the network " + setup.name);
+  std::string file = NewDatabaseFile(*store->NetworkList(), setup.name);
+  auto path = StoreFolder() / file;
+  Session::WriteNew(path, setup.name, {setup.systemName, setup.networkInterface, setup.xifSearchRoot, setup.managementMode});
+  try {
+    if (furnish) furnish(*Session::Load(path)->GetSystem());
+    store->NetworkList()->AddNew(setup.name, file);
+  } catch (...) {
+    std::error_code error;
+    std::filesystem::remove(path, error);
+    throw;
+  }
+}
+
+void AddNetworkInterface(const std::string& name) {
+  if (name.empty()) Fail(err::InvalidArgument, "a network interface needs a name");
+  ServerStore::Load(nullptr)->Interfaces()->AddNew(name);
+}
+
+}  // namespace lns

@@ -1,0 +1,292 @@
+#include "lns/system.h"
+
+#include <nlohmann/json.hpp>
+
+#include "lns/call_hooks.h"
+#include "lns/faults.h"
+#include "lns/json_util.h"
+
+namespace lns {
+
+using nlohmann::json;
+using V = rt::Variant;
+
+namespace {
+
+bool AnyOf(std::string_view member, std::initializer_list<std::string_view> names) {
+  for (auto name : names) {
+    if (rt::EqualsNoCase(member, name)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// --- Subsystem --------------------------------------------------------------------------------
+
+Subsystem::Subsystem(std::weak_ptr<Database> database, std::string name) : Node(std::move(database)), name_(std::move(name)) {}
+
+std::string Subsystem::get_Name() const { return Call("Name", CallKind::Get, [&] { return name_; }); }
+std::shared_ptr<Subsystems> Subsystem::get_Subsystems() const {
+  return Call("Subsystems", CallKind::Get, [&] { return subsystems_; });
+}
+std::shared_ptr<AppDevices> Subsystem::get_AppDevices() const {
+  return Call("AppDevices", CallKind::Get, [&] { return devices_; });
+}
+std::shared_ptr<PlaceholderCollection> Subsystem::get_Routers() const {
+  return Call("Routers", CallKind::Get, [&] { return routers_; });
+}
+
+rt::Variant Subsystem::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using S = Subsystem;
+  static constexpr MemberEntry<S> members[] = {
+      {"Name", CallKind::Get, [](S& s, Args&) { return V::String(s.get_Name()); }},
+      {"Subsystems", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Subsystems()); }},
+      {"AppDevices", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_AppDevices()); }},
+      {"Routers", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Routers()); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<S>>(members), member, kind, args);
+}
+
+std::shared_ptr<Subsystem> Subsystem::AddSubsystem(const std::string& name) { return subsystems_->AddNew(name); }
+
+std::shared_ptr<AppDevice> Subsystem::AddDevice(const std::string& name, const DeviceTemplate& deviceTemplate,
+                                                const std::string& neuronId) {
+  auto device = AppDevice::Create(DatabaseRef(), name, deviceTemplate, neuronId);
+  devices_->Add(device);
+  return device;
+}
+
+std::shared_ptr<Subsystem> Subsystem::FromJson(const json& j, std::weak_ptr<Database> database) {
+  auto subsystem = std::make_shared<Subsystem>(database, j.at("name").get<std::string>());
+  subsystem->Furnish(j);
+  return subsystem;
+}
+
+void Subsystem::Furnish(const json& j) {
+  auto self = Self();
+  subsystems_ = std::make_shared<Subsystems>(DatabaseRef());
+  subsystems_->Attach(self);
+  for (const auto& item : ArrayAt(j, "subsystems")) subsystems_->Adopt(FromJson(item, DatabaseRef()));
+  devices_ = std::make_shared<AppDevices>(DatabaseRef());
+  devices_->Attach(self);
+  for (const auto& item : ArrayAt(j, "devices")) devices_->Adopt(AppDevice::FromJson(item, DatabaseRef()));
+  routers_ = MakePlaceholders(self, "Routers");
+}
+
+json Subsystem::ToJson() const {
+  json subsystems = json::array();
+  for (const auto& subsystem : subsystems_->Items()) subsystems.push_back(subsystem->ToJson());
+  json devices = json::array();
+  for (const auto& device : devices_->Items()) devices.push_back(device->ToJson());
+  return {{"name", name_}, {"subsystems", subsystems}, {"devices", devices}};
+}
+
+// --- NetworkAttachment ------------------------------------------------------------------------
+
+std::shared_ptr<NetworkInterface> NetworkAttachment::get_NetworkInterface() const {
+  return Call("NetworkInterface", CallKind::Get, [&]() -> std::shared_ptr<NetworkInterface> {
+    auto system = Ancestor<System>();
+    if (!system || system->AttachedInterface().empty()) return nullptr;
+    return std::make_shared<NetworkInterface>(DatabaseRef(), system->AttachedInterface());
+  });
+}
+
+void NetworkAttachment::putref_NetworkInterface(const std::shared_ptr<NetworkInterface>& networkInterface) {
+  Call("NetworkInterface", CallKind::Set, [&] {
+    if (auto system = Ancestor<System>()) system->SetAttachedInterface(networkInterface ? networkInterface->Name() : "");
+  }, ArgumentText({ObjectValue(networkInterface)}));
+}
+
+rt::Variant NetworkAttachment::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using A = NetworkAttachment;
+  static constexpr MemberEntry<A> members[] = {
+      {"NetworkInterface", CallKind::Get, [](A& s, Args&) { return ObjectValue(s.get_NetworkInterface()); }},
+      {"NetworkInterface", CallKind::Set,
+       [](A& s, Args& a) { s.putref_NetworkInterface(ObjectArgument<NetworkInterface>(AssignedValue(a))); return V(); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<A>>(members), member, kind, args);
+}
+
+void NetworkAttachment::CheckAccess(std::string_view) const { Db(); }
+
+// --- System -----------------------------------------------------------------------------------
+
+System::System(std::weak_ptr<Database> database, Settings settings)
+    : Node(std::move(database)), settings_(std::move(settings)), attached_(settings_.networkInterface) {}
+
+void System::CheckAccess(std::string_view member) const {
+  if (rt::EqualsNoCase(member, "IsOpen")) return;
+  if (AnyOf(member, {"Name", "Open", "Close", "Attachment"})) {
+    Db();
+    return;
+  }
+  Node::CheckAccess(member);
+}
+
+std::string System::get_Name() const { return Call("Name", CallKind::Get, [&] { return settings_.name; }); }
+
+void System::Open() {
+  Call("Open", CallKind::Method, [&] {
+    if (open_) return;
+    bool engineered = attached_.empty();
+    if (engineered) {
+      if (auto error = TakeEngineeredOpenFault()) Fail(*error, "injected on the engineered-mode open of " + settings_.name);
+    }
+    engineered_ = engineered;
+    open_ = true;
+  });
+}
+
+void System::Close() {
+  Call("Close", CallKind::Method, [&] {
+    if (!open_) Fail(err::NotOpen, settings_.name);
+    open_ = false;
+  });
+}
+
+bool System::get_IsOpen() const {
+  return Call("IsOpen", CallKind::Get, [&] { return open_ && !DatabaseRef().expired(); });
+}
+
+int16_t System::get_ManagementMode() const {
+  return Call("ManagementMode", CallKind::Get, [&] { return OffNetKept() ? int16_t{1} : settings_.managementMode; });
+}
+
+void System::put_ManagementMode(int16_t mode) {
+  Call("ManagementMode", CallKind::Let, [&] {
+    if (mode != 0 && mode != 1) Fail(err::InvalidValue, "management mode " + std::to_string(mode));
+    Assign(settings_.managementMode, mode);
+  }, std::to_string(mode));
+}
+
+bool System::get_PulsedFlag() const { return Call("PulsedFlag", CallKind::Get, [&] { return pulsedFlag_; }); }
+void System::put_PulsedFlag(bool flag) {
+  Call("PulsedFlag", CallKind::Let, [&] { Assign(pulsedFlag_, flag); }, ArgumentText({V::Boolean(flag)}));
+}
+int32_t System::get_InternetOption() const { return Call("InternetOption", CallKind::Get, [&] { return internetOption_; }); }
+void System::put_InternetOption(int32_t option) {
+  Call("InternetOption", CallKind::Let, [&] { Assign(internetOption_, option); }, std::to_string(option));
+}
+int32_t System::get_OpenSetting() const { return Call("OpenSetting", CallKind::Get, [&] { return openSetting_; }); }
+void System::put_OpenSetting(int32_t setting) {
+  Call("OpenSetting", CallKind::Let, [&] { Assign(openSetting_, setting); }, std::to_string(setting));
+}
+std::shared_ptr<NetworkAttachment> System::get_Attachment() const {
+  return Call("Attachment", CallKind::Get, [&] { return attachment_; });
+}
+std::string System::get_XifSearchRoot() const {
+  return Call("XifSearchRoot", CallKind::Get, [&] { return settings_.xifSearchRoot; });
+}
+void System::put_XifSearchRoot(const std::string& folder) {
+  Call("XifSearchRoot", CallKind::Let, [&] { Assign(settings_.xifSearchRoot, folder); }, ArgumentText({V::String(folder)}));
+}
+std::shared_ptr<Subsystems> System::get_Subsystems() const {
+  return Call("Subsystems", CallKind::Get, [&] { return subsystems_; });
+}
+std::shared_ptr<TemplateLibrary> System::get_TemplateLibrary() const {
+  return Call("TemplateLibrary", CallKind::Get, [&] { return library_; });
+}
+std::shared_ptr<ComponentApps> System::get_ComponentApps() const {
+  return Call("ComponentApps", CallKind::Get, [&] { return componentApps_; });
+}
+std::shared_ptr<PlaceholderCollection> System::get_Subnets() const {
+  return Call("Subnets", CallKind::Get, [&] { return subnets_; });
+}
+std::shared_ptr<PlaceholderCollection> System::get_Connections() const {
+  return Call("Connections", CallKind::Get, [&] { return connections_; });
+}
+std::shared_ptr<Placeholder> System::get_ErrorObject() const {
+  return Call("ErrorObject", CallKind::Get, [&] { return errorObject_; });
+}
+std::shared_ptr<Placeholder> System::get_RecoveryStatus() const {
+  return Call("RecoveryStatus", CallKind::Get, [&] { return recoveryStatus_; });
+}
+
+rt::Variant System::Invoke(std::string_view member, CallKind kind, Args& args) {
+  using S = System;
+  static constexpr MemberEntry<S> members[] = {
+      {"Name", CallKind::Get, [](S& s, Args&) { return V::String(s.get_Name()); }},
+      {"Open", CallKind::Method, [](S& s, Args&) { s.Open(); return V(); }},
+      {"Close", CallKind::Method, [](S& s, Args&) { s.Close(); return V(); }},
+      {"IsOpen", CallKind::Get, [](S& s, Args&) { return V::Boolean(s.get_IsOpen()); }},
+      {"ManagementMode", CallKind::Get, [](S& s, Args&) { return V::Integer(s.get_ManagementMode()); }},
+      {"ManagementMode", CallKind::Let, [](S& s, Args& a) { s.put_ManagementMode(AssignedValue(a).ToInteger()); return V(); }},
+      {"PulsedFlag", CallKind::Get, [](S& s, Args&) { return V::Boolean(s.get_PulsedFlag()); }},
+      {"PulsedFlag", CallKind::Let, [](S& s, Args& a) { s.put_PulsedFlag(AssignedValue(a).ToBoolean()); return V(); }},
+      {"InternetOption", CallKind::Get, [](S& s, Args&) { return V::Long(s.get_InternetOption()); }},
+      {"InternetOption", CallKind::Let, [](S& s, Args& a) { s.put_InternetOption(AssignedValue(a).ToLong()); return V(); }},
+      {"OpenSetting", CallKind::Get, [](S& s, Args&) { return V::Long(s.get_OpenSetting()); }},
+      {"OpenSetting", CallKind::Let, [](S& s, Args& a) { s.put_OpenSetting(AssignedValue(a).ToLong()); return V(); }},
+      {"Attachment", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Attachment()); }},
+      {"XifSearchRoot", CallKind::Get, [](S& s, Args&) { return V::String(s.get_XifSearchRoot()); }},
+      {"XifSearchRoot", CallKind::Let, [](S& s, Args& a) { s.put_XifSearchRoot(AssignedValue(a).ToString()); return V(); }},
+      {"Subsystems", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Subsystems()); }},
+      {"TemplateLibrary", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_TemplateLibrary()); }},
+      {"ComponentApps", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_ComponentApps()); }},
+      {"Subnets", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Subnets()); }},
+      {"Connections", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Connections()); }},
+      {"ErrorObject", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_ErrorObject()); }},
+      {"RecoveryStatus", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_RecoveryStatus()); }},
+  };
+  return InvokeMember<Node>(*this, std::span<const MemberEntry<S>>(members), member, kind, args);
+}
+
+std::shared_ptr<Subsystem> System::AddSubsystem(const std::string& name) { return subsystems_->AddNew(name); }
+
+std::shared_ptr<System> System::FromJson(const json& j, std::weak_ptr<Database> database) {
+  Settings settings{j.at("name").get<std::string>(), j.at("networkInterface").get<std::string>(),
+                    j.at("xifSearchRoot").get<std::string>(), j.at("managementMode").get<int16_t>()};
+  if (settings.managementMode != 0 && settings.managementMode != 1) throw DamagedData("management mode");
+  auto system = std::make_shared<System>(database, settings);
+  system->pulsedFlag_ = j.at("pulsedFlag").get<bool>();
+  system->internetOption_ = j.at("internetOption").get<int32_t>();
+  system->openSetting_ = j.at("openSetting").get<int32_t>();
+  system->Furnish(j);
+  return system;
+}
+
+void System::Furnish(const json& j) {
+  auto self = Self();
+  attachment_ = std::make_shared<NetworkAttachment>(DatabaseRef());
+  attachment_->Attach(self);
+  library_ = TemplateLibrary::FromJson(ArrayAt(j, "templates"), self);
+  subsystems_ = std::make_shared<Subsystems>(DatabaseRef());
+  subsystems_->Attach(self);
+  for (const auto& item : ArrayAt(j, "subsystems")) subsystems_->Adopt(Subsystem::FromJson(item, DatabaseRef()));
+  componentApps_ = ComponentApps::FromJson(ArrayAt(j, "componentApps"), self);
+  subnets_ = MakePlaceholders(self, "Subnets");
+  connections_ = MakePlaceholders(self, "Connections");
+  errorObject_ = std::make_shared<Placeholder>(DatabaseRef(), "ErrorObject");
+  errorObject_->Attach(self);
+  recoveryStatus_ = std::make_shared<Placeholder>(DatabaseRef(), "RecoveryStatus");
+  recoveryStatus_->Attach(self);
+}
+
+json System::ToJson() const {
+  json subsystems = json::array();
+  for (const auto& subsystem : subsystems_->Items()) subsystems.push_back(subsystem->ToJson());
+  return {{"name", settings_.name},
+          {"networkInterface", settings_.networkInterface},
+          {"xifSearchRoot", settings_.xifSearchRoot},
+          {"managementMode", settings_.managementMode},
+          {"pulsedFlag", pulsedFlag_},
+          {"internetOption", internetOption_},
+          {"openSetting", openSetting_},
+          {"componentApps", componentApps_->ToJson()},
+          {"templates", library_->ToJson()},
+          {"subsystems", subsystems}};
+}
+
+std::shared_ptr<Subsystem> Subsystems::AddNew(const std::string& name) {
+  if (name.empty()) Fail(err::InvalidArgument, "a subsystem needs a name");
+  if (Find(name)) Fail(err::NameExists, name);
+  auto subsystem =
+      Subsystem::FromJson(json{{"name", name}, {"subsystems", json::array()}, {"devices", json::array()}}, DatabaseRef());
+  Insert(subsystem);
+  return subsystem;
+}
+
+void Systems::CheckAccess(std::string_view) const { Db(); }
+
+}  // namespace lns

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace xif32bin {
+
+class ConversionFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Reads the XIF file and writes its binary form to `xfb` whole or not at all.
+// Raises ConversionFailure for an input that is not an XIF file or an output that cannot be made.
+void ConvertXifToXfb(const std::filesystem::path& xif, const std::filesystem::path& xfb);
+
+}  // namespace xif32bin
