@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# The demo machine is made from nothing by one command; a second run changes no file.
+set -euo pipefail
+tool=$1
+export ORVEX_MACHINE=$(mktemp -d)
+trap 'rm -rf "$ORVEX_MACHINE"' EXIT
+"$tool" | grep -q 'Network "Demo": created'
+snapshot() { find "$ORVEX_MACHINE" -type f ! -name '*.lock' -printf '%P %s %T@\n' | sort; }
+before=$(snapshot)
+"$tool" | grep -q 'Network "Demo": already there'
+[ "$before" = "$(snapshot)" ] || { echo "second run changed the machine"; diff <(echo "$before") <(snapshot); exit 1; }
+for f in registry.json lns/networks/Demo.json LonWorks/bin/XIF32BIN LonWorks/XIF/OrvexUC_FCU.XIF LonWorks/Types/ResourceCatalog.lst; do
+  [ -f "$ORVEX_MACHINE/$f" ] || { echo "missing $f"; exit 1; }
+done
+echo "1 passed, 0 failed"

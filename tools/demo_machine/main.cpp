@@ -1,0 +1,39 @@
+// Lays the demo machine into the simulated machine folder: the LonWorks installation (types
+// catalog with the unit's resource files, bin/XIF32BIN, the unit's XIF file) and the demo network.
+// A second run leaves what is there intact.
+#include <exception>
+#include <filesystem>
+#include <iostream>
+
+#include "lns/catalog_install.h"
+#include "lns/demo.h"
+#include "registry/machine.h"
+#include "runtime/error.h"
+
+namespace {
+
+// The conversion tool is built beside this program.
+std::filesystem::path ConversionTool(const char* argv0) {
+  std::error_code ignored;
+  auto self = std::filesystem::canonical("/proc/self/exe", ignored);
+  if (self.empty()) self = std::filesystem::absolute(argv0);
+  return self.parent_path().parent_path() / "xif32bin" / "xif32bin";
+}
+
+}  // namespace
+
+int main(int, char** argv) {
+  try {
+    auto installation = lns::InstallLonWorks(ConversionTool(argv[0]));
+    bool created = lns::CreateDemoNetwork(installation.xifFolder.string());
+    std::cout << "Simulated machine: " << reg::MachineFolder().string() << "\n"
+              << "LonWorks installation: " << installation.folder.string() << "\n"
+              << "Network \"" << lns::DemoNetworkName << "\": " << (created ? "created" : "already there") << "\n";
+    return 0;
+  } catch (const rt::Error& e) {
+    std::cerr << "demo machine: error " << e.Number() << ": " << e.Description() << "\n";
+  } catch (const std::exception& e) {
+    std::cerr << "demo machine: " << e.what() << "\n";
+  }
+  return 1;
+}
