@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string_view>
+
+#include "forms/control.h"
+#include "forms/form.h"
+
+// A person's hands on the windows: what the automation channel and tests do to a form. Each action
+// runs its events at once, in the toolkit's order, on the calling (UI) thread. Input the window
+// would not take (a hidden or disabled control, a form behind a modal window or an open message
+// box, a control of another kind) is refused with error 32001 and changes nothing. Errors raised by
+// the handlers reach the caller.
+namespace forms::input {
+
+// Mouse click: activates the form, moves the focus to a control that takes it (Validate,
+// LostFocus, GotFocus; a cancelled Validate keeps the focus and drops the click), then MouseDown,
+// MouseUp and Click. A menu item raises Click.
+void Click(Control& control);
+// Focus only, as a click into a box without releasing anything else.
+void Focus(Control& control);
+// Types into a text box or combo box after focusing it: each character goes through KeyDown,
+// KeyPress and KeyUp (key preview first); CR or LF is Enter, TAB is Tab, BS is Backspace. With
+// `replace` the current text is selected first, so the typing replaces it.
+void TypeText(Control& control, std::string_view text, bool replace = true);
+// One key (a key code with shift state) to the control, focusing it first.
+void Key(Control& control, int keyCode, int shift = 0);
+// One key to whatever has the focus on the form (the form itself when nothing does).
+void Key(Form& form, int keyCode, int shift = 0);
+// Clicks a page's tab: focus to the tab control, then the page and its Click(previous tab).
+void SelectTab(TabControl& tabs, int page);
+// Picks an item of a combo box or list box with the mouse.
+void SelectItem(Control& list, int index);
+// Moves the mouse over the control (MouseMove, no button).
+void MouseOver(Control& control, float x = 0, float y = 0);
+// The window's close box: QueryUnload and Unload with unload mode 0.
+void Close(Form& form);
+
+}  // namespace forms::input
