@@ -1,0 +1,107 @@
+#include "automation/classes.h"
+
+#include <optional>
+
+#include "registry/registry.h"
+#include "runtime/error.h"
+#include "runtime/text.h"
+
+namespace automation {
+namespace {
+
+constexpr std::string_view ClassesKey = "SOFTWARE\\Classes\\";
+// COM's own code for a failed self-registration.
+constexpr int32_t ClassRegistrationFailed = static_cast<int32_t>(0x80040201u);
+
+std::string ProgIdKey(const ComClass& c) { return std::string(ClassesKey) + c.progId; }
+std::string ProgIdClassIdKey(std::string_view progId) { return std::string(ClassesKey) + std::string(progId) + "\\CLSID"; }
+std::string ClassIdKey(const ComClass& c) { return std::string(ClassesKey) + "CLSID\\" + c.classId; }
+std::string ClassIdProgIdKey(const ComClass& c) { return ClassIdKey(c) + "\\ProgID"; }
+std::string LocalServerKey(const ComClass& c) { return ClassIdKey(c) + "\\LocalServer32"; }
+
+std::optional<std::string> ReadDefaultValue(const std::string& key) {
+  std::string buffer(256, '\0');
+  reg::LONG size = static_cast<reg::LONG>(buffer.size());
+  reg::LONG status = reg::RegQueryValue(reg::HKEY_LOCAL_MACHINE, key.c_str(), buffer.data(), &size);
+  if (status == reg::ERROR_MORE_DATA) {
+    buffer.assign(static_cast<size_t>(size), '\0');
+    status = reg::RegQueryValue(reg::HKEY_LOCAL_MACHINE, key.c_str(), buffer.data(), &size);
+  }
+  if (status != reg::ERROR_SUCCESS) return std::nullopt;
+  return std::string(buffer.c_str());
+}
+
+bool KeyExists(const std::string& key) {
+  reg::HKEY handle{};
+  if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, key.c_str(), 0, reg::KEY_READ, &handle) != reg::ERROR_SUCCESS) {
+    return false;
+  }
+  reg::RegCloseKey(handle);
+  return true;
+}
+
+bool IsRegistered(const ComClass& comClass) {
+  const auto classId = ReadDefaultValue(ProgIdClassIdKey(comClass.progId));
+  return classId && rt::EqualsNoCase(*classId, comClass.classId) && KeyExists(LocalServerKey(comClass));
+}
+
+void WriteDefaultValue(const std::string& key, const std::string& text) {
+  const reg::LONG status = reg::RegSetValue(reg::HKEY_LOCAL_MACHINE, key.c_str(), reg::REG_SZ, text.c_str(), 0);
+  if (status == reg::ERROR_SUCCESS) return;
+  rt::Raise(ClassRegistrationFailed, "automation", "Class registration failed: " + reg::StatusText(status) + " (" + key + ")");
+}
+
+// Deepest keys first: the registry refuses to delete a key that still has subkeys.
+std::vector<std::string> KeysOf(const ComClass& c) {
+  return {LocalServerKey(c), ClassIdProgIdKey(c), ClassIdKey(c), ProgIdClassIdKey(c.progId), ProgIdKey(c)};
+}
+
+}  // namespace
+
+void ClassTable::Add(ComClass comClass) {
+  for (auto& existing : classes_) {
+    if (rt::EqualsNoCase(existing.progId, comClass.progId)) {
+      existing = std::move(comClass);
+      return;
+    }
+  }
+  classes_.push_back(std::move(comClass));
+}
+
+const ComClass* ClassTable::Find(std::string_view progId) const {
+  for (const auto& comClass : classes_) {
+    if (rt::EqualsNoCase(comClass.progId, progId)) return &comClass;
+  }
+  return nullptr;
+}
+
+ClassTable& Classes() {
+  static ClassTable table;
+  return table;
+}
+
+rt::ObjectRef CreateObject(std::string_view progId) {
+  const ComClass* comClass = Classes().Find(progId);
+  if (!comClass || !IsRegistered(*comClass)) rt::Raise(rt::err::ClassNotRegistered);
+  rt::ObjectRef object = comClass->create();
+  if (!object) rt::Raise(rt::err::CannotCreateObject);
+  return object;
+}
+
+void RegisterServer(const std::filesystem::path& program) {
+  for (const auto& c : Classes().All()) {
+    WriteDefaultValue(ProgIdKey(c), c.description);
+    WriteDefaultValue(ProgIdClassIdKey(c.progId), c.classId);
+    WriteDefaultValue(ClassIdKey(c), c.description);
+    WriteDefaultValue(ClassIdProgIdKey(c), c.progId);
+    WriteDefaultValue(LocalServerKey(c), program.string());
+  }
+}
+
+void UnregisterServer() {
+  for (const auto& c : Classes().All()) {
+    for (const auto& key : KeysOf(c)) reg::RegDeleteKey(reg::HKEY_LOCAL_MACHINE, key.c_str());
+  }
+}
+
+}  // namespace automation

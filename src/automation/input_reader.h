@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace automation {
+
+// Reads request lines from a file descriptor on its own thread, so that the UI thread's event
+// loop keeps running (timers, modal waits) while the director is silent.
+class InputReader {
+ public:
+  // Longer lines are refused rather than buffered without end.
+  static constexpr size_t MaxLineBytes = 1 << 20;
+
+  struct Callbacks {
+    std::function<void(std::string line)> line;
+    std::function<void()> overlong;  // a line over the limit, dropped
+    std::function<void()> ended;     // end of input (or a read error)
+  };
+
+  // The callbacks run on the reader thread.
+  InputReader(int fd, Callbacks callbacks);
+  InputReader(const InputReader&) = delete;
+  InputReader& operator=(const InputReader&) = delete;
+  // Stops reading (if the input has not ended) and waits for the thread.
+  ~InputReader();
+
+ private:
+  void ReadUntilEnd();
+  void TakeLines(std::string& buffer, bool& skippingOverlong);
+
+  int fd_;
+  int stopPipe_[2] = {-1, -1};
+  Callbacks callbacks_;
+  std::thread thread_;
+};
+
+}  // namespace automation

@@ -1,0 +1,161 @@
+#include "automation/request.h"
+
+#include <cctype>
+#include <cstdint>
+#include <vector>
+
+#include "automation/protocol_error.h"
+
+namespace automation {
+namespace {
+
+bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+// Requests are flat; deep nesting would only exhaust the stack of the JSON code that copies it.
+constexpr int MaxNesting = 32;
+
+// Follows quotes and brackets through a line, one character at a time.
+class Nesting {
+ public:
+  void Take(char c) {
+    if (escaped_) {
+      escaped_ = false;
+    } else if (inQuotes_) {
+      escaped_ = c == '\\';
+      inQuotes_ = c != '"';
+    } else if (c == '"') {
+      inQuotes_ = true;
+    } else if ((c == '[' || c == '{') && ++depth_ > MaxNesting) {
+      RaiseMalformed("nested more than " + std::to_string(MaxNesting) + " levels deep");
+    } else if ((c == ']' || c == '}') && depth_ > 0) {
+      --depth_;
+    }
+  }
+  bool AtTopLevel() const noexcept { return !inQuotes_ && depth_ == 0; }
+
+ private:
+  bool inQuotes_ = false;
+  bool escaped_ = false;
+  int depth_ = 0;
+};
+
+void RefuseDeepNesting(std::string_view line) {
+  Nesting nesting;
+  for (char c : line) nesting.Take(c);
+}
+
+// Splits the short form at blanks that stand outside quotes and brackets.
+std::vector<std::string> SplitShortForm(std::string_view line) {
+  std::vector<std::string> tokens;
+  std::string token;
+  Nesting nesting;
+  for (char c : line) {
+    if (nesting.AtTopLevel() && IsBlank(c)) {
+      if (!token.empty()) tokens.push_back(std::move(token));
+      token.clear();
+      continue;
+    }
+    token += c;
+    nesting.Take(c);
+  }
+  if (!nesting.AtTopLevel()) RaiseMalformed("unbalanced quotes or brackets");
+  if (!token.empty()) tokens.push_back(std::move(token));
+  return tokens;
+}
+
+Json ShortFormValue(const std::string& key, const std::string& text) {
+  Json value = Json::parse(text, nullptr, false);
+  if (!value.is_discarded()) return value;
+  if (!text.empty() && (text.front() == '"' || text.front() == '[' || text.front() == '{')) {
+    RaiseMalformed("the value of \"" + key + "\" is not valid JSON");
+  }
+  return text;
+}
+
+Json ParseShortForm(std::string_view line) {
+  const auto tokens = SplitShortForm(line);
+  Json body = {{"verb", tokens.front()}};
+  for (size_t i = 1; i < tokens.size(); ++i) {
+    const auto equals = tokens[i].find('=');
+    if (equals == std::string::npos || equals == 0) {
+      RaiseMalformed("expected field=value, found \"" + tokens[i] + "\"");
+    }
+    const auto key = tokens[i].substr(0, equals);
+    body[key] = ShortFormValue(key, tokens[i].substr(equals + 1));
+  }
+  return body;
+}
+
+Json ParseJsonLine(std::string_view line) {
+  Json body = Json::parse(line, nullptr, false);
+  if (body.is_discarded()) RaiseMalformed("not valid JSON");
+  if (!body.is_object()) RaiseMalformed("a JSON request must be an object");
+  const auto verb = body.find("verb");
+  if (verb == body.end() || !verb->is_string()) RaiseMalformed("no \"verb\" text");
+  return body;
+}
+
+}  // namespace
+
+bool IsBlankOrComment(std::string_view line) {
+  const auto start = line.find_first_not_of(" \t\r\n");
+  return start == std::string_view::npos || line[start] == '#';
+}
+
+Json ParseRequestLine(std::string_view line) {
+  const auto start = line.find_first_not_of(" \t\r\n");
+  if (start == std::string_view::npos) RaiseMalformed("empty line");
+  line.remove_prefix(start);
+  RefuseDeepNesting(line);
+  return line.front() == '{' ? ParseJsonLine(line) : ParseShortForm(line);
+}
+
+Request::Request(Json body) : body_(std::move(body)) {}
+
+bool Request::Has(std::string_view field) const { return body_.contains(field); }
+
+const Json& Request::Field(std::string_view field) const {
+  const auto it = body_.find(field);
+  if (it == body_.end()) RaiseMalformed("missing field \"" + std::string(field) + "\"");
+  return *it;
+}
+
+std::string Request::Text(std::string_view field) const {
+  const Json& value = Field(field);
+  if (value.is_string()) return value.get<std::string>();
+  if (value.is_number()) return value.dump();
+  RaiseWrongType(field, "a text");
+}
+
+std::optional<std::string> Request::OptionalText(std::string_view field) const {
+  if (!Has(field)) return std::nullopt;
+  return Text(field);
+}
+
+int64_t Request::WholeNumber(std::string_view field) const {
+  const Json& value = Field(field);
+  const bool beyondRange = value.is_number_unsigned() && value.get<uint64_t>() > INT64_MAX;
+  if (!value.is_number_integer() || beyondRange) RaiseWrongType(field, "a whole number");
+  return value.get<int64_t>();
+}
+
+int64_t Request::WholeNumber(std::string_view field, int64_t fallback) const {
+  return Has(field) ? WholeNumber(field) : fallback;
+}
+
+int Request::Int(std::string_view field) const {
+  const int64_t value = WholeNumber(field);
+  if (value < INT32_MIN || value > INT32_MAX) RaiseWrongType(field, "a whole number within 32 bits");
+  return static_cast<int>(value);
+}
+
+int Request::Int(std::string_view field, int fallback) const { return Has(field) ? Int(field) : fallback; }
+
+bool Request::Flag(std::string_view field, bool fallback) const {
+  if (!Has(field)) return fallback;
+  const Json& value = Field(field);
+  if (!value.is_boolean()) RaiseWrongType(field, "true or false");
+  return value.get<bool>();
+}
+
+}  // namespace automation

@@ -1,0 +1,165 @@
+#include "automation/server.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+#include "automation/classes.h"
+#include "automation/input_reader.h"
+#include "automation/input_verbs.h"
+#include "automation/object_verbs.h"
+#include "automation/query_verbs.h"
+#include "forms/event_loop.h"
+#include "forms/msgbox.h"
+#include "forms/snapshot.h"
+#include "runtime/clock.h"
+#include "runtime/text.h"
+
+namespace automation {
+namespace {
+
+bool IsSwitch(const std::string& argument, std::string_view name) {
+  return argument.size() == name.size() + 1 && (argument[0] == '/' || argument[0] == '-') &&
+         rt::EqualsNoCase(std::string_view(argument).substr(1), name);
+}
+
+// Writes whole lines; a director that has gone away is no reason to fail.
+void WriteLine(int fd, std::string line) {
+  line += '\n';
+  size_t written = 0;
+  while (written < line.size()) {
+    const ssize_t n = write(fd, line.data() + written, line.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    written += static_cast<size_t>(n);
+  }
+}
+
+Json QuestionEvent() {
+  Json event = {{"event", "question"}, {"waiting", true}};
+  if (const auto* box = forms::OpenMsgBox()) event["msgbox"] = Json(forms::Describe(*box));
+  if (const auto* dialog = forms::OpenFileDialog()) event["filedialog"] = Json(forms::Describe(*dialog));
+  return event;
+}
+
+using Poster = std::function<void(std::function<void()>)>;
+
+// The director has gone: questions take their defaults one at a time (each returns to its caller
+// before the next is answered), then the director's objects go and the loop ends.
+void FinishAfterInput(Channel& channel, const Poster& post) {
+  forms::SetWhenUnanswered(forms::WhenUnanswered::TakeDefault);
+  if (forms::IsQuestionOpen()) {
+    AnswerWithDefault();
+    post([&channel, post] { FinishAfterInput(channel, post); });
+    return;
+  }
+  channel.Objects().ReleaseAll();
+  forms::Quit();
+}
+
+// What the reader thread hands to the UI thread: each line to run, a refusal, the end.
+InputReader::Callbacks ReaderCallbacks(Channel& channel, int outputFd, const Poster& post) {
+  return {
+      [&channel, outputFd, post](std::string line) {
+        post([&channel, outputFd, line = std::move(line)] {
+          if (auto reply = channel.Execute(line)) WriteLine(outputFd, std::move(*reply));
+        });
+      },
+      [&channel, outputFd, post] {
+        post([&channel, outputFd] {
+          WriteLine(outputFd, channel.RefuseLine("longer than " + std::to_string(InputReader::MaxLineBytes) + " bytes"));
+        });
+      },
+      [&channel, post] { post([&channel, post] { FinishAfterInput(channel, post); }); },
+  };
+}
+
+std::filesystem::path ProgramFile() { return std::filesystem::read_symlink("/proc/self/exe"); }
+
+int Registration(bool registering) {
+  try {
+    registering ? RegisterServer(ProgramFile()) : UnregisterServer();
+    return 0;
+  } catch (const std::exception& failure) {
+    std::cerr << (registering ? "/regserver: " : "/unregserver: ") << failure.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace
+
+ServerCommandLine ReadServerCommandLine(const std::vector<std::string>& arguments) {
+  ServerCommandLine commandLine;
+  for (const auto& argument : arguments) {
+    if (IsSwitch(argument, "Embedding")) {
+      commandLine.embedding = true;
+    } else if (IsSwitch(argument, "regserver")) {
+      commandLine.regServer = true;
+    } else if (IsSwitch(argument, "unregserver")) {
+      commandLine.unregServer = true;
+    } else if (argument == "--virtual-clock") {
+      commandLine.virtualClock = true;
+    } else {
+      commandLine.rest.push_back(argument);
+    }
+  }
+  return commandLine;
+}
+
+std::optional<int> HandleServerSwitches(const ServerCommandLine& commandLine) {
+  if (commandLine.virtualClock) rt::UseClock(std::make_shared<rt::VirtualClock>());
+  if (commandLine.regServer) return Registration(true);
+  if (commandLine.unregServer) return Registration(false);
+  return std::nullopt;
+}
+
+void AddStandardVerbs(Channel& channel) {
+  AddObjectVerbs(channel);
+  AddInputVerbs(channel);
+  AddQueryVerbs(channel);
+}
+
+int Serve(Channel& channel, int inputFd, int outputFd) {
+  channel.SetEventSink([outputFd](const std::string& line) { WriteLine(outputFd, line); });
+  channel.SetWaitingProbe(QuestionAwaitsAnswer);
+  forms::SetWhenUnanswered(forms::WhenUnanswered::Wait);
+  forms::SetQuestionOpenedHook([&channel] { channel.Notify(QuestionEvent()); });
+  // Items the reader posted but the loop has not run when Serve returns must not reach the channel.
+  const auto serving = std::make_shared<bool>(true);
+  const Poster post = [serving](std::function<void()> item) {
+    forms::Post([serving, item = std::move(item)] {
+      if (*serving) item();
+    });
+  };
+  {
+    InputReader reader(inputFd, ReaderCallbacks(channel, outputFd, post));
+    forms::Run();
+  }
+  *serving = false;
+  forms::SetQuestionOpenedHook(nullptr);
+  forms::SetWhenUnanswered(forms::WhenUnanswered::TakeDefault);
+  channel.SetEventSink(nullptr);
+  channel.SetWaitingProbe(nullptr);
+  return 0;
+}
+
+int ServeStdio(Channel& channel) {
+  // A director that goes away must not take the plug-in with it in the middle of a write.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::cout.flush();
+  std::fflush(stdout);
+  const int protocolOut = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+  if (protocolOut < 0) return 1;
+  dup2(STDERR_FILENO, STDOUT_FILENO);
+  const int code = Serve(channel, STDIN_FILENO, protocolOut);
+  close(protocolOut);
+  return code;
+}
+
+}  // namespace automation

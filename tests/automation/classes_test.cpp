@@ -1,0 +1,82 @@
+#include "automation/classes.h"
+
+#include <gtest/gtest.h>
+
+#include "machine_folder.h"
+#include "registry/registry.h"
+#include "test_object.h"
+
+namespace automation {
+namespace {
+
+std::string DefaultValue(const std::string& key) {
+  char buffer[512] = {};
+  reg::LONG size = sizeof buffer;
+  if (reg::RegQueryValue(reg::HKEY_LOCAL_MACHINE, key.c_str(), buffer, &size) != reg::ERROR_SUCCESS) return "<none>";
+  return buffer;
+}
+
+class ClassRegistration : public ::testing::Test {
+ protected:
+  ClassRegistration() {
+    Classes() = {};
+    testing::AddTestClass();
+  }
+  ~ClassRegistration() override { Classes() = {}; }
+  testing::ScopedMachineFolder machine;
+};
+
+int32_t ActivationError(std::string_view progId) {
+  try {
+    CreateObject(progId);
+  } catch (const rt::Error& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+TEST_F(ClassRegistration, RegisterWritesProgIdClassIdAndServerPath) {
+  RegisterServer("/opt/orvex/orvexuc_fcu");
+  const std::string classKey = std::string("SOFTWARE\\Classes\\CLSID\\") + testing::TestClassId;
+  const struct {
+    std::string key;
+    std::string value;
+  } expected[] = {
+      {"SOFTWARE\\Classes\\Orvex.TestObject", "Channel test object"},
+      {"SOFTWARE\\Classes\\Orvex.TestObject\\CLSID", testing::TestClassId},
+      {classKey, "Channel test object"},
+      {classKey + "\\ProgID", "Orvex.TestObject"},
+      {classKey + "\\LocalServer32", "/opt/orvex/orvexuc_fcu"},
+  };
+  for (const auto& e : expected) EXPECT_EQ(DefaultValue(e.key), e.value) << e.key;
+  EXPECT_NE(CreateObject("ORVEX.TESTOBJECT"), nullptr);
+}
+
+TEST_F(ClassRegistration, UnregisterRemovesEveryKeyAndActivationFails) {
+  RegisterServer("/opt/orvex/orvexuc_fcu");
+  UnregisterServer();
+  EXPECT_EQ(DefaultValue("SOFTWARE\\Classes\\Orvex.TestObject"), "<none>");
+  EXPECT_EQ(DefaultValue(std::string("SOFTWARE\\Classes\\CLSID\\") + testing::TestClassId), "<none>");
+  EXPECT_EQ(ActivationError(testing::TestProgId), rt::err::ClassNotRegistered);
+  UnregisterServer();  // twice is harmless
+}
+
+TEST_F(ClassRegistration, ActivationNeedsTheRegistryToPointAtThisServersClass) {
+  EXPECT_EQ(ActivationError(testing::TestProgId), rt::err::ClassNotRegistered);
+  RegisterServer("/opt/orvex/orvexuc_fcu");
+  reg::RegSetValue(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Orvex.TestObject\\CLSID", reg::REG_SZ,
+                   "{00000000-0000-0000-0000-000000000001}", 0);
+  EXPECT_EQ(ActivationError(testing::TestProgId), rt::err::ClassNotRegistered);
+  EXPECT_EQ(ActivationError("Orvex.Unknown"), rt::err::ClassNotRegistered);
+}
+
+TEST_F(ClassRegistration, AClassAddedAgainReplacesTheOld) {
+  Classes().Add({"orvex.testobject", "{X}", "again", [] { return nullptr; }});
+  ASSERT_EQ(Classes().All().size(), 1u);
+  EXPECT_EQ(Classes().Find("Orvex.TestObject")->classId, "{X}");
+  RegisterServer("/opt/x");
+  EXPECT_EQ(ActivationError("Orvex.TestObject"), rt::err::CannotCreateObject);
+}
+
+}  // namespace
+}  // namespace automation

@@ -1,0 +1,150 @@
+#include "automation/server.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <fstream>
+#include <unistd.h>
+
+#include "automation/classes.h"
+#include "automation/input_reader.h"
+#include "forms/form.h"
+#include "machine_folder.h"
+#include "registry/registry.h"
+#include "runtime/clock.h"
+#include "test_form.h"
+#include "test_object.h"
+
+namespace automation {
+namespace {
+
+using ::testing::HasSubstr;
+
+// Serves the given input to the end and gives back every line written.
+class ServeTest : public ::testing::Test {
+ protected:
+  ServeTest() {
+    forms::ResetForTests();
+    rt::UseClock(std::make_shared<rt::VirtualClock>());
+    Classes() = {};
+    testing::AddTestClass();
+    testing::AddTestForm();
+    RegisterServer("/opt/orvex/automation_test_server");
+  }
+  ~ServeTest() override {
+    forms::ResetForTests();
+    Classes() = {};
+    rt::UseClock(std::make_shared<rt::RealClock>());
+  }
+
+  std::vector<Json> Serve(const std::string& input) {
+    const auto inPath = machine.Path() / "in.txt";
+    const auto outPath = machine.Path() / "out.txt";
+    std::ofstream(inPath, std::ios::binary) << input;
+    const int in = open(inPath.c_str(), O_RDONLY);
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    Channel channel;
+    AddStandardVerbs(channel);
+    EXPECT_EQ(automation::Serve(channel, in, out), 0);
+    close(in);
+    close(out);
+    std::vector<Json> lines;
+    std::ifstream written(outPath);
+    for (std::string line; std::getline(written, line);) lines.push_back(Json::parse(line));
+    return lines;
+  }
+
+  testing::ScopedMachineFolder machine;
+};
+
+TEST_F(ServeTest, EveryLineGetsItsReplyAndBadLinesDoNotCloseTheChannel) {
+  const auto lines = Serve("create progid=Orvex.TestObject\n{broken\n\n# note\nget object=1 member=Count\r\nverbs");
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0]["object"], 1);
+  EXPECT_EQ(lines[1]["error"]["number"], 5);
+  EXPECT_EQ(lines[2]["value"]["value"], 0);
+  EXPECT_EQ(lines[3]["seq"], 4);
+  EXPECT_EQ(testing::TestObject::Live(), 0) << "the director's objects go when its input ends";
+}
+
+// All lines are queued at once here, so a line may run inside the modal loop of an earlier one:
+// replies are looked up by their seq.
+TEST_F(ServeTest, ALaterLineAnswersTheQuestionAnEarlierOneOpened) {
+  const auto lines = Serve(
+      "create progid=Orvex.TestObject\n"
+      "call object=1 member=ShowForm\n"
+      "click form=fChannelTest control=cmdAsk\n"
+      "verbs\n"
+      "answer button=No\n");
+  ASSERT_EQ(lines.size(), 6u);
+  const auto reply = [&](int64_t seq) {
+    for (const auto& line : lines) {
+      if (line["seq"] == seq && !line.contains("event")) return line;
+    }
+    return Json();
+  };
+  EXPECT_EQ(lines[2], Json::parse(R"({"seq":3,"event":"question","waiting":true,"msgbox":{"AnsweredBy":"pending",
+      "Buttons":["Yes","No"],"Default":"Yes","Icon":"question","Prompt":"Apply the value?","Result":null,
+      "Title":"orvexuc_fcu"}})"));
+  EXPECT_EQ(reply(4)["waiting"], true) << "the click is still running";
+  EXPECT_EQ(reply(5)["ok"], true);
+  EXPECT_FALSE(reply(5).contains("waiting"));
+  EXPECT_EQ(reply(3)["ok"], true);
+  EXPECT_EQ(forms::FindForm("fChannelTest")->Ctl<forms::Label>("lblResult").Caption(), "No");
+}
+
+TEST_F(ServeTest, AtTheEndOfInputOpenQuestionsTakeTheirDefaults) {
+  const auto lines = Serve("create progid=Orvex.TestObject\ncall object=1 member=Ask args=[\"Go on?\"]\n");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1]["event"], "question");
+  EXPECT_EQ(lines[2]["value"]["value"], 6);
+  EXPECT_EQ(testing::TestObject::Live(), 0);
+}
+
+TEST_F(ServeTest, AnOverlongLineIsRefusedAndReadingGoesOn) {
+  const std::string huge(InputReader::MaxLineBytes + 10, 'x');
+  const auto lines = Serve("verbs\nget " + huge + "\nverbs\n");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_THAT(lines[1]["error"]["description"].get<std::string>(), HasSubstr("longer than 1048576 bytes"));
+  EXPECT_EQ(lines[2]["ok"], true);
+}
+
+struct CommandLineCase {
+  std::vector<std::string> arguments;
+  ServerCommandLine expected;
+};
+
+TEST(ServerCommandLine, TakesTheComSwitchesAndLeavesTheRest) {
+  const CommandLineCase cases[] = {
+      {{"-Embedding"}, {true, false, false, false, {}}},
+      {{"/embedding", "--virtual-clock"}, {true, false, false, true, {}}},
+      {{"/RegServer"}, {false, true, false, false, {}}},
+      {{"-unregserver"}, {false, false, true, false, {}}},
+      {{"/regplugin", "--Virtual-Clock"}, {false, false, false, false, {"/regplugin", "--Virtual-Clock"}}},
+      {{"Embedding", "/deregplugin", "/deregmode:1"}, {false, false, false, false, {"Embedding", "/deregplugin", "/deregmode:1"}}},
+  };
+  for (const auto& c : cases) {
+    const auto read = ReadServerCommandLine(c.arguments);
+    EXPECT_EQ(read.embedding, c.expected.embedding);
+    EXPECT_EQ(read.regServer, c.expected.regServer);
+    EXPECT_EQ(read.unregServer, c.expected.unregServer);
+    EXPECT_EQ(read.virtualClock, c.expected.virtualClock);
+    EXPECT_EQ(read.rest, c.expected.rest);
+  }
+}
+
+TEST_F(ServeTest, RegServerAndUnregServerAreHandledBeforeTheProgram) {
+  UnregisterServer();
+  EXPECT_EQ(HandleServerSwitches(ReadServerCommandLine({"/regserver"})), 0);
+  EXPECT_NE(CreateObject(testing::TestProgId), nullptr);
+  EXPECT_EQ(HandleServerSwitches(ReadServerCommandLine({"/unregserver"})), 0);
+  EXPECT_THROW(CreateObject(testing::TestProgId), rt::Error);
+
+  rt::UseClock(std::make_shared<rt::RealClock>());
+  EXPECT_EQ(HandleServerSwitches(ReadServerCommandLine({"-Embedding", "--virtual-clock"})), std::nullopt);
+  EXPECT_TRUE(rt::CurrentClock().IsVirtual());
+}
+
+}  // namespace
+}  // namespace automation

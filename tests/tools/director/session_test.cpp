@@ -1,0 +1,102 @@
+#include "session.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "machine_folder.h"
+
+namespace director {
+namespace {
+
+using ::testing::HasSubstr;
+
+class DirectorSession : public ::testing::Test {
+ protected:
+  DirectorSession() {
+    PluginProcess registration(TEST_SERVER, {"/regserver"});
+    registration.CloseInput();
+    registration.WaitForEnd(10000);
+  }
+
+  ExitCode Run(PluginProcess& plugin, const std::string& script, SessionOptions options = {}) {
+    std::istringstream lines(script);
+    Session session(plugin, out, diagnostics, options);
+    return session.Run(lines, "test.script");
+  }
+  ExitCode RunServer(const std::string& script) {
+    PluginProcess plugin(TEST_SERVER, {"-Embedding", "--virtual-clock"});
+    return Run(plugin, script);
+  }
+
+  automation::testing::ScopedMachineFolder machine;
+  std::ostringstream out;
+  std::ostringstream diagnostics;
+};
+
+TEST_F(DirectorSession, AScriptThatHoldsEndsWithSuccess) {
+  EXPECT_EQ(RunServer("# a note\ncreate progid=Orvex.TestObject\nexpect object = 1\n\nverbs\nexpect ok\n"), Success);
+  EXPECT_THAT(out.str(), HasSubstr("> create progid=Orvex.TestObject\n{\"seq\":1,\"verb\":\"create\",\"ok\":true"));
+  EXPECT_EQ(diagnostics.str(), "");
+}
+
+TEST_F(DirectorSession, AFailedExpectationStopsTheScriptAndSaysWhere) {
+  EXPECT_EQ(RunServer("create progid=Orvex.TestObject\nexpect object = 2\nverbs\n"), ExpectationFailed);
+  EXPECT_THAT(diagnostics.str(), HasSubstr("test.script:2: expectation failed: object is 1, expected 2"));
+  EXPECT_THAT(out.str(), ::testing::Not(HasSubstr("> verbs")));
+}
+
+TEST_F(DirectorSession, AnExpectationBeforeAnyReplyFails) {
+  EXPECT_EQ(RunServer("expect ok\n"), ExpectationFailed);
+  EXPECT_THAT(diagnostics.str(), HasSubstr("there is no reply yet"));
+}
+
+TEST_F(DirectorSession, AnUnreadableExpectLineIsAUsageError) {
+  EXPECT_EQ(RunServer("verbs\nexpect value >< 3\n"), UsageError);
+  EXPECT_THAT(diagnostics.str(), HasSubstr("test.script:2: cannot read this expect line"));
+}
+
+TEST_F(DirectorSession, APlugInThatEndsIsNoticedAndTheRestIsNotSent) {
+  EXPECT_EQ(RunServer("create progid=Orvex.TestObject\ncall object=1 member=Quit\nverbs\n"), PluginEnded);
+  EXPECT_THAT(diagnostics.str(), HasSubstr("the plug-in process ended (exit status 0)"));
+  EXPECT_THAT(diagnostics.str(), HasSubstr("test.script:3: not sent"));
+}
+
+TEST_F(DirectorSession, ExpectEndedPassesOnlyOnceThePlugInHasEnded) {
+  EXPECT_EQ(RunServer("create progid=Orvex.TestObject\ncall object=1 member=Quit\nexpect ended\n"), Success);
+  SessionOptions patient;
+  patient.replyTimeoutMs = 2000;  // long enough for a sanitized server to start, short for the test
+  PluginProcess plugin(TEST_SERVER, {"-Embedding"});
+  EXPECT_EQ(Run(plugin, "verbs\nexpect ended\n", patient), ExpectationFailed);
+  EXPECT_THAT(diagnostics.str(), HasSubstr("the plug-in process is still running"));
+}
+
+TEST_F(DirectorSession, AQuestionLetsTheNextLineAnswerIt) {
+  EXPECT_EQ(RunServer("create progid=Orvex.TestObject\ncall object=1 member=Ask args=[\"Go on?\"]\n"
+                      "verbs\nexpect waiting = true\nanswer button=No\nexpect value.value = 7\n"),
+            Success)
+      << diagnostics.str();
+  EXPECT_THAT(out.str(), HasSubstr("\"event\":\"question\""));
+}
+
+TEST_F(DirectorSession, SilenceIsATimeout) {
+  SessionOptions quick;
+  quick.replyTimeoutMs = 200;
+  PluginProcess silent("/bin/cat", {});
+  EXPECT_EQ(Run(silent, "verbs\n", quick), NoReply);
+  EXPECT_THAT(diagnostics.str(), HasSubstr("test.script:1: no reply within 0.2 s"));
+}
+
+TEST_F(DirectorSession, AProgramThatCannotStartIsReported) {
+  EXPECT_THROW(PluginProcess("/nonexistent/plug-in", {}), std::runtime_error);
+}
+
+TEST_F(DirectorSession, APlugInThatEndsBadlyFailsTheRun) {
+  PluginProcess failing("/bin/false", {});
+  EXPECT_EQ(Run(failing, ""), PluginEnded);
+  EXPECT_THAT(diagnostics.str(), HasSubstr("exit status 1"));
+}
+
+}  // namespace
+}  // namespace director
