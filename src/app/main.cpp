@@ -1,0 +1,54 @@
+// orvexuc_fcu: the plug-in. Started by COM (-Embedding) it serves a director on its standard input
+// and output; started stand-alone it runs its command line or the registration dialog.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "automation/query_verbs.h"
+#include "automation/server.h"
+#include "forms/app.h"
+#include "forms/form.h"
+#include "host/log.h"
+#include "host/register_dialog.h"
+#include "host/startup.h"
+#include "mainwindow/fmain.h"
+
+namespace {
+
+void TakeProgramIdentity(const std::vector<std::string>& ownArguments) {
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
+  auto& app = forms::App();
+  app.SetPath(program.parent_path().string());
+  app.SetEXEName(program.stem().string());
+  std::string command;
+  for (const std::string& argument : ownArguments) command += (command.empty() ? "" : " ") + argument;
+  app.SetCommand(command);
+}
+
+int Serve() {
+  automation::Channel channel;
+  automation::AddStandardVerbs(channel);
+  automation::AddLogVerb(channel, host::LogLines);
+  return automation::ServeStdio(channel);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const automation::ServerCommandLine commandLine =
+      automation::ReadServerCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  TakeProgramIdentity(commandLine.rest);
+  host::SetUpPlugIn();
+  mainwindow::UseMainWindow();
+  if (const auto exitCode = automation::HandleServerSwitches(commandLine)) return *exitCode;
+  if (commandLine.embedding) {
+    host::Main(host::StartMode::Automation);
+    return Serve();
+  }
+  host::Main(host::StartMode::StandAlone);
+  // The registration dialog is open: it is operated over the protocol, and closing the input
+  // closes it, which ends the plug-in as the dialog's own buttons do.
+  const int code = Serve();
+  if (forms::DefaultExists<host::fRegisterPlugIn>()) forms::Default<host::fRegisterPlugIn>().Unload();
+  return code;
+}

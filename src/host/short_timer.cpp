@@ -1,0 +1,39 @@
+#include "host/short_timer.h"
+
+#include "forms/control.h"
+#include "forms/event_loop.h"
+#include "host/main_window.h"
+
+namespace host {
+
+int32_t g_ShortTimerCount = 0;
+
+namespace {
+
+constexpr int32_t kOneSecond = 1000;
+
+forms::Timer& ShortTimer() { return fMain().Window().Ctl<forms::Timer>("tmrShort"); }
+
+}  // namespace
+
+void StartShortTimer(int32_t seconds) {
+  auto& timer = ShortTimer();
+  timer.SetEnabled(false);
+  timer.SetInterval(kOneSecond);
+  g_ShortTimerCount = seconds;
+  timer.SetEnabled(true);
+}
+
+void ShortTimerTick() {
+  if (g_ShortTimerCount > 0) {
+    --g_ShortTimerCount;
+  } else {
+    ShortTimer().SetEnabled(false);
+  }
+}
+
+void WaitForShortTimer() {
+  forms::WaitWhile([] { return g_ShortTimerCount > 0; });
+}
+
+}  // namespace host

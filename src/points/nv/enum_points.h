@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+
+#include "points/nv/enumerations.h"
+#include "points/nv/point.h"
+
+namespace points {
+
+// An enumerated point class: its table and the format names of its enumeration text.
+struct EnumClass {
+  PointClass point;
+  const Enumeration& enumeration;
+  FormatNames formattedNames;
+};
+
+// One enumeration value kept as a byte; its raw form is that one byte as decimal text.
+class EnumPoint : public NetworkVariablePoint {
+ public:
+  // Stored without a range check: a value outside the table is sent as the null text.
+  void put_Value(uint8_t value) {
+    m_Value = value;
+    m_Changed = true;
+  }
+  uint8_t get_Value() const noexcept { return m_Value; }
+
+ protected:
+  explicit EnumPoint(const EnumClass& enumClass) : NetworkVariablePoint(enumClass.point), enum_(enumClass) {}
+  void Send(rt::Steps& steps) override;
+  void Receive(rt::Steps& steps) override;
+  rt::Variant InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
+
+ private:
+  const EnumClass& enum_;
+  uint8_t m_Value = 0;
+};
+
+// An HVAC mode (the values of ehvac_t, HVAC_NUL 255).
+class SNVT_hvac_mode final : public EnumPoint {
+ public:
+  SNVT_hvac_mode();
+};
+
+// An occupancy state (OC_NUL 255).
+class SNVT_occupancy final : public EnumPoint {
+ public:
+  SNVT_occupancy();
+};
+
+}  // namespace points

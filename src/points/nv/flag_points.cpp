@@ -1,0 +1,199 @@
+#include "points/nv/flag_points.h"
+
+#include <algorithm>
+#include <array>
+
+#include "host/log.h"
+#include "runtime/convert.h"
+#include "runtime/text.h"
+
+namespace points {
+
+namespace {
+
+constexpr ReadSteps FlagsRead{0, 0, 30, 30};
+constexpr WriteSteps FlagsWrite{0, 0, 0};
+
+constexpr std::array<std::string_view, 2> StateNames{"#0000000000000000[0].SNVT_state", "SNVT_state"};
+constexpr std::array<int, 1> StateReadCounts{15};
+constexpr std::array<int, 1> StateRawCounts{1};
+
+const FlagsClass StateClass{
+    .point = {"SNVT_state", false, "SNVT_state-StrToNV->", WriteErrorLine::Plain, ReadErrorLine::ErrNumber,
+              BindingFailure::Raise, FlagsRead, FlagsWrite},
+    .flags = 16,
+    .formattedNames = StateNames,
+    .writeDelimiter = Tab,
+    .writeEntries = 16,
+    .readDelimiter = ',',
+    .readLimit = 15,
+    .readCounts = StateReadCounts,
+    .rawEntries = 2,
+    .rawLimit = 5,
+    .rawCounts = StateRawCounts,
+    .logsDelimiters = false,
+    .formattedRefusal = [](const std::string&) {
+      return std::string("SNVT_state.ReadNV - Unsupported format. Reset format in browser..");
+    },
+    .rawRefusal = [](const std::string&) {
+      return std::string("SNVT_state.ReadNV - Unsupported format. Reset format in browser..");
+    },
+};
+
+constexpr std::array<std::string_view, 2> State64Names{"#0000000000000000[0].SNVT_state_64", "SNVT_state_64"};
+constexpr std::array<int, 2> State64ReadCounts{31, 63};
+// Two bytes as the device sends them, or the eight entries of the class's own raw write.
+constexpr std::array<int, 2> State64RawCounts{1, 7};
+
+const FlagsClass State64Class{
+    .point = {"SNVT_state_64", false, "SNVT_state_64-StrToNV->", WriteErrorLine::Plain, ReadErrorLine::ErrNumber,
+              BindingFailure::Raise, FlagsRead, FlagsWrite},
+    .flags = 32,
+    .formattedNames = State64Names,
+    .writeDelimiter = ' ',
+    .writeEntries = 64,
+    .readDelimiter = ' ',
+    .readLimit = 63,
+    .readCounts = State64ReadCounts,
+    .rawEntries = 8,
+    .rawLimit = 125,
+    .rawCounts = State64RawCounts,
+    .logsDelimiters = true,
+    .formattedRefusal = [](const std::string& nvName) {
+      return "SNVT_state_64.ReadNV - Error >" + nvName + "< not initialized. (A)";
+    },
+    .rawRefusal = [](const std::string& nvName) {
+      return "SNVT_state_64.ReadNV - Error >" + nvName + "< not initialized (B).";
+    },
+};
+
+bool Accepted(std::span<const int> counts, int count) {
+  return std::find(counts.begin(), counts.end(), count) != counts.end();
+}
+
+uint8_t FlagMask(int flag) { return static_cast<uint8_t>(0x80 >> (flag % 8)); }
+
+}  // namespace
+
+FlagsPoint::FlagsPoint(const FlagsClass& flagsClass)
+    : NetworkVariablePoint(flagsClass.point), flags_(flagsClass), bits_(static_cast<size_t>(flagsClass.flags)) {}
+
+void FlagsPoint::put_Bit(int flag, bool value) {
+  if (flag < 0 || flag >= flags_.flags) rt::Raise(rt::err::SubscriptOutOfRange);
+  bits_[static_cast<size_t>(flag)] = value;
+  m_Changed = true;
+}
+
+bool FlagsPoint::get_Bit(int flag) const {
+  if (flag < 0 || flag >= flags_.flags) rt::Raise(rt::err::SubscriptOutOfRange);
+  return bits_[static_cast<size_t>(flag)];
+}
+
+void FlagsPoint::Send(rt::Steps& steps) {
+  const WriteSteps& lines = Class().writeSteps;
+  std::string formatName = ReadFormat(steps, lines.format);
+  if (IsListed(flags_.formattedNames, formatName)) {
+    PutValue(steps, lines.send, [&] {
+      std::vector<std::string> entries;
+      for (int entry = 0; entry < flags_.writeEntries; ++entry) {
+        entries.emplace_back(entry < flags_.flags && bits_[static_cast<size_t>(entry)] ? "1" : "0");
+      }
+      return rt::Variant::String(rt::Join(entries, flags_.writeDelimiter));
+    });
+  } else if (IsRawFormat(formatName) || ForceOnWrite(steps, formatName)) {
+    SendRaw(steps);
+  }
+}
+
+void FlagsPoint::SendRaw(rt::Steps& steps) {
+  PutValue(steps, Class().writeSteps.send, [&] {
+    std::vector<uint8_t> bytes(static_cast<size_t>(flags_.rawEntries));
+    for (int flag = 0; flag < flags_.flags; ++flag) {
+      if (bits_[static_cast<size_t>(flag)]) bytes[static_cast<size_t>(flag / 8)] |= FlagMask(flag);
+    }
+    std::vector<std::string> pieces;
+    for (uint8_t byte : bytes) pieces.push_back(std::to_string(byte));
+    return rt::Variant::String(rt::Join(pieces, Tab));
+  });
+}
+
+void FlagsPoint::Receive(rt::Steps& steps) {
+  const ReadSteps& lines = Class().readSteps;
+  std::string formatName = ReadFormat(steps, lines.format);
+  ReadValue(steps, lines.value);
+  if (IsListed(flags_.formattedNames, formatName)) {
+    DecodeFormatted(steps);
+  } else if (IsRawFormat(formatName) || ForceOnRead(steps)) {
+    DecodeRaw(steps);
+  }
+}
+
+// Each flag is the character at position 2k + 1; any digit but 0 sets it.
+void FlagsPoint::DecodeFormatted(rt::Steps& steps) {
+  std::string text = InText();
+  if (!Accepted(flags_.readCounts, CountDelimiters(text, flags_.readDelimiter, flags_.readLimit))) {
+    host::WriteLog(flags_.formattedRefusal(m_NvName));
+    return;
+  }
+  steps(Class().readSteps.decode, [&] {
+    for (int flag = 0; flag < flags_.flags; ++flag) {
+      bits_[static_cast<size_t>(flag)] = rt::Val(rt::Mid(text, static_cast<size_t>(2 * flag + 1), 1)) != 0;
+    }
+  });
+}
+
+// Each byte converts on its own: a byte that does not convert leaves its eight flags as they were.
+void FlagsPoint::DecodeRaw(rt::Steps& steps) {
+  std::string text = InText();
+  int count = CountRawDelimiters(text);
+  if (!Accepted(flags_.rawCounts, count)) {
+    host::WriteLog(flags_.rawRefusal(m_NvName));
+    return;
+  }
+  auto fields = rt::CountAndSplit(text, Tab, count, count);
+  int bytesUsed = std::min(count + 1, flags_.flags / 8);
+  for (int byte = 0; byte < bytesUsed; ++byte) {
+    steps(Class().readSteps.decode, [&] {
+      uint8_t value = ByteField((*fields)[static_cast<size_t>(byte)]);
+      for (int flag = byte * 8; flag < byte * 8 + 8; ++flag) bits_[static_cast<size_t>(flag)] = (value & FlagMask(flag)) != 0;
+    });
+  }
+}
+
+int FlagsPoint::CountRawDelimiters(const std::string& text) const {
+  int count = 0;
+  for (size_t pos = text.find(Tab); pos != std::string::npos && count < flags_.rawLimit; pos = text.find(Tab, pos + 1)) {
+    ++count;
+    if (flags_.logsDelimiters) {
+      host::WriteLog("Delimiters in vIN=>" + std::to_string(count) + "< tEnd=" + std::to_string(pos + 1));
+    }
+  }
+  return count;
+}
+
+int FlagsPoint::FlagOf(std::string_view member) const {
+  bool leadingZero = member.size() == 5 && member[3] == '0';
+  if (member.size() < 4 || member.size() > 5 || leadingZero || !rt::EqualsNoCase(member.substr(0, 3), "Bit")) return -1;
+  int flag = 0;
+  for (char c : member.substr(3)) {
+    if (c < '0' || c > '9') return -1;
+    flag = flag * 10 + (c - '0');
+  }
+  return flag < flags_.flags ? flag : -1;
+}
+
+rt::Variant FlagsPoint::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  int flag = FlagOf(member);
+  if (flag < 0) return rt::Object::Invoke(member, kind, args);
+  if (kind == CallKind::Let) {
+    put_Bit(flag, AssignedValue(args).ToBoolean());
+    return {};
+  }
+  if (kind == CallKind::Get || kind == CallKind::Method) return rt::Variant::Boolean(get_Bit(flag));
+  return rt::Object::Invoke(member, kind, args);
+}
+
+SNVT_state::SNVT_state() : FlagsPoint(StateClass) {}
+SNVT_state_64::SNVT_state_64() : FlagsPoint(State64Class) {}
+
+}  // namespace points

@@ -1,0 +1,128 @@
+#include "points/nv/text_points.h"
+
+#include <array>
+
+#include "host/log.h"
+#include "runtime/convert.h"
+
+namespace points {
+
+namespace {
+
+constexpr PointClass StrAscClass{
+    .name = "SNVT_str_asc",
+    .gated = true,
+    .writeForcePrefix = "SNVT_str_asc-StrToNV->",
+    .writeErrors = WriteErrorLine::Plain,
+    .readErrors = ReadErrorLine::ErrNumber,
+    .bindingFailure = BindingFailure::Raise,
+    .readSteps = {0, 0, 0, 0},
+    .writeSteps = {0, 0, 0},
+};
+
+constexpr std::string_view StrAscFormat = "SNVT_str_asc";
+constexpr size_t MaxTextLength = 30;
+
+constexpr PointClass ByteClass{
+    .name = "UNVT_Byte",
+    .gated = true,
+    .writeForcePrefix = "",
+    .writeErrors = WriteErrorLine::Plain,
+    .readErrors = ReadErrorLine::ErrNumber,
+    .bindingFailure = BindingFailure::MessageBoxNamed,
+    .readSteps = {0, 0, 0, 0},
+    .writeSteps = {10, 20, 40},
+};
+
+constexpr std::string_view ByteFormat = "UNVT_Byte";
+
+const std::array<Property<SNVT_str_asc>, 1> StrAscProperties{{
+    {"Value", [](const SNVT_str_asc& p) { return rt::Variant::String(p.get_Value()); },
+     [](SNVT_str_asc& p, const rt::Variant& v) { p.put_Value(v.ToString()); }},
+}};
+
+const std::array<Property<UNVT_Byte>, 1> ByteProperties{{
+    {"Value", [](const UNVT_Byte& p) { return rt::Variant::Byte(p.get_Value()); },
+     [](UNVT_Byte& p, const rt::Variant& v) { p.put_Value(v.ToByte()); }},
+}};
+
+}  // namespace
+
+// --- SNVT_str_asc ----------------------------------------------------------------------------
+
+SNVT_str_asc::SNVT_str_asc() : NetworkVariablePoint(StrAscClass) {}
+
+void SNVT_str_asc::Send(rt::Steps& steps) {
+  std::string formatName = ReadFormat(steps, Class().writeSteps.format);
+  if (formatName == StrAscFormat) {
+    PutValue(steps, Class().writeSteps.send, [&] { return rt::Variant::String(m_Value); });
+  } else {
+    host::WriteLog(NotSupportedForLine(Class().writeForcePrefix, formatName, vIN));
+  }
+}
+
+void SNVT_str_asc::Receive(rt::Steps& steps) {
+  const ReadSteps& lines = Class().readSteps;
+  std::string formatName = ReadFormat(steps, lines.format);
+  if (formatName != StrAscFormat) {
+    PutFormat(steps, lines.format, StrAscFormat);
+    formatName = ReadFormat(steps, lines.format, formatName);
+  }
+  ReadValue(steps, lines.value);
+  if (formatName != StrAscFormat) {
+    host::WriteLog(UnsupportedDsFormatLine(Class().name));
+    return;
+  }
+  std::string text = InText();
+  if (text.size() > MaxTextLength) {
+    host::WriteLog(UnsupportedFormatLine(Class().name));
+    return;
+  }
+  m_Value = text;
+}
+
+rt::Variant SNVT_str_asc::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  return InvokeTable<SNVT_str_asc>(*this, StrAscProperties, member, kind, args);
+}
+
+// --- UNVT_Byte -------------------------------------------------------------------------------
+
+UNVT_Byte::UNVT_Byte() : NetworkVariablePoint(ByteClass) {}
+
+// A format named like the variable itself is this type's formatted form too.
+void UNVT_Byte::Send(rt::Steps& steps) {
+  const WriteSteps& lines = Class().writeSteps;
+  std::string formatName = ReadFormat(steps, lines.format);
+  if (formatName == ByteFormat || formatName == m_NvName) {
+    PutValue(steps, lines.send, [&] { return rt::Variant::Byte(m_Value); });
+    return;
+  }
+  if (IsRawFormat(formatName)) {
+    SendRawText(steps, lines.send);
+    return;
+  }
+  PutFormat(steps, lines.force, "RAW");
+  std::string readBack = ReadFormat(steps, lines.force);
+  if (readBack == "RAW") {
+    SendRawText(steps, lines.force);
+  } else {
+    host::WriteLog(std::string(NvForceTexts.failedPrefix) + readBack + "<");
+  }
+}
+
+void UNVT_Byte::SendRawText(rt::Steps& steps, int line) {
+  PutValue(steps, line, [&] { return rt::Variant::String(rt::NumberText(m_Value)); });
+}
+
+void UNVT_Byte::Receive(rt::Steps& steps) {
+  const ReadSteps& lines = Class().readSteps;
+  if (ReadFormat(steps, lines.format) != "RAW") PutFormat(steps, lines.format, "RAW");
+  ReadValue(steps, lines.value);
+  steps(lines.decode, [&] { m_Value = vIN.ToByte(); });
+}
+
+rt::Variant UNVT_Byte::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  return InvokeTable<UNVT_Byte>(*this, ByteProperties, member, kind, args);
+}
+
+}  // namespace points

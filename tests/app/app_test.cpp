@@ -1,0 +1,114 @@
+#include <gmock/gmock.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/cregistry.h"
+#include "registry/registry.h"
+
+namespace app::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* PlugInKey = "SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\Velmora OrvexUC_FCU Plug-In";
+constexpr const char* ClassKey = "SOFTWARE\\Classes\\OrvexUC_FCU.LNSPlugInAPI\\CLSID";
+
+// The program file copied into a folder of its own, since it keeps its settings file beside itself.
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "orvex_app_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    fs::create_directories(root_ / "program");
+    fs::copy_file(ORVEXUC_FCU_PROGRAM, Program());
+    setenv("ORVEX_MACHINE", (root_ / "machine").c_str(), 1);
+    reg::Reset();
+  }
+  void TearDown() override {
+    reg::Reset();
+    unsetenv("ORVEX_MACHINE");
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+  fs::path Program() const { return root_ / "program" / "orvexuc_fcu"; }
+  fs::path SettingsFile() const { return root_ / "program" / "OrvexUC_FCU.ini"; }
+
+  // Runs the program with its standard input empty and returns the exit code.
+  int Run(const std::vector<std::string>& arguments) {
+    const std::string program = Program().string();
+    const pid_t child = fork();
+    if (child == 0) {
+      std::vector<char*> argv{const_cast<char*>(program.c_str())};
+      for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+      argv.push_back(nullptr);
+      freopen("/dev/null", "r", stdin);
+      freopen("/dev/null", "w", stdout);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+  }
+
+  static std::string Machine(const char* key, const char* value) {
+    return host::CRegistry().get_MachineSetting(key, value);
+  }
+  // The COM self-registration runs beside the program, which does not wait for it.
+  static bool EventuallyRegistered() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Machine(ClassKey, "").empty()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+  }
+
+  fs::path root_;
+};
+
+TEST_F(ProgramTest, RegisterPlugInWritesTheKeyAndStartsTheComRegistration) {
+  EXPECT_EQ(Run({"/RegPlugIn"}), 0);
+  EXPECT_EQ(Machine(PlugInKey, ""), "OrvexUC_FCU.LNSPlugInAPI");
+  EXPECT_EQ(Machine(PlugInKey, "SingleInstance"), "1");
+  EXPECT_TRUE(EventuallyRegistered());
+}
+
+TEST_F(ProgramTest, DeregisterPlugInRemovesTheKeyAndTheSettingsFile) {
+  ASSERT_EQ(Run({"/regplugin"}), 0);
+  ASSERT_TRUE(EventuallyRegistered());
+  std::ofstream(SettingsFile()) << "FactoryTester = False\r\n";
+  EXPECT_EQ(Run({"/deregplugin"}), 0);
+  EXPECT_EQ(Machine(PlugInKey, ""), "");
+  EXPECT_FALSE(fs::exists(SettingsFile()));
+}
+
+TEST_F(ProgramTest, ADeregistrationModeKeepsTheSettingsFile) {
+  ASSERT_EQ(Run({"/regplugin"}), 0);
+  std::ofstream(SettingsFile()) << "FactoryTester = False\r\n";
+  EXPECT_EQ(Run({"/deregplugin", "/deregmode:-1"}), 0);
+  EXPECT_EQ(Machine(PlugInKey, ""), "");
+  EXPECT_TRUE(fs::exists(SettingsFile()));
+}
+
+TEST_F(ProgramTest, ServerSwitchesAndOtherStarts) {
+  EXPECT_EQ(Run({"/regserver"}), 0);
+  EXPECT_EQ(Machine(ClassKey, ""), "{5B0C6A31-94E2-4F7D-8C1A-2D6E3F40B718}");
+  EXPECT_EQ(Run({"-Embedding"}), 0);
+  EXPECT_EQ(Run({"/whatever"}), 0);
+  EXPECT_EQ(Machine(PlugInKey, ""), "");
+  EXPECT_EQ(Run({"/unregserver"}), 0);
+  EXPECT_EQ(Machine(ClassKey, ""), "");
+}
+
+}  // namespace
+}  // namespace app::test

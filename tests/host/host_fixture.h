@@ -1,0 +1,70 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "forms/app.h"
+#include "forms/event_loop.h"
+#include "forms/form.h"
+#include "forms/msgbox.h"
+#include "host/identity.h"
+#include "host/process_state.h"
+#include "lns/platform.h"
+#include "registry/registry.h"
+#include "runtime/clock.h"
+
+namespace host::test {
+
+namespace fs = std::filesystem;
+
+// A fresh process for every test: its own machine folder, the virtual clock, no forms, no
+// connection; App.End only counts, and unanswered message boxes take their default.
+class HostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "orvex_host_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    machine_ = root_ / "machine";
+    programFolder_ = root_ / "program";
+    fs::create_directories(programFolder_);
+    setenv("ORVEX_MACHINE", machine_.c_str(), 1);
+    reg::Reset();
+    lns::ResetPlatform();
+    forms::ResetForTests();
+    rt::UseClock(std::make_shared<rt::VirtualClock>());
+    ResetProcessState();
+    SetApplicationIdentity();
+    forms::App().SetPath(programFolder_.string());
+    forms::App().SetEndHook([this] { ++ends_; });
+    forms::SetWhenUnanswered(forms::WhenUnanswered::TakeDefault);
+    forms::SetPlatformLog([](const std::string&) {});
+  }
+  void TearDown() override {
+    ResetProcessState();
+    forms::ResetForTests();
+    lns::ResetPlatform();
+    rt::UseClock(nullptr);
+    reg::Reset();
+    unsetenv("ORVEX_MACHINE");
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+
+  static void WriteFile(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+  }
+
+  fs::path root_;
+  fs::path machine_;
+  fs::path programFolder_;
+  int ends_ = 0;
+};
+
+}  // namespace host::test

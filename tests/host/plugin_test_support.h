@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fake_main_window.h"
+#include "forms/layout.h"
+#include "host/connection.h"
+#include "host/plugin_api.h"
+#include "host_fixture.h"
+#include "lns/demo.h"
+#include "lns/journal.h"
+#include "lns/server.h"
+
+namespace host::test {
+
+inline constexpr const char* DemoDevicePath = "Demo/Demo/Subsystem 1/FCU 1";
+
+// The plug-in with the demo network on its machine and a fake main window.
+class PlugInTest : public HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    ASSERT_TRUE(lns::CreateDemoNetwork((root_ / "xif").string()));
+    forms::RegisterLayout("fSizableMain", SizableMainLayout);
+    window_ = std::make_shared<FakeMainWindow>();
+    SetMainWindow(window_);
+  }
+
+  std::shared_ptr<LNSPlugInAPI> NewPlugIn() { return std::make_shared<LNSPlugInAPI>(); }
+
+  // The journal's calls of one member, as "<kind>" or "<kind> <arguments>".
+  static std::vector<std::string> CallsOf(std::string_view member) {
+    std::vector<std::string> calls;
+    for (const auto& entry : lns::JournalEntries()) {
+      if (entry.member != member) continue;
+      std::string call(lns::CallKindText(entry.kind));
+      if (!entry.arguments.empty()) call += " " + entry.arguments;
+      calls.push_back(call);
+    }
+    return calls;
+  }
+
+  std::shared_ptr<FakeMainWindow> window_;
+};
+
+// The error a call raised; fails the test when it raised none.
+inline rt::Error RaisedBy(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const rt::Error& error) {
+    return error;
+  }
+  ADD_FAILURE() << "no error raised";
+  return rt::Error(0);
+}
+
+}  // namespace host::test
