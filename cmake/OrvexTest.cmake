@@ -2,6 +2,6 @@
 function(orvex_add_test)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock_main)
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} orvex_test_support GTest::gmock_main)
   gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_NAME}." DISCOVERY_TIMEOUT 60)
 endfunction()

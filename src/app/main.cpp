@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/lns_verbs.h"
 #include "automation/query_verbs.h"
 #include "automation/server.h"
 #include "forms/app.h"
@@ -28,6 +29,7 @@ void TakeProgramIdentity(const std::vector<std::string>& ownArguments) {
 int Serve() {
   automation::Channel channel;
   automation::AddStandardVerbs(channel);
+  automation::AddLnsVerbs(channel);
   automation::AddLogVerb(channel, host::LogLines);
   return automation::ServeStdio(channel);
 }

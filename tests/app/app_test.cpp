@@ -6,12 +6,14 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "host/cregistry.h"
 #include "registry/registry.h"
+#include "support/temp_machine.h"
 
 namespace app::test {
 namespace {
@@ -25,19 +27,15 @@ constexpr const char* ClassKey = "SOFTWARE\\Classes\\OrvexUC_FCU.LNSPlugInAPI\\C
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orvex_app_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
+    temp_.emplace("app");
+    root_ = temp_->Root();
     fs::create_directories(root_ / "program");
     fs::copy_file(ORVEXUC_FCU_PROGRAM, Program());
-    setenv("ORVEX_MACHINE", (root_ / "machine").c_str(), 1);
     reg::Reset();
   }
   void TearDown() override {
     reg::Reset();
-    unsetenv("ORVEX_MACHINE");
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
+    temp_.reset();
   }
   fs::path Program() const { return root_ / "program" / "orvexuc_fcu"; }
   fs::path SettingsFile() const { return root_ / "program" / "OrvexUC_FCU.ini"; }
@@ -73,6 +71,7 @@ class ProgramTest : public ::testing::Test {
     return true;
   }
 
+  std::optional<orvex::test::TempMachine> temp_;
   fs::path root_;
 };
 

@@ -15,7 +15,7 @@ namespace {
 
 using rt::Variant;
 
-int32_t ErrorOf(const std::function<void()>& call) {
+int32_t ErrorNumberOf(const std::function<void()>& call) {
   try {
     call();
   } catch (const rt::Error& e) {
@@ -90,7 +90,7 @@ TEST(CodecRefuses, ValuesTheFormatDoesNotTake) {
       {"SNVT_switch", "RAW", {text("100.5\t1"), text("0\t-1")}}};
   for (const auto& [type, format, values] : refused) {
     for (const Variant& value : values) {
-      EXPECT_EQ(ErrorOf([&] { AcceptValue(type, format, value, Bytes(TypeSize(type))); }), err::InvalidValue)
+      EXPECT_EQ(ErrorNumberOf([&] { AcceptValue(type, format, value, Bytes(TypeSize(type))); }), err::InvalidValue)
           << type << " in " << format << ": " << value.TypeName() << " " << (value.IsEmpty() ? "" : value.ToString());
     }
   }
@@ -147,8 +147,8 @@ TEST(CodecFormats, RefusesFormatsTheTypeDoesNotHave) {
       {"SNVT_temp_p", "SNVT_temp_p_extra"}};
   for (const auto& [type, format] : unknown) {
     EXPECT_FALSE(IsKnownFormat(type, format)) << type << " " << format;
-    EXPECT_EQ(ErrorOf([&] { PresentValue(type, format, Bytes(TypeSize(type))); }), err::FormatNotSupported) << format;
-    EXPECT_EQ(ErrorOf([&] { AcceptValue(type, format, Variant::String("0"), Bytes(TypeSize(type))); }),
+    EXPECT_EQ(ErrorNumberOf([&] { PresentValue(type, format, Bytes(TypeSize(type))); }), err::FormatNotSupported) << format;
+    EXPECT_EQ(ErrorNumberOf([&] { AcceptValue(type, format, Variant::String("0"), Bytes(TypeSize(type))); }),
               err::FormatNotSupported)
         << format;
   }
@@ -156,13 +156,13 @@ TEST(CodecFormats, RefusesFormatsTheTypeDoesNotHave) {
 
 TEST(CodecFormats, UnknownTypeIsRefused) {
   EXPECT_FALSE(IsKnownFormat("SNVT_bogus", "RAW"));
-  EXPECT_EQ(ErrorOf([] { TypeSize("SNVT_bogus"); }), err::FormatNotSupported);
-  EXPECT_EQ(ErrorOf([] { PresentValue("snvt_temp_p", "RAW", {0, 0}); }), err::FormatNotSupported);
+  EXPECT_EQ(ErrorNumberOf([] { TypeSize("SNVT_bogus"); }), err::FormatNotSupported);
+  EXPECT_EQ(ErrorNumberOf([] { PresentValue("snvt_temp_p", "RAW", {0, 0}); }), err::FormatNotSupported);
 }
 
 TEST(CodecFormats, StoredBytesOfTheWrongSizeAreAnError) {
-  EXPECT_EQ(ErrorOf([] { PresentValue("SNVT_temp_p", "SNVT_temp_p#US", {8}); }), err::InvalidValue);
-  EXPECT_EQ(ErrorOf([] { PresentValue("SNVT_state", "RAW", {1, 2, 3}); }), err::InvalidValue);
+  EXPECT_EQ(ErrorNumberOf([] { PresentValue("SNVT_temp_p", "SNVT_temp_p#US", {8}); }), err::InvalidValue);
+  EXPECT_EQ(ErrorNumberOf([] { PresentValue("SNVT_state", "RAW", {1, 2, 3}); }), err::InvalidValue);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST_F(DemoTest, EveryPointPresentsItsValueInItsDefaultFormat) {
     auto found = device->FindPoint(designator);
     EXPECT_EQ(found->CurrentFormat(), point.defaultFormat) << designator;
     std::vector<Variant> none;
-    EXPECT_EQ(ErrorOf([&] { found->Invoke("Value", CallKind::Get, none); }), 0) << designator;
+    EXPECT_EQ(ErrorNumberOf([&] { found->Invoke("Value", CallKind::Get, none); }), 0) << designator;
   }
 }
 

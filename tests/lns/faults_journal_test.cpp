@@ -34,9 +34,9 @@ class PatternTest : public FaultsTest, public ::testing::WithParamInterface<std:
 
 TEST_P(PatternTest, NamesTheObject) {
   FailMember(GetParam(), "Value", 91, Repeat::Always);
-  EXPECT_EQ(ErrorOf([&] { setpoint_->get_Value(); }), 91);
-  EXPECT_EQ(ErrorOf([&] { setpoint_->get_Value(); }), 91);
-  EXPECT_EQ(ErrorOf([&] { setpoint_->get_DsFormatType(); }), 0);
+  EXPECT_EQ(ErrorNumberOf([&] { setpoint_->get_Value(); }), 91);
+  EXPECT_EQ(ErrorNumberOf([&] { setpoint_->get_Value(); }), 91);
+  EXPECT_EQ(ErrorNumberOf([&] { setpoint_->get_DsFormatType(); }), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Patterns, PatternTest,
@@ -48,10 +48,10 @@ INSTANTIATE_TEST_SUITE_P(Patterns, PatternTest,
 
 TEST_F(FaultsTest, AMemberFaultOnceFailsOneCall) {
   FailMember("AppDevice", "State", err::InjectedFault, Repeat::Once);
-  EXPECT_EQ(ErrorOf([&] { device_->get_State(); }), err::InjectedFault);
+  EXPECT_EQ(ErrorNumberOf([&] { device_->get_State(); }), err::InjectedFault);
   EXPECT_EQ(device_->get_State(), device_state::ConfigOnline);
   FailMember("NetworkVariable:nvoSpaceTemp", "Value", 91);
-  EXPECT_EQ(ErrorOf([&] { setpoint_->get_Value(); }), 0);
+  EXPECT_EQ(ErrorNumberOf([&] { setpoint_->get_Value(); }), 0);
 }
 
 TEST_F(FaultsTest, OpenFailsForTheChosenTarget) {
@@ -62,7 +62,7 @@ TEST_F(FaultsTest, OpenFailsForTheChosenTarget) {
   auto system = network->get_Systems()->Item(Variant::Integer(1));
   auto networkInterface = system->get_Attachment()->get_NetworkInterface();
   system->get_Attachment()->putref_NetworkInterface(nullptr);
-  EXPECT_EQ(ErrorOf([&] { system->Open(); }), err::InjectedFault);
+  EXPECT_EQ(ErrorNumberOf([&] { system->Open(); }), err::InjectedFault);
   EXPECT_FALSE(system->get_IsOpen());
   system->get_Attachment()->putref_NetworkInterface(networkInterface);
   system->Open();
@@ -70,12 +70,12 @@ TEST_F(FaultsTest, OpenFailsForTheChosenTarget) {
 
   FailOpen(OpenTarget::Network, err::DatabaseDamaged, Repeat::Once);
   network->Close();
-  EXPECT_EQ(ErrorOf([&] { network->Open(); }), err::DatabaseDamaged);
+  EXPECT_EQ(ErrorNumberOf([&] { network->Open(); }), err::DatabaseDamaged);
   network->Open();
 
   FailOpen(OpenTarget::ObjectServer, err::InjectedFault, Repeat::Always);
   auto another = std::make_shared<ObjectServer>();
-  EXPECT_EQ(ErrorOf([&] { another->Open(); }), err::InjectedFault);
+  EXPECT_EQ(ErrorNumberOf([&] { another->Open(); }), err::InjectedFault);
   EXPECT_FALSE(another->get_IsOpen());
 }
 
@@ -106,7 +106,7 @@ TEST_F(FaultsTest, ASilentDeviceRaisesNotRespondingOnEveryLiveCall) {
       [&] { setpoint_->get_Value(); },      [&] { setpoint_->put_Value(Variant::Double(20)); },
       [&] { std::vector<Variant> none; coolKp->Invoke("Value", CallKind::Get, none); },
   };
-  for (size_t i = 0; i < liveCalls.size(); ++i) EXPECT_EQ(ErrorOf(liveCalls[i]), err::DeviceNotResponding) << i;
+  for (size_t i = 0; i < liveCalls.size(); ++i) EXPECT_EQ(ErrorNumberOf(liveCalls[i]), err::DeviceNotResponding) << i;
   EXPECT_EQ(device_->get_NeuronId(), "05017A3C2E01");
   EXPECT_EQ(device_->get_CommissionStatus(), 0);
   SetDeviceResponding("AppDevice:Dev 1", true);
@@ -129,7 +129,7 @@ TEST_F(FaultsTest, ClearFaultsRemovesEveryKnob) {
 TEST_F(FaultsTest, TheJournalRecordsEveryCallWithItsOutcome) {
   ClearJournal();
   setpoint_->put_DsFormatType("RAW");
-  ErrorOf([&] { setpoint_->put_DsFormatType("BOGUS"); });
+  ErrorNumberOf([&] { setpoint_->put_DsFormatType("BOGUS"); });
   setpoint_->get_Value();
   auto entries = JournalEntries();
   ASSERT_EQ(entries.size(), 3u);

@@ -49,7 +49,7 @@ class ItemTest : public CollectionsTest, public ::testing::WithParamInterface<It
 TEST_P(ItemTest, FindsByNameOrPositionUnderItsRule) {
   const ItemCase& c = GetParam();
   if (c.name.empty()) {
-    EXPECT_EQ(ErrorOf([&] { Lookup(c); }), c.error);
+    EXPECT_EQ(ErrorNumberOf([&] { Lookup(c); }), c.error);
   } else {
     EXPECT_EQ(Lookup(c), c.name);
   }
@@ -107,8 +107,8 @@ TEST_F(CollectionsTest, LateBindingReachesMembersWithoutRegardToCase) {
   setpoint->Invoke("DsFormatType", CallKind::Let, raw);
   EXPECT_EQ(setpoint->Invoke("DsFormatType", CallKind::Get, none).ToString(), "RAW");
 
-  EXPECT_EQ(ErrorOf([&] { setpoint->Invoke("Colour", CallKind::Get, none); }), rt::err::ObjectNotSupportProperty);
-  EXPECT_EQ(ErrorOf([&] { variables->Invoke("Item", CallKind::Get, none); }), rt::err::ArgumentNotOptional);
+  EXPECT_EQ(ErrorNumberOf([&] { setpoint->Invoke("Colour", CallKind::Get, none); }), rt::err::ObjectNotSupportProperty);
+  EXPECT_EQ(ErrorNumberOf([&] { variables->Invoke("Item", CallKind::Get, none); }), rt::err::ArgumentNotOptional);
 }
 
 TEST_F(CollectionsTest, DeviceTemplateAnswersItsDefaultMemberWithItsName) {

@@ -58,7 +58,7 @@ class StateTest : public DeviceTest, public ::testing::WithParamInterface<StateC
 TEST_P(StateTest, OnlyTheRequestableStatesAreTaken) {
   const StateCase& c = GetParam();
   device_->UnitSetState(c.from);
-  EXPECT_EQ(ErrorOf([&] { device_->put_State(c.asked); }), c.error);
+  EXPECT_EQ(ErrorNumberOf([&] { device_->put_State(c.asked); }), c.error);
   EXPECT_EQ(device_->get_State(), c.after);
 }
 
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DeviceTest, AnUncommissionedDeviceCannotBeSetOnline) {
   device_->UnitSetState(device_state::SoftOffline);
   device_->UnitSetCommission(false, 1);
-  EXPECT_EQ(ErrorOf([&] { device_->put_State(device_state::ConfigOnline); }), err::InvalidValue);
+  EXPECT_EQ(ErrorNumberOf([&] { device_->put_State(device_state::ConfigOnline); }), err::InvalidValue);
   EXPECT_EQ(device_->get_State(), device_state::SoftOffline);
 }
 
@@ -95,9 +95,9 @@ TEST_F(DeviceTest, CommandsReachTheDevice) {
 
 TEST_F(DeviceTest, IsFoundByItsPathWhileItsNetworkIsOpen) {
   EXPECT_EQ(FindOpenDevice("plant/Sub 1/Dev 1"), device_);
-  EXPECT_EQ(ErrorOf([] { FindOpenDevice("Plant/Sub 1/Dev 2"); }), err::ObjectNotFound);
-  EXPECT_EQ(ErrorOf([] { FindOpenDevice("Elsewhere/Sub 1/Dev 1"); }), err::NotOpen);
-  EXPECT_EQ(ErrorOf([] { FindOpenDevice("Plant/Dev 1"); }), err::InvalidArgument);
+  EXPECT_EQ(ErrorNumberOf([] { FindOpenDevice("Plant/Sub 1/Dev 2"); }), err::ObjectNotFound);
+  EXPECT_EQ(ErrorNumberOf([] { FindOpenDevice("Elsewhere/Sub 1/Dev 1"); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([] { FindOpenDevice("Plant/Dev 1"); }), err::InvalidArgument);
 }
 
 TEST_F(DeviceTest, DevicesInNestedSubsystemsAreFound) {

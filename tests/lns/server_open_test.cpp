@@ -22,22 +22,22 @@ class OpenTest : public LnsTest {
 
 TEST_F(OpenTest, ObjectServerServesItsCollectionsOnlyWhileOpen) {
   auto server = std::make_shared<ObjectServer>();
-  EXPECT_EQ(ErrorOf([&] { server->get_Networks(); }), err::NotOpen);
-  EXPECT_EQ(ErrorOf([&] { server->Close(); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([&] { server->get_Networks(); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([&] { server->Close(); }), err::NotOpen);
   server->Open();
   server->Open();
   EXPECT_TRUE(server->get_IsOpen());
   EXPECT_EQ(server->get_Networks()->get_Count(), 2);
   server->Close();
   EXPECT_FALSE(server->get_IsOpen());
-  EXPECT_EQ(ErrorOf([&] { server->get_NetworkInterfaces(); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([&] { server->get_NetworkInterfaces(); }), err::NotOpen);
 }
 
 TEST_F(OpenTest, RemoteChangesOnlyWhileTheServerIsClosed) {
   auto server = std::make_shared<ObjectServer>();
   server->put_Remote(true);
   server->Open();
-  EXPECT_EQ(ErrorOf([&] { server->put_Remote(false); }), err::RemoteNotAllowed);
+  EXPECT_EQ(ErrorNumberOf([&] { server->put_Remote(false); }), err::RemoteNotAllowed);
   EXPECT_TRUE(server->get_Remote());
   server->put_RemoteFlags(0x20);
   server->put_PreOpenFlag(false);
@@ -50,14 +50,14 @@ TEST_F(OpenTest, RemoteChangesOnlyWhileTheServerIsClosed) {
 TEST_F(OpenTest, NetworkOpensTwiceAndClosesOnce) {
   auto server = OpenServer();
   auto north = NetworkOf(server, "NORTH");
-  EXPECT_EQ(ErrorOf([&] { north->get_Systems(); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([&] { north->get_Systems(); }), err::NotOpen);
   north->Open();
   north->Open();
   EXPECT_EQ(north->get_Name(), "North");
   EXPECT_EQ(north->get_Systems()->get_Count(), 1);
   north->Close();
   EXPECT_FALSE(north->get_IsOpen());
-  EXPECT_EQ(ErrorOf([&] { north->Close(); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([&] { north->Close(); }), err::NotOpen);
 }
 
 TEST_F(OpenTest, SystemMembersWaitForTheSystemToOpen) {
@@ -67,14 +67,14 @@ TEST_F(OpenTest, SystemMembersWaitForTheSystemToOpen) {
   auto system = north->get_Systems()->Item(Variant::Integer(1));
   EXPECT_EQ(system->get_Name(), "North system");
   EXPECT_FALSE(system->get_IsOpen());
-  EXPECT_EQ(ErrorOf([&] { system->get_Subsystems(); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([&] { system->get_Subsystems(); }), err::NotOpen);
   system->Open();
   system->Open();
   EXPECT_EQ(system->get_Subsystems()->get_Count(), 1);
   auto device = Device(system);
   system->Close();
-  EXPECT_EQ(ErrorOf([&] { device->get_Name(); }), err::NotOpen);
-  EXPECT_EQ(ErrorOf([&] { system->Close(); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([&] { device->get_Name(); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([&] { system->Close(); }), err::NotOpen);
 }
 
 TEST_F(OpenTest, ObjectsOfAClosedNetworkRefuseButIsOpenAnswers) {
@@ -83,8 +83,8 @@ TEST_F(OpenTest, ObjectsOfAClosedNetworkRefuseButIsOpenAnswers) {
   auto device = Device(system);
   NetworkOf(server, "North")->Close();
   EXPECT_FALSE(system->get_IsOpen());
-  EXPECT_EQ(ErrorOf([&] { device->get_State(); }), err::NotOpen);
-  EXPECT_EQ(ErrorOf([&] { system->get_ManagementMode(); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([&] { device->get_State(); }), err::NotOpen);
+  EXPECT_EQ(ErrorNumberOf([&] { system->get_ManagementMode(); }), err::NotOpen);
 }
 
 TEST_F(OpenTest, SeveralNetworksStayOpenTogether) {
@@ -119,9 +119,9 @@ TEST_F(OpenTest, EngineeredModeOpensTheDatabaseButNotTheDevices) {
 
   auto device = Device(system);
   auto setpoint = device->get_Interface()->get_NetworkVariables()->Item(Variant::String("nviSetpoint"));
-  EXPECT_EQ(ErrorOf([&] { device->get_State(); }), err::EngineeredMode);
-  EXPECT_EQ(ErrorOf([&] { device->Wink(); }), err::EngineeredMode);
-  EXPECT_EQ(ErrorOf([&] { setpoint->get_Value(); }), err::EngineeredMode);
+  EXPECT_EQ(ErrorNumberOf([&] { device->get_State(); }), err::EngineeredMode);
+  EXPECT_EQ(ErrorNumberOf([&] { device->Wink(); }), err::EngineeredMode);
+  EXPECT_EQ(ErrorNumberOf([&] { setpoint->get_Value(); }), err::EngineeredMode);
   EXPECT_EQ(device->get_CommissionStatus(), 0);
   EXPECT_EQ(system->get_ManagementMode(), 0);
   EXPECT_EQ(system->get_TemplateLibrary()->get_DeviceTemplates()->get_Count(), 1);
@@ -149,7 +149,7 @@ TEST_F(OpenTest, ANetworkMadeWithoutInterfaceOpensEngineered) {
   auto server = OpenServer();
   auto system = OpenSystem(server, "Bench");
   EXPECT_FALSE(system->get_Attachment()->get_NetworkInterface());
-  EXPECT_EQ(ErrorOf([&] { Device(system)->get_State(); }), err::EngineeredMode);
+  EXPECT_EQ(ErrorNumberOf([&] { Device(system)->get_State(); }), err::EngineeredMode);
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ TEST_P(DamagedDatabaseTest, OpenRaisesAndLeavesTheFile) {
 
   auto server = OpenServer();
   auto network = server->get_Networks()->Item(Variant::String("Plant"));
-  EXPECT_EQ(ErrorOf([&] { network->Open(); }), err::DatabaseDamaged);
+  EXPECT_EQ(ErrorNumberOf([&] { network->Open(); }), err::DatabaseDamaged);
   EXPECT_FALSE(network->get_IsOpen());
   EXPECT_EQ(FileText(file), damaged);
 }
@@ -118,16 +118,16 @@ TEST_F(PersistenceTest, AMissingDatabaseIsReportedNotRecreated) {
   auto file = DatabaseFile();
   std::filesystem::remove(file);
   auto server = OpenServer();
-  EXPECT_EQ(ErrorOf([&] { server->get_Networks()->Item(Variant::Integer(1))->Open(); }), err::DatabaseDamaged);
+  EXPECT_EQ(ErrorNumberOf([&] { server->get_Networks()->Item(Variant::Integer(1))->Open(); }), err::DatabaseDamaged);
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 TEST_F(PersistenceTest, ADamagedServerStoreStopsOpenAndStays) {
   WriteText(ServerStoreFile(), "{\"kind\":\"orvex-lns-server\",\"version\":1,\"networks\":7}");
   auto server = std::make_shared<ObjectServer>();
-  EXPECT_EQ(ErrorOf([&] { server->Open(); }), err::DatabaseDamaged);
+  EXPECT_EQ(ErrorNumberOf([&] { server->Open(); }), err::DatabaseDamaged);
   EXPECT_FALSE(server->get_IsOpen());
-  EXPECT_EQ(ErrorOf([&] { AddNetworkInterface("LON2"); }), err::DatabaseDamaged);
+  EXPECT_EQ(ErrorNumberOf([&] { AddNetworkInterface("LON2"); }), err::DatabaseDamaged);
   EXPECT_EQ(FileText(ServerStoreFile()), "{\"kind\":\"orvex-lns-server\",\"version\":1,\"networks\":7}");
 }
 
@@ -139,9 +139,9 @@ TEST_F(PersistenceTest, AChangeThatCannotBeWrittenIsUndone) {
   std::filesystem::remove(file);
   std::filesystem::create_directory(file);
 
-  EXPECT_EQ(ErrorOf([&] { setpoint->put_Value(Variant::Double(30)); }), rt::err::PathFileAccessError);
+  EXPECT_EQ(ErrorNumberOf([&] { setpoint->put_Value(Variant::Double(30)); }), rt::err::PathFileAccessError);
   EXPECT_EQ(setpoint->get_Value().ToDouble(), 22.0);
-  EXPECT_EQ(ErrorOf([&] { system->get_ComponentApps()->Add("Tool", "Tool.App", 7); }), rt::err::PathFileAccessError);
+  EXPECT_EQ(ErrorNumberOf([&] { system->get_ComponentApps()->Add("Tool", "Tool.App", 7); }), rt::err::PathFileAccessError);
   EXPECT_EQ(system->get_ComponentApps()->get_Count(), 0);
   for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
     EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
@@ -149,7 +149,7 @@ TEST_F(PersistenceTest, AChangeThatCannotBeWrittenIsUndone) {
 }
 
 TEST_F(PersistenceTest, NetworkNamesAreUniqueWithoutRegardToCase) {
-  EXPECT_EQ(ErrorOf([] { MakeNetwork("PLANT"); }), err::NameExists);
+  EXPECT_EQ(ErrorNumberOf([] { MakeNetwork("PLANT"); }), err::NameExists);
   MakeNetwork("Plant/2");
   auto server = OpenServer();
   EXPECT_EQ(server->get_Networks()->get_Count(), 2);

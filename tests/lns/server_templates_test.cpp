@@ -26,28 +26,28 @@ class TemplatesTest : public LnsTest {
 
 TEST_F(TemplatesTest, ItemByProgramIdComparesHexDigitsWithoutRegardToCase) {
   EXPECT_EQ(templates_->ItemByProgramId("80071a5501030400")->Name(), "Unit");
-  EXPECT_EQ(ErrorOf([&] { templates_->ItemByProgramId("80071A5501030401"); }), err::ObjectNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { templates_->ItemByProgramId("80071A5501030401"); }), err::ObjectNotFound);
   templates_->Add("Empty", 1);
-  EXPECT_EQ(ErrorOf([&] { templates_->ItemByProgramId(""); }), err::ObjectNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { templates_->ItemByProgramId(""); }), err::ObjectNotFound);
 }
 
 TEST_F(TemplatesTest, AddRefusesTakenAndEmptyNames) {
   auto added = templates_->Add("Unit (1)", 1);
   EXPECT_EQ(added->get_ProgramId(), "");
   EXPECT_EQ(added->get_Interface()->get_NetworkVariables()->get_Count(), 0);
-  EXPECT_EQ(ErrorOf([&] { templates_->Add("Unit", 1); }), err::NameExists);
-  EXPECT_EQ(ErrorOf([&] { templates_->Add("", 1); }), err::InvalidArgument);
+  EXPECT_EQ(ErrorNumberOf([&] { templates_->Add("Unit", 1); }), err::NameExists);
+  EXPECT_EQ(ErrorNumberOf([&] { templates_->Add("", 1); }), err::InvalidArgument);
   EXPECT_EQ(templates_->get_Count(), 2);
 }
 
 TEST_F(TemplatesTest, RemoveTakesUnusedTemplatesOnly) {
   templates_->Add("Spare", 1);
   templates_->Add("Other", 1);
-  EXPECT_EQ(ErrorOf([&] { templates_->Remove(Variant::String("Unit")); }), err::InvalidArgument);
+  EXPECT_EQ(ErrorNumberOf([&] { templates_->Remove(Variant::String("Unit")); }), err::InvalidArgument);
   templates_->Remove(Variant::String("Spare"));
   templates_->Remove(Variant::Integer(2));
   EXPECT_EQ(templates_->get_Count(), 1);
-  EXPECT_EQ(ErrorOf([&] { templates_->Remove(Variant::String("Spare")); }), err::ObjectNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { templates_->Remove(Variant::String("Spare")); }), err::ObjectNotFound);
 }
 
 TEST_F(TemplatesTest, ImportFillsTheTemplateFromAnXifFileByAWindowsPath) {
@@ -66,8 +66,8 @@ TEST_F(TemplatesTest, AFailedImportLeavesTheTemplate) {
     std::ofstream(Machine() / "x" / "bad.xif") << "ORVEX-XIF 1\nBad\n#\n80:07:1A:55:01:03:04:00\nnv a input NOTYPE - 00\n";
   }
   auto unit = templates_->Item(Variant::String("Unit"));
-  EXPECT_EQ(ErrorOf([&] { unit->Import((Machine() / "x" / "bad.xif").string()); }), err::InvalidValue);
-  EXPECT_EQ(ErrorOf([&] { unit->Import((Machine() / "x" / "none.xif").string()); }), err::InvalidArgument);
+  EXPECT_EQ(ErrorNumberOf([&] { unit->Import((Machine() / "x" / "bad.xif").string()); }), err::InvalidValue);
+  EXPECT_EQ(ErrorNumberOf([&] { unit->Import((Machine() / "x" / "none.xif").string()); }), err::InvalidArgument);
   EXPECT_EQ(unit->get_ProgramId(), "80071A5501030400");
   EXPECT_EQ(unit->get_Interface()->get_NetworkVariables()->get_Count(), 3);
 }
@@ -81,7 +81,7 @@ TEST_F(TemplatesTest, ComponentAppsAddFindUpdateAndRemove) {
   app->put_ManufacturerId("1818");
   app->put_IsDefault(true);
   apps->Add("Other", "Other.Tool", 7);
-  EXPECT_EQ(ErrorOf([&] { apps->Add("Other", "Other.Tool", 7); }), err::NameExists);
+  EXPECT_EQ(ErrorNumberOf([&] { apps->Add("Other", "Other.Tool", 7); }), err::NameExists);
 
   auto found = apps->Item(Variant::String("Velmora Configure"));
   EXPECT_EQ(found->get_ProgId(), "OrvexUC_FCU.LNSPlugInAPI");

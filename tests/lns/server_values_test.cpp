@@ -52,7 +52,7 @@ TEST_F(ValuesTest, AnUnknownFormatNameRaisesAndKeepsTheOldOne) {
   auto setpoint = Variable("nviSetpoint");
   setpoint->put_DsFormatType("RAW");
   for (const char* unknown : {"SNVT_temp_p#XX", "SNVT_switch", "#0000000000000000[0].SNVT_temp"}) {
-    EXPECT_EQ(ErrorOf([&] { setpoint->put_DsFormatType(unknown); }), err::FormatNotSupported) << unknown;
+    EXPECT_EQ(ErrorNumberOf([&] { setpoint->put_DsFormatType(unknown); }), err::FormatNotSupported) << unknown;
     EXPECT_EQ(setpoint->get_DsFormatType(), "RAW");
   }
 }
@@ -71,19 +71,19 @@ TEST_F(ValuesTest, AWriteInTheFormatInForceChangesTheDeviceBytes) {
 TEST_F(ValuesTest, ARefusedValueLeavesTheBytes) {
   auto setpoint = Variable("nviSetpoint");
   setpoint->put_DsFormatType("RAW");
-  EXPECT_EQ(ErrorOf([&] { setpoint->put_Value(Variant::String("9\t999")); }), err::InvalidValue);
+  EXPECT_EQ(ErrorNumberOf([&] { setpoint->put_Value(Variant::String("9\t999")); }), err::InvalidValue);
   EXPECT_EQ(setpoint->DeviceBytes(), (Bytes{0x08, 0x98}));
 }
 
 TEST_F(ValuesTest, OutputVariablesChangeOnlyAsTheUnitChangesThem) {
   auto spaceTemp = Variable("nvoSpaceTemp");
-  EXPECT_EQ(ErrorOf([&] { spaceTemp->put_Value(Variant::Double(30)); }), err::InvalidArgument);
+  EXPECT_EQ(ErrorNumberOf([&] { spaceTemp->put_Value(Variant::Double(30)); }), err::InvalidArgument);
   EXPECT_EQ(spaceTemp->get_Value().ToDouble(), 20.0);
   spaceTemp->UnitWriteValue("SNVT_temp_p#SI", Variant::Double(23.5));
   EXPECT_EQ(spaceTemp->get_Value().ToDouble(), 23.5);
   spaceTemp->UnitWriteBytes({0x07, 0x6C});
   EXPECT_EQ(spaceTemp->get_Value().ToDouble(), 19.0);
-  EXPECT_EQ(ErrorOf([&] { spaceTemp->UnitWriteBytes({0x07}); }), err::InvalidValue);
+  EXPECT_EQ(ErrorNumberOf([&] { spaceTemp->UnitWriteBytes({0x07}); }), err::InvalidValue);
 }
 
 TEST_F(ValuesTest, AConfigPropertyAnswersToBothFormatMemberNames) {
@@ -125,7 +125,7 @@ TEST_P(FindPointTest, FindsAVariableOrProperty) {
   if (c.name) {
     EXPECT_EQ(device_->FindPoint(c.designator)->Name(), c.name);
   } else {
-    EXPECT_EQ(ErrorOf([&] { device_->FindPoint(c.designator); }), c.error);
+    EXPECT_EQ(ErrorNumberOf([&] { device_->FindPoint(c.designator); }), c.error);
   }
 }
 

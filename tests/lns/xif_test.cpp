@@ -59,7 +59,7 @@ TEST_P(HeaderTest, ReadsTheProgramIdWhereItStands) {
   const HeaderCase& c = GetParam();
   std::string text = c.header + "lonmark 1 Node 0\n";
   if (c.error) {
-    EXPECT_EQ(ErrorOf([&] { ParseXif(text); }), c.error);
+    EXPECT_EQ(ErrorNumberOf([&] { ParseXif(text); }), c.error);
   } else {
     EXPECT_EQ(ParseXif(text).programId, c.programId);
   }
@@ -106,17 +106,17 @@ TEST(XifTest, AccessesTheFileByItsPath) {
   std::filesystem::create_directories(folder);
   WriteUnitXif(folder / "OrvexUC_FCU.xif");
   EXPECT_EQ(ReadXif(folder / "OrvexUC_FCU.xif").programId, FcuProgramId);
-  EXPECT_EQ(ErrorOf([&] { ReadXif(folder / "missing.xif"); }), err::InvalidArgument);
+  EXPECT_EQ(ErrorNumberOf([&] { ReadXif(folder / "missing.xif"); }), err::InvalidArgument);
   std::filesystem::remove_all(folder);
 }
 
 TEST(XifTest, NamesThatCannotStandInAFieldAreRefused) {
   XifFile xif{"T", "80071A5501030400", {}};
   xif.interface.lonMarkObjects.push_back({"Two words", 0, {}});
-  EXPECT_EQ(ErrorOf([&] { XifText(xif); }), err::InvalidValue);
+  EXPECT_EQ(ErrorNumberOf([&] { XifText(xif); }), err::InvalidValue);
   xif.interface.lonMarkObjects.clear();
   xif.programId = "80071A55";
-  EXPECT_EQ(ErrorOf([&] { XifText(xif); }), err::InvalidValue);
+  EXPECT_EQ(ErrorNumberOf([&] { XifText(xif); }), err::InvalidValue);
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "registry/registry.h"
+#include "support/temp_machine.h"
 
 namespace proc::test {
 
@@ -17,18 +19,14 @@ namespace fs = std::filesystem;
 class TempMachineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orvex_process_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    machine_ = root_ / "machine";
-    setenv("ORVEX_MACHINE", machine_.c_str(), 1);
+    temp_.emplace("process");
+    root_ = temp_->Root();
+    machine_ = temp_->Machine();
     reg::Reset();
   }
   void TearDown() override {
     reg::Reset();
-    unsetenv("ORVEX_MACHINE");
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
+    temp_.reset();
   }
 
   static void WriteFile(const fs::path& path, const std::string& text) {
@@ -36,6 +34,7 @@ class TempMachineTest : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << text;
   }
 
+  std::optional<orvex::test::TempMachine> temp_;
   fs::path root_;
   fs::path machine_;
 };

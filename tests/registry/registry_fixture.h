@@ -4,10 +4,12 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "registry/dump.h"
+#include "support/temp_machine.h"
 #include "registry/registry.h"
 
 namespace reg::test {
@@ -18,17 +20,14 @@ namespace fs = std::filesystem;
 class MachineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orvex_registry_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    machine_ = root_ / "machine";
-    setenv("ORVEX_MACHINE", machine_.c_str(), 1);
+    temp_.emplace("registry");
+    root_ = temp_->Root();
+    machine_ = temp_->Machine();
     Reset();
   }
   void TearDown() override {
     Reset();
-    unsetenv("ORVEX_MACHINE");
-    fs::remove_all(root_);
+    temp_.reset();
   }
 
   static HKEY Create(const char* path, HKEY parent = HKEY_LOCAL_MACHINE) {
@@ -66,6 +65,7 @@ class MachineTest : public ::testing::Test {
     return text;
   }
 
+  std::optional<orvex::test::TempMachine> temp_;
   fs::path root_;
   fs::path machine_;
 };

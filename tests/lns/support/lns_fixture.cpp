@@ -7,25 +7,14 @@
 namespace lns::testing {
 
 void LnsTest::SetUp() {
-  const char* saved = std::getenv("ORVEX_MACHINE");
-  hadMachine_ = saved != nullptr;
-  if (saved) savedMachine_ = saved;
-  std::string pattern = (std::filesystem::temp_directory_path() / "lnscore-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-  machine_ = pattern;
-  ::setenv("ORVEX_MACHINE", machine_.c_str(), 1);
+  temp_.emplace("lns");
+  machine_ = temp_->Machine();
   ResetPlatform();
 }
 
 void LnsTest::TearDown() {
   ResetPlatform();
-  std::error_code error;
-  std::filesystem::remove_all(machine_, error);
-  if (hadMachine_) {
-    ::setenv("ORVEX_MACHINE", savedMachine_.c_str(), 1);
-  } else {
-    ::unsetenv("ORVEX_MACHINE");
-  }
+  temp_.reset();
 }
 
 InterfaceDecl LnsTest::SmallInterface() {

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "lns/server.h"
 #include "lns/declaration.h"
+#include "support/temp_machine.h"
 
 namespace lns::testing {
 
@@ -33,20 +35,10 @@ class LnsTest : public ::testing::Test {
   std::shared_ptr<AppDevice> Device(const std::shared_ptr<System>& system, const std::string& name = "Dev 1");
 
  private:
+  std::optional<orvex::test::TempMachine> temp_;
   std::filesystem::path machine_;
-  std::string savedMachine_;
-  bool hadMachine_ = false;
 };
 
-// Runs `body` and gives the error number it raised (0 when it raised none).
-template <class Body>
-int32_t ErrorOf(Body&& body) {
-  try {
-    body();
-  } catch (const rt::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using orvex::test::ErrorNumberOf;
 
 }  // namespace lns::testing

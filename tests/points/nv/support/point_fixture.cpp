@@ -62,13 +62,7 @@ void MakeNetwork() {
 }  // namespace
 
 void PointTest::SetUp() {
-  const char* saved = std::getenv("ORVEX_MACHINE");
-  hadMachine_ = saved != nullptr;
-  if (saved) savedMachine_ = saved;
-  std::string pattern = (std::filesystem::temp_directory_path() / "points-nv-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-  machine_ = pattern;
-  ::setenv("ORVEX_MACHINE", machine_.c_str(), 1);
+  temp_.emplace("points_nv");
   forms::ResetForTests();
   reg::Reset();
   lns::ResetPlatform();
@@ -91,13 +85,7 @@ void PointTest::TearDown() {
   server_.reset();
   lns::ResetPlatform();
   forms::ResetForTests();
-  std::error_code error;
-  std::filesystem::remove_all(machine_, error);
-  if (hadMachine_) {
-    ::setenv("ORVEX_MACHINE", savedMachine_.c_str(), 1);
-  } else {
-    ::unsetenv("ORVEX_MACHINE");
-  }
+  temp_.reset();
 }
 
 std::shared_ptr<lns::NetworkVariable> PointTest::Variable(const std::string& nvName,

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "lns/interface.h"
 #include "lns/server.h"
 #include "runtime/variant.h"
+#include "support/temp_machine.h"
 
 namespace points::testing {
 
@@ -58,9 +60,7 @@ class PointTest : public ::testing::Test {
   static void ClearLog();
 
  private:
-  std::filesystem::path machine_;
-  std::string savedMachine_;
-  bool hadMachine_ = false;
+  std::optional<orvex::test::TempMachine> temp_;
   std::shared_ptr<lns::ObjectServer> server_;
   std::shared_ptr<lns::AppDevice> bench_;
   std::shared_ptr<lns::AppDevice> unit_;

@@ -1,0 +1,295 @@
+#include "automation/lns_verbs.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "automation/protocol_error.h"
+#include "lns/codec.h"
+#include "lns/demo.h"
+#include "lns/faults.h"
+#include "lns/journal.h"
+#include "lns/platform.h"
+#include "lns/server.h"
+#include "runtime/text.h"
+
+namespace automation {
+namespace {
+
+constexpr int64_t DefaultJournalEntries = 100;
+
+// --- the unit's values ------------------------------------------------------------------------
+
+std::string DevicePath(const Request& request) {
+  if (const auto path = request.OptionalText("device")) return *path;
+  return std::string(lns::DemoNetworkName) + "/" + lns::DemoSubsystemName + "/" + lns::DemoDeviceName;
+}
+
+std::shared_ptr<lns::AppDevice> TargetDevice(const Request& request) {
+  return lns::FindOpenDevice(DevicePath(request));
+}
+
+std::shared_ptr<lns::ValuePoint> TargetPoint(const Request& request) {
+  return TargetDevice(request)->FindPoint(request.Text("point"));
+}
+
+lns::Bytes ByteList(const Request& request) {
+  constexpr std::string_view expected = "a list of whole numbers from 0 to 255";
+  const Json& list = request.Field("bytes");
+  if (!list.is_array()) RaiseWrongType("bytes", expected);
+  lns::Bytes bytes;
+  for (const Json& item : list) {
+    if (!item.is_number_unsigned() || item.get<uint64_t>() > UINT8_MAX) RaiseWrongType("bytes", expected);
+    bytes.push_back(static_cast<uint8_t>(item.get<uint64_t>()));
+  }
+  return bytes;
+}
+
+Json PointReading(const lns::ValuePoint& point, ObjectTable& objects) {
+  const rt::Variant value = lns::PresentValue(point.DeviceType(), point.CurrentFormat(), point.DeviceBytes());
+  return {{"point", point.Name()},
+          {"kind", point.TypeName()},
+          {"type", point.DeviceType()},
+          {"format", point.CurrentFormat()},
+          {"bytes", point.DeviceBytes()},
+          {"value", EncodeVariant(value, objects)}};
+}
+
+Json SetUnitPoint(const Request& request, ObjectTable& objects) {
+  const bool byBytes = request.Has("bytes");
+  if (byBytes == request.Has("value")) RaiseMalformed("give either \"bytes\" or \"value\"");
+  if (byBytes && request.Has("format")) RaiseMalformed("\"format\" goes with \"value\", not with \"bytes\"");
+  const auto point = TargetPoint(request);
+  if (byBytes) {
+    point->UnitWriteBytes(ByteList(request));
+  } else {
+    const std::string format = request.OptionalText("format").value_or(point->CurrentFormat());
+    point->UnitWriteValue(format, DecodeVariant(request.Field("value"), objects, "value"));
+  }
+  return PointReading(*point, objects);
+}
+
+// --- the unit's state -------------------------------------------------------------------------
+
+struct UnitStatus {
+  int16_t state;
+  bool commissioned;
+  int16_t commissionStatus;
+  bool testBlocked;
+};
+
+// Read from the device's stored form: its getters are the plug-in's calls, journaled and faultable.
+UnitStatus StatusOf(const lns::AppDevice& device) {
+  const auto stored = device.ToJson();
+  return {device.UnitState(), stored.at("commissioned").get<bool>(), stored.at("commissionStatus").get<int16_t>(),
+          stored.at("testBlocked").get<bool>()};
+}
+
+int16_t RequestedState(const Request& request, int16_t current) {
+  namespace ds = lns::device_state;
+  constexpr std::array known = {ds::Unconfigured, ds::Applicationless, ds::ConfigOnline,
+                                ds::ConfigOffline, ds::SoftOffline,    ds::ConfigBypass};
+  const int64_t state = request.WholeNumber("state", current);
+  if (std::find(known.begin(), known.end(), state) == known.end()) {
+    lns::Fail(lns::err::InvalidValue, "a unit is never in device state " + std::to_string(state));
+  }
+  return static_cast<int16_t>(state);
+}
+
+int16_t RequestedCommissionStatus(const Request& request, int16_t current) {
+  const int64_t status = request.WholeNumber("commissionStatus", current);
+  if (status < INT16_MIN || status > INT16_MAX) {
+    lns::Fail(lns::err::InvalidValue, "commission status " + std::to_string(status) + " is beyond 16 bits");
+  }
+  return static_cast<int16_t>(status);
+}
+
+// Everything is checked before anything changes, so a bad field leaves the unit as it was.
+UnitStatus RequestedStatus(const Request& request, const UnitStatus& current) {
+  return {RequestedState(request, current.state), request.Flag("commissioned", current.commissioned),
+          RequestedCommissionStatus(request, current.commissionStatus),
+          request.Flag("testBlocked", current.testBlocked)};
+}
+
+void ApplyStatus(lns::AppDevice& device, const UnitStatus& current, const UnitStatus& wanted) {
+  if (wanted.state != current.state) device.UnitSetState(wanted.state);
+  if (wanted.commissioned != current.commissioned || wanted.commissionStatus != current.commissionStatus) {
+    device.UnitSetCommission(wanted.commissioned, wanted.commissionStatus);
+  }
+  if (wanted.testBlocked != current.testBlocked) device.UnitSetTestBlocked(wanted.testBlocked);
+}
+
+bool Answers(const lns::AppDevice& device) {
+  try {
+    device.RequireAnswer();
+    return true;
+  } catch (const rt::Error&) {
+    return false;
+  }
+}
+
+Json UnitState(const Request& request) {
+  const auto device = TargetDevice(request);
+  const UnitStatus current = StatusOf(*device);
+  ApplyStatus(*device, current, RequestedStatus(request, current));
+  const UnitStatus now = StatusOf(*device);
+  return {{"state", now.state},
+          {"commissioned", now.commissioned},
+          {"commissionStatus", now.commissionStatus},
+          {"testBlocked", now.testBlocked},
+          {"answers", Answers(*device)}};
+}
+
+// --- faults -----------------------------------------------------------------------------------
+
+template <class Value>
+struct Named {
+  std::string_view name;
+  Value value;
+};
+
+template <class Value, size_t N>
+Value ByName(const std::array<Named<Value>, N>& table, const Request& request, std::string_view field,
+             std::string_view what, std::optional<Value> fallback = std::nullopt) {
+  if (fallback && !request.Has(field)) return *fallback;
+  const std::string name = request.Text(field);
+  for (const auto& entry : table) {
+    if (rt::EqualsNoCase(entry.name, name)) return entry.value;
+  }
+  RaiseUnknown(what, name);
+}
+
+lns::Repeat RepeatOf(const Request& request) {
+  constexpr std::array<Named<lns::Repeat>, 2> repeats = {
+      {{"once", lns::Repeat::Once}, {"always", lns::Repeat::Always}}};
+  return ByName(repeats, request, "repeat", "repeat", std::optional(lns::Repeat::Always));
+}
+
+int32_t FaultError(const Request& request) {
+  const int32_t number = request.Int("error", lns::err::InjectedFault);
+  if (number == 0) RaiseMalformed("\"error\" must not be 0");
+  return number;
+}
+
+std::string NonEmptyText(const Request& request, std::string_view field, std::optional<std::string> fallback = {}) {
+  const std::string text = fallback && !request.Has(field) ? *fallback : request.Text(field);
+  if (text.empty()) RaiseMalformed("\"" + std::string(field) + "\" must not be empty");
+  return text;
+}
+
+std::string ObjectPattern(const Request& request) { return NonEmptyText(request, "object", "*"); }
+
+void FailMemberFault(const Request& request) {
+  lns::FailMember(NonEmptyText(request, "object"), NonEmptyText(request, "member"), FaultError(request),
+                  RepeatOf(request));
+}
+
+void FailOpenFault(const Request& request) {
+  constexpr std::array<Named<lns::OpenTarget>, 3> targets = {{{"server", lns::OpenTarget::ObjectServer},
+                                                              {"network", lns::OpenTarget::Network},
+                                                              {"engineered", lns::OpenTarget::EngineeredSystem}}};
+  lns::FailOpen(ByName(targets, request, "target", "open target"), FaultError(request), RepeatOf(request));
+}
+
+void RefuseFormatFault(const Request& request) {
+  lns::RefuseFormatChanges(ObjectPattern(request), request.Flag("on", true));
+}
+
+void OffNetFault(const Request& request) { lns::KeepOffNet(request.Flag("on", true)); }
+
+void NotRespondingFault(const Request& request) {
+  lns::SetDeviceResponding(ObjectPattern(request), !request.Flag("on", true));
+}
+
+using FaultSetter = void (*)(const Request&);
+
+Json InjectFault(const Request& request) {
+  constexpr std::array<Named<FaultSetter>, 5> kinds = {{{"member", FailMemberFault},
+                                                        {"open", FailOpenFault},
+                                                        {"refuse-format", RefuseFormatFault},
+                                                        {"offnet", OffNetFault},
+                                                        {"not-responding", NotRespondingFault}}};
+  ByName(kinds, request, "kind", "fault kind")(request);
+  return Json::object();
+}
+
+// --- journal and events -----------------------------------------------------------------------
+
+bool JournalEntryWanted(const lns::JournalEntry& entry, const std::string& pathPart, const std::string& member) {
+  return entry.path.find(pathPart) != std::string::npos && (member.empty() || rt::EqualsNoCase(entry.member, member));
+}
+
+Json JournalEntryJson(const lns::JournalEntry& entry) {
+  return {{"sequence", entry.sequence},
+          {"path", entry.path},
+          {"member", entry.member},
+          {"kind", lns::CallKindText(entry.kind)},
+          {"arguments", entry.arguments},
+          {"error", entry.error}};
+}
+
+Json Journal(const Request& request) {
+  const std::string pathPart = request.OptionalText("path").value_or("");
+  const std::string member = request.OptionalText("member").value_or("");
+  const int64_t last = request.WholeNumber("last", DefaultJournalEntries);
+  if (last < 0) RaiseMalformed("\"last\" must not be negative");
+  std::vector<lns::JournalEntry> wanted;
+  for (auto& entry : lns::JournalEntries()) {
+    if (JournalEntryWanted(entry, pathPart, member)) wanted.push_back(std::move(entry));
+  }
+  const size_t skip = wanted.size() - std::min(wanted.size(), static_cast<size_t>(last));
+  Json entries = Json::array();
+  for (size_t i = skip; i < wanted.size(); ++i) entries.push_back(JournalEntryJson(wanted[i]));
+  return {{"matched", wanted.size()}, {"entries", entries}};
+}
+
+void RaiseMonitorUpdate(const Request& request, const ObjectTable& objects) {
+  const int32_t tag = request.Int("tag");
+  const rt::Variant value =
+      request.Has("value") ? DecodeVariant(request.Field("value"), objects, "value") : rt::Variant();
+  const rt::ObjectRef monitored = request.Has("point") ? TargetPoint(request) : nullptr;
+  lns::RaiseMonitorUpdateEverywhere(tag, value, monitored);
+}
+
+Json RaiseEvent(const Request& request, const ObjectTable& objects) {
+  enum class Event { Refresh, Monitor };
+  constexpr std::array<Named<Event>, 2> events = {{{"refresh", Event::Refresh}, {"monitor", Event::Monitor}}};
+  if (ByName(events, request, "kind", "event") == Event::Refresh) {
+    lns::RaiseRefreshNotifyEverywhere();
+  } else {
+    RaiseMonitorUpdate(request, objects);
+  }
+  return Json::object();
+}
+
+}  // namespace
+
+void AddLnsVerbs(Channel& channel) {
+  ObjectTable& objects = channel.Objects();
+  channel.AddVerb("unit-set",
+                  "[device=P] point=D bytes=[..] | value=V [format=F]: sets a point as the unit itself would",
+                  [&objects](const Request& r) { return SetUnitPoint(r, objects); });
+  channel.AddVerb("unit-read", "[device=P] point=D: a point's bytes, format and value",
+                  [&objects](const Request& r) { return PointReading(*TargetPoint(r), objects); });
+  channel.AddVerb("unit-state",
+                  "[device=P] [state=N] [commissioned=B] [commissionStatus=N] [testBlocked=B]: the unit's state",
+                  UnitState);
+  channel.AddVerb("fault",
+                  "kind=member|open|refuse-format|offnet|not-responding ...: injects an Object Server fault",
+                  InjectFault);
+  channel.AddVerb("faults-clear", "removes every injected fault", [](const Request&) {
+    lns::ClearFaults();
+    return Json::object();
+  });
+  channel.AddVerb("journal", "[path=TEXT] [member=M] [last=N]: the Object Server calls made, oldest first", Journal);
+  channel.AddVerb("journal-clear", "empties the journal of Object Server calls", [](const Request&) {
+    lns::ClearJournal();
+    return Json::object();
+  });
+  channel.AddVerb("lns-event", "kind=refresh | kind=monitor tag=N [value=V] [device=P point=D]: raises an event",
+                  [&objects](const Request& r) { return RaiseEvent(r, objects); });
+}
+
+}  // namespace automation

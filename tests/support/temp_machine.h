@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "runtime/error.h"
+
+namespace orvex::test {
+
+// A simulated machine of its own for one test: ORVEX_MACHINE points at `Machine()` while the
+// object lives (programs the test starts inherit it); the previous value comes back and the
+// folder is removed afterwards.
+class TempMachine {
+ public:
+  explicit TempMachine(std::string_view tag);
+  ~TempMachine();
+  TempMachine(const TempMachine&) = delete;
+  TempMachine& operator=(const TempMachine&) = delete;
+
+  // The test's own folder; the machine folder lies inside it, so a test can keep files beside it.
+  const std::filesystem::path& Root() const noexcept { return root_; }
+  std::filesystem::path Machine() const { return root_ / "machine"; }
+
+ private:
+  std::filesystem::path root_;
+  std::optional<std::string> previous_;
+};
+
+// The number of the error `body` raised; 0 when it raised none.
+template <class Body>
+int32_t ErrorNumberOf(Body&& body) {
+  try {
+    body();
+  } catch (const rt::Error& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+}  // namespace orvex::test
