@@ -1,26 +1,48 @@
 // The demo: registers the plug-in on the simulated machine as an installer would
-// ("orvexuc_fcu /regplugin") and shows the registry entries that made.
+// ("orvexuc_fcu /regplugin") and shows the registry entries that made; then, as an LNS director
+// does, has the plug-in register its command in the demo network (director command 50) and
+// shows the component application that made.
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "lns/demo.h"
+#include "lns/server.h"
 #include "process/program.h"
 #include "registry/dump.h"
 #include "registry/machine.h"
 #include "registry/registry.h"
+#include "runtime/error.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr const char* PlugInKey = "SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\Velmora OrvexUC_FCU Plug-In";
 constexpr const char* ClassKey = "SOFTWARE\\Classes\\OrvexUC_FCU.LNSPlugInAPI";
 constexpr auto RegistrationWait = std::chrono::seconds(10);
+constexpr auto ProgramWait = std::chrono::milliseconds(60000);
 
-std::filesystem::path PlugInProgram() {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "orvexuc_fcu";
-}
+// The director's part: open the demo network, send command 50, say Yes to making "Configure" the
+// devices' default action.
+constexpr const char* RegisterCommandsScript = R"(create progid=OrvexUC_FCU.LNSPlugInAPI
+expect object = 1
+let object=1 member=networkName value="Demo"
+expect ok
+call object=1 member=SendCommand args=[50, 0, ""]
+answer button=Yes
+expect ok
+release object=1
+)";
+
+fs::path BuildFolder() { return fs::read_symlink("/proc/self/exe").parent_path().parent_path().parent_path(); }
+fs::path PlugInProgram() { return BuildFolder() / "src" / "app" / "orvexuc_fcu"; }
+fs::path DirectorProgram() { return BuildFolder() / "tools" / "director" / "director"; }
 
 bool KeyExists(const char* key) {
   reg::HKEY handle{};
@@ -49,27 +71,77 @@ void Show(const char* key) {
   std::cout << tree << "\n";
 }
 
-}  // namespace
+// Runs a program to its end; false, with the reason on stderr, unless it ended with 0.
+bool RunToEnd(const std::vector<std::string>& arguments) {
+  std::cout.flush();
+  try {
+    auto run = proc::Program::Start(arguments);
+    if (run.Wait(ProgramWait) == 0) return true;
+    std::cerr << arguments[0] << " did not end normally\n";
+  } catch (const std::exception& failure) {
+    std::cerr << "Cannot start " << arguments[0] << ": " << failure.what() << "\n";
+  }
+  return false;
+}
 
-int main() {
-  std::cout << "Simulated machine: " << reg::MachineFolder().string() << "\n";
+bool RegisterPlugIn() {
   const std::string program = PlugInProgram().string();
   std::cout << "Running: " << program << " /regplugin\n\n";
-  try {
-    auto run = proc::Program::Start({program, "/regplugin"});
-    const std::optional<int> exitCode = run.Wait(std::chrono::milliseconds(30000));
-    if (exitCode != 0) {
-      std::cerr << "orvexuc_fcu /regplugin did not end normally\n";
-      return 1;
-    }
-  } catch (const std::exception& failure) {
-    std::cerr << "Cannot start " << program << ": " << failure.what() << "\n";
-    return 1;
-  }
+  if (!RunToEnd({program, "/regplugin"})) return false;
   if (!WaitForKey(ClassKey)) std::cerr << "The COM class registration did not appear in time.\n";
   std::cout << "The plug-in key (read by LNS directors):\n";
   Show(PlugInKey);
   std::cout << "The COM class registration (written by orvexuc_fcu /regserver):\n";
   Show(ClassKey);
+  return true;
+}
+
+bool RegisterCommands() {
+  const fs::path script = reg::MachineFolder() / "register_commands.script";
+  std::ofstream(script) << RegisterCommandsScript;
+  std::cout << "A director has the plug-in register its command in network \"" << lns::DemoNetworkName
+            << "\" (command 50); the session:\n";
+  return RunToEnd({DirectorProgram().string(), "--virtual-clock", PlugInProgram().string(), script.string()});
+}
+
+void ShowComponentApps(const lns::DeviceTemplate& deviceTemplate) {
+  for (const auto& app : deviceTemplate.get_ComponentApps()->Items()) {
+    std::cout << "  on device template \"" << deviceTemplate.get_Name() << "\" (program ID "
+              << deviceTemplate.get_ProgramId() << "): \"" << app->get_Name() << "\"\n"
+              << "    ProgID " << app->get_ProgId() << ", command " << app->get_Command() << ", object class "
+              << app->get_ObjectClass() << ", \"" << app->get_Description() << "\", version " << app->get_Version()
+              << ", manufacturer " << app->get_ManufacturerId() << (app->get_IsDefault() ? ", default action" : "")
+              << "\n";
+  }
+}
+
+// Reads the demo network's database as any other LNS application on the machine would.
+void ShowDemoNetwork() {
+  auto server = std::make_shared<lns::ObjectServer>();
+  server->Open();
+  auto network = server->get_Networks()->Item(rt::Variant::String(lns::DemoNetworkName));
+  network->Open();
+  auto system = network->get_Systems()->Item(rt::Variant::Integer(1));
+  system->Open();
+  std::cout << "\nComponent applications in network \"" << network->get_Name() << "\":\n";
+  for (const auto& deviceTemplate : system->get_TemplateLibrary()->get_DeviceTemplates()->Items()) {
+    ShowComponentApps(*deviceTemplate);
+  }
+  system->Close();
+  network->Close();
+  server->Close();
+}
+
+}  // namespace
+
+int main() {
+  std::cout << "Simulated machine: " << reg::MachineFolder().string() << "\n";
+  if (!RegisterPlugIn() || !RegisterCommands()) return 1;
+  try {
+    ShowDemoNetwork();
+  } catch (const rt::Error& failure) {
+    std::cerr << "Cannot read network \"" << lns::DemoNetworkName << "\": " << failure.Description() << "\n";
+    return 1;
+  }
   return 0;
 }

@@ -1,22 +1,39 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
+
+// The registration in networks as a whole: its removal and the resource catalog come with it.
+#include "host/network_deregistration.h"
+#include "host/resource_catalog.h"
+
+namespace lns {
+class ComponentApp;
+class ComponentApps;
+class DeviceTemplates;
+}  // namespace lns
 
 namespace host {
 
-// The plug-in's registration in LNS networks: its command as component applications, the XIF
-// search and the resource catalog. The registration itself comes in a later step; these keep
-// the callers' shape meanwhile.
+// The registration of the plug-in's commands in the network LNSPlugInAPI has open: a component
+// application per command on each device template of the unit's program IDs, the template made
+// from the unit's XIF file when the network has none.
 
 // The Object Server's Remote as recorded at the last command registration.
 extern bool g_Remote;
-// Whether a deregistration from networks shows its progress and asks questions.
-extern int16_t g_ShowProgress;
 
-// True when the plug-in's commands are registered in the open network.
+// Director command 50. True when every command is registered and the resource files are in the
+// catalog (or the user chose to ignore that they are not); false after a failure message or
+// Abort. Errors before the template search (no open system, a development program ID whose
+// last two characters are not hexadecimal) are raised.
 bool RegisterCommands();
-void UnregisterCommands(bool& offerTemplateRemoval, bool& includeServerScope);
-void DeregisterFromNetworks(bool exhaustive);
-void InitResourceTable();
+
+// A new component application for command `commandIndex` under the first free name, or nullptr
+// (after a message) when LNS refuses it.
+std::shared_ptr<lns::ComponentApp> CreateComponentApp(lns::ComponentApps& componentApps, int16_t commandIndex);
+// The first free template name among `baseName` and `baseName` " (1)" to " (999)", else the
+// unchecked " (1000)".
+std::string FindName(const std::string& baseName, const lns::DeviceTemplates& deviceTemplates);
 
 }  // namespace host

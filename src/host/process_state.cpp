@@ -5,6 +5,7 @@
 #include "host/main_window.h"
 #include "host/network_registration.h"
 #include "host/short_timer.h"
+#include "host/xif_files.h"
 
 namespace host {
 
@@ -17,6 +18,10 @@ void ResetProcessState() {
   g_CannotConfigure = 0;
   g_Remote = false;
   g_ShowProgress = 0;
+  g_XifDir.clear();
+  g_XifToolTimeLimit = DefaultXifToolTimeLimit;
+  g_Resources = {};
+  g_ResourcesChecked = 0;
   SetMainWindow(nullptr);
 }
 

@@ -11,6 +11,7 @@
 #include "host/about.h"
 #include "host/commands.h"
 #include "host/cregistry.h"
+#include "host/hidden_window.h"
 #include "host/identity.h"
 #include "host/network_registration.h"
 #include "host/plugin_api.h"
@@ -119,6 +120,7 @@ void SetUpPlugIn() {
   forms::RegisterFormClass<fProgress>("fProgress");
   forms::RegisterFormClass<fRegisterPlugIn>("fRegisterPlugIn");
   forms::RegisterFormClass<frmAbout>("frmAbout");
+  forms::RegisterFormClass<fHidden>("fHidden");
 }
 
 std::string PlugInKey() { return PlugInsKey + std::string(PlugInName); }

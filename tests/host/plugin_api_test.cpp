@@ -172,12 +172,22 @@ TEST_P(RoutingTest, RoutesAndTakesTheProgressWindowDown) {
   const RoutingCase& c = GetParam();
   auto plugIn = NewPlugIn();
   if (c.openNetwork) plugIn->put_networkName("Demo");
+  if (c.command == 50) {
+    // The default-action question, then the LonWorks folder this machine lacks: the catalog's
+    // error and the registration's resource question.
+    forms::QueueMsgBoxAnswer(forms::vbYes);
+    forms::QueueMsgBoxAnswer(forms::vbIgnore);
+    forms::QueueMsgBoxAnswer(forms::vbIgnore);
+  }
   std::optional<int32_t> raised;
   try {
     plugIn->SendCommand(c.command, c.objectClass, c.path);
   } catch (const rt::Error& error) {
     raised = error.Number();
-    EXPECT_EQ(error.Source(), Source);
+    // The registration's own errors reach the director as they were raised.
+    if (error.Number() != rt::err::ObjectNotSet) {
+      EXPECT_EQ(error.Source(), Source);
+    }
   }
   EXPECT_EQ(raised, c.error);
   EXPECT_EQ(window_->devices.size(), c.dispatched ? 1u : 0u);
@@ -188,7 +198,7 @@ TEST_P(RoutingTest, RoutesAndTakesTheProgressWindowDown) {
 INSTANTIATE_TEST_SUITE_P(
     Commands, RoutingTest,
     ::testing::Values(RoutingCase{"RegisterWithNetwork", 50, 0, "", true, std::nullopt, false},
-                      RoutingCase{"RegisterWithoutNetwork", 50, 0, "", false, 20000, false},
+                      RoutingCase{"RegisterWithoutNetwork", 50, 0, "", false, rt::err::ObjectNotSet, false},
                       RoutingCase{"Unregister", 51, 3, "anything", true, std::nullopt, false},
                       RoutingCase{"ConfigureDevice", 13, 7, DemoDevicePath, true, std::nullopt, true},
                       RoutingCase{"ConfigureWithPrefixes", 13, 7, "Demo/Demo/Sub:Subsystem 1/Dev:FCU 1", true,

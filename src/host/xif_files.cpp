@@ -1,0 +1,272 @@
+#include "host/xif_files.h"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "forms/event_loop.h"
+#include "forms/msgbox.h"
+#include "host/connection.h"
+#include "host/hidden_window.h"
+#include "host/network_commands.h"
+#include "host/network_registration.h"
+#include "host/resource_catalog.h"
+#include "lns/server.h"
+#include "process/files.h"
+#include "process/paths.h"
+#include "process/program.h"
+#include "process/windows.h"
+#include "runtime/error.h"
+#include "runtime/text.h"
+
+namespace host {
+
+std::string g_XifDir;
+std::chrono::milliseconds g_XifToolTimeLimit = DefaultXifToolTimeLimit;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr size_t ProgramIdLineNumber = 4;
+constexpr int ProgramIdFields = 8;
+constexpr size_t FieldStep = 3;
+constexpr const char* XifExtension = ".XIF";
+constexpr const char* XifPattern = "*.xif";
+constexpr const char* ConversionTool = "\\bin\\XIF32BIN";
+constexpr const char* WorkingTitle = "XIF32BIN";
+constexpr const char* FinishedTitle = "Finished - XIF32BIN";
+constexpr int MaxXfbPasses = 1000;
+constexpr auto PassPause = std::chrono::milliseconds(10);
+
+std::vector<std::string> TextLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  const std::optional<std::string> text = proc::ReadWholeFile(proc::ResolvePath(path));
+  if (!text) rt::Raise(proc::FileExists(path) ? rt::err::PathFileAccessError : rt::err::FileNotFound);
+  return TextLines(*text);
+}
+
+// The line that carries the program ID: line 4, or line 5 when line 4 is blank.
+std::string ProgramIdLine(const std::vector<std::string>& lines) {
+  if (lines.size() < ProgramIdLineNumber) rt::Raise(rt::err::InputPastEndOfFile);
+  const std::string& line = lines[ProgramIdLineNumber - 1];
+  if (!rt::Trim(line).empty()) return line;
+  if (lines.size() <= ProgramIdLineNumber) rt::Raise(rt::err::InputPastEndOfFile);
+  return lines[ProgramIdLineNumber];
+}
+
+// One or two hexadecimal digits; error 13 for anything else.
+int HexNumber(const std::string& digits) {
+  if (digits.empty() || digits.size() > 2) rt::Raise(rt::err::TypeMismatch);
+  int value = 0;
+  for (const char c : rt::UCase(digits)) {
+    const size_t place = std::string_view("0123456789ABCDEF").find(c);
+    if (place == std::string_view::npos) rt::Raise(rt::err::TypeMismatch);
+    value = value * 16 + static_cast<int>(place);
+  }
+  return value;
+}
+
+bool IsTextProgramId(const std::string& line) { return line.empty() || static_cast<unsigned char>(line[0]) < '8'; }
+
+std::string TextCharacter(const std::string& field) {
+  return field == "00" ? std::string(" ") : std::string(1, static_cast<char>(HexNumber(field)));
+}
+
+std::optional<std::string> ProgramIdOf(const std::string& path) {
+  try {
+    return ReadXifProgramId(path);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+bool LastByteFits(const std::string& programId, int wantedLastByte) {
+  try {
+    const int lastByte = HexNumber(rt::Right(programId, 2));
+    return lastByte == wantedLastByte || lastByte <= LastStandardIndex;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+std::vector<proc::DirEntry> EntriesOf(const std::string& folder, const char* pattern) {
+  try {
+    return proc::ListDirectory(folder, pattern);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+std::string MatchingFileIn(const std::string& folder, const std::string& prefix, int wantedLastByte) {
+  for (const proc::DirEntry& entry : EntriesOf(folder, XifPattern)) {
+    if (entry.isDirectory) continue;
+    const std::string path = folder + entry.name;
+    const std::optional<std::string> programId = ProgramIdOf(path);
+    if (programId && rt::Left(*programId, ProgramIdBaseLength) == prefix && LastByteFits(*programId, wantedLastByte)) {
+      return path;
+    }
+  }
+  return "";
+}
+
+// Links are not entered, so a link back up the tree cannot make the search run in a circle.
+std::vector<std::string> SubfoldersOf(const std::string& folder) {
+  std::vector<std::string> subfolders;
+  for (const proc::DirEntry& entry : EntriesOf(folder, "*.*")) {
+    if (entry.name.front() == '.' || entry.isLink || !IsDirectory(folder + entry.name)) continue;
+    subfolders.push_back(folder + entry.name + "\\");
+  }
+  return subfolders;
+}
+
+std::string SearchTree(const std::string& folder, const std::string& prefix, int wantedLastByte) {
+  std::string found = MatchingFileIn(folder, prefix, wantedLastByte);
+  for (const std::string& subfolder : SubfoldersOf(folder)) {
+    if (!found.empty()) break;
+    found = SearchTree(subfolder, prefix, wantedLastByte);
+  }
+  return found;
+}
+
+std::string XfbPathOf(const std::string& xifPath) {
+  return rt::Left(xifPath, xifPath.size() - std::min<size_t>(3, xifPath.size())) + "XFB";
+}
+
+bool FileThere(const std::string& path) { return proc::FileExists(proc::ResolvePath(path).string()); }
+
+proc::WindowHandle WindowTitled(const char* title) {
+  try {
+    return proc::FindWindow(title);
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
+std::optional<proc::Program> StartTool(const std::string& xifPath, const std::string& xfbPath) {
+  try {
+    return proc::Program::Start({LonWorksPath() + ConversionTool, xifPath, xfbPath});
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+bool Running(std::optional<proc::Program>& tool) { return tool && !tool->Wait(std::chrono::milliseconds(0)); }
+
+// The tool shows "XIF32BIN" while it converts and "Finished - XIF32BIN" when done; until its first
+// window shows, the running tool counts as working.
+bool ToolWorking(std::optional<proc::Program>& tool) {
+  return WindowTitled(WorkingTitle) != 0 || (Running(tool) && WindowTitled(FinishedTitle) == 0);
+}
+
+// One pass of a wait on another program: what is pending runs, then real time passes.
+void PacedPass() {
+  forms::DoEvents();
+  std::this_thread::sleep_for(PassPause);
+}
+
+void CloseFinishedTool() {
+  const proc::WindowHandle finished = WindowTitled(FinishedTitle);
+  if (finished == 0) return;
+  try {
+    proc::PostMessage(finished, proc::WM_CLOSE, 1, 1);
+  } catch (const std::exception&) {
+    // The tool ends by itself after a while; the XFB file is what counts.
+  }
+}
+
+void RunConversionTool(std::string& xifPath, const std::string& xfbPath) {
+  std::optional<proc::Program> tool = StartTool(xifPath, xfbPath);
+  if (!tool) xifPath.clear();
+  const auto deadline = Clock::now() + g_XifToolTimeLimit;
+  while (ToolWorking(tool) && Clock::now() < deadline) PacedPass();
+  CloseFinishedTool();
+  for (int pass = 0;
+       pass < MaxXfbPasses && !xifPath.empty() && !FileThere(xfbPath) && Running(tool) && Clock::now() < deadline;
+       ++pass) {
+    PacedPass();
+  }
+}
+
+std::string XifSearchRoot() {
+  try {
+    return g_System->get_XifSearchRoot();
+  } catch (const std::exception&) {
+    return g_XifDir;
+  }
+}
+
+}  // namespace
+
+std::string ReadXifProgramId(const std::string& path) {
+  if (rt::UCase(rt::Right(path, 4)) != XifExtension) return "";
+  const std::string line = ProgramIdLine(ReadLines(path));
+  const bool textId = IsTextProgramId(line);
+  std::string programId;
+  for (int field = 0; field < ProgramIdFields; ++field) {
+    const std::string digits = rt::Mid(line, 1 + FieldStep * static_cast<size_t>(field), 2);
+    programId += textId ? TextCharacter(digits) : digits;
+  }
+  if (textId) programId += std::string(ProgramIdFields, ' ');
+  return programId;
+}
+
+std::string FindXifInTree(const std::string& folder, std::string& wanted) {
+  wanted = rt::UCase(wanted);
+  return SearchTree(folder, rt::Left(wanted, ProgramIdBaseLength), HexNumber(rt::Right(wanted, 2)));
+}
+
+bool IsDirectory(const std::string& path) { return proc::IsDirectory(path); }
+
+std::string FindXifFile(std::string& wanted) {
+  wanted = rt::UCase(wanted);
+  if (!g_Remote) g_XifDir = XifSearchRoot();
+  // Without a root there is no tree to search: the user is asked instead.
+  if (g_XifDir.empty()) return "";
+  std::string found;
+  try {
+    found = FindXifInTree(g_XifDir + "\\", wanted);
+  } catch (const std::exception&) {
+    return "";
+  }
+  return found.empty() ? "" : ConvertXifToXfb(found);
+}
+
+void GetXifFromUser(std::string& xifPath, std::string& wanted) {
+  xifPath.clear();
+  auto hidden = forms::New<fHidden>();
+  hidden->Load();
+  std::string chosen = hidden->DlgXIF(g_XifDir, wanted);
+  hidden->Unload();
+  hidden.reset();
+  if (!chosen.empty()) xifPath = ConvertXifToXfb(chosen);
+}
+
+std::string ConvertXifToXfb(std::string& xifPath) {
+  if (!FileThere(xifPath)) return xifPath;
+  const std::string xfbPath = XfbPathOf(xifPath);
+  if (!FileThere(xfbPath)) RunConversionTool(xifPath, xfbPath);
+  if (xifPath.empty() || !FileThere(xfbPath)) {
+    xifPath.clear();
+    forms::MsgBox("The file " + xfbPath + " could not be found.", forms::vbOKOnly | forms::vbCritical,
+                  "Cannot Export Database");
+  }
+  return xifPath;
+}
+
+}  // namespace host
