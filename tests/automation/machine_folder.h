@@ -1,38 +1,26 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
-#include <string>
-#include <unistd.h>
 
 #include "registry/registry.h"
+#include "support/temp_machine.h"
 
 namespace automation::testing {
 
 // A fresh, empty machine folder (and so an empty registry) for one test.
 class ScopedMachineFolder {
  public:
-  ScopedMachineFolder() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("orvex-automation-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-    ::setenv("ORVEX_MACHINE", path_.c_str(), 1);
+  ScopedMachineFolder() : temp_("automation") {
+    std::filesystem::create_directories(temp_.Machine());
     reg::Reset();
   }
-  ~ScopedMachineFolder() {
-    reg::Reset();
-    ::unsetenv("ORVEX_MACHINE");
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
+  ~ScopedMachineFolder() { reg::Reset(); }
   ScopedMachineFolder(const ScopedMachineFolder&) = delete;
   ScopedMachineFolder& operator=(const ScopedMachineFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
+  std::filesystem::path Path() const { return temp_.Machine(); }
 
  private:
-  static inline int counter_ = 0;
-  std::filesystem::path path_;
+  orvex::test::TempMachine temp_;
 };
 
 }  // namespace automation::testing

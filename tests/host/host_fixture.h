@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "forms/app.h"
@@ -17,6 +18,7 @@
 #include "lns/platform.h"
 #include "registry/registry.h"
 #include "runtime/clock.h"
+#include "support/temp_machine.h"
 
 namespace host::test {
 
@@ -27,13 +29,11 @@ namespace fs = std::filesystem;
 class HostTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "orvex_host_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    machine_ = root_ / "machine";
+    temp_.emplace("host");
+    root_ = temp_->Root();
+    machine_ = temp_->Machine();
     programFolder_ = root_ / "program";
     fs::create_directories(programFolder_);
-    setenv("ORVEX_MACHINE", machine_.c_str(), 1);
     reg::Reset();
     lns::ResetPlatform();
     forms::ResetForTests();
@@ -51,9 +51,7 @@ class HostTest : public ::testing::Test {
     lns::ResetPlatform();
     rt::UseClock(nullptr);
     reg::Reset();
-    unsetenv("ORVEX_MACHINE");
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
+    temp_.reset();
   }
 
   static void WriteFile(const fs::path& path, const std::string& text) {
@@ -61,6 +59,7 @@ class HostTest : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << text;
   }
 
+  std::optional<orvex::test::TempMachine> temp_;
   fs::path root_;
   fs::path machine_;
   fs::path programFolder_;
