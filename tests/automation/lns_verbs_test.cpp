@@ -14,6 +14,7 @@
 #include "lns/server.h"
 #include "machine_folder.h"
 #include "support/temp_machine.h"
+#include "support/error_number.h"
 
 namespace automation {
 namespace {

@@ -13,6 +13,7 @@
 #include "forms/input.h"
 #include "forms/msgbox.h"
 #include "runtime/clock.h"
+#include "support/error_number.h"
 
 // A form of the sample layout that records the events it is asked to watch, as
 // "<control>(<index>)_<Event>" or "Form_<Event>".
@@ -73,13 +74,4 @@ class FormsTest : public ::testing::Test {
   std::vector<std::string> platformLog;
 };
 
-// Runs `action` and returns the error number it raised, 0 when none.
-template <class Action>
-int ErrorNumberOf(Action action) {
-  try {
-    action();
-  } catch (const rt::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using orvex::test::ErrorNumberOf;

@@ -9,20 +9,14 @@
 #include <functional>
 
 #include "runtime/error.h"
+#include "support/error_number.h"
 
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-int ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const rt::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using orvex::test::ErrorNumberOf;
 
 struct TextToNumber {
   const char* text;

@@ -3,19 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include "support/error_number.h"
 
 namespace {
 
 using rt::Variant;
 
-int ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const rt::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using orvex::test::ErrorNumberOf;
 
 class Counter : public rt::Object {
  public:

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "runtime/error.h"
 
 namespace orvex::test {
 
@@ -28,16 +25,5 @@ class TempMachine {
   std::filesystem::path root_;
   std::optional<std::string> previous_;
 };
-
-// The number of the error `body` raised; 0 when it raised none.
-template <class Body>
-int32_t ErrorNumberOf(Body&& body) {
-  try {
-    body();
-  } catch (const rt::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 }  // namespace orvex::test

@@ -9,6 +9,7 @@
 
 #include "lns/server.h"
 #include "lns/declaration.h"
+#include "support/error_number.h"
 #include "support/temp_machine.h"
 
 namespace lns::testing {

@@ -11,15 +11,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-template <class Body>
-int32_t ErrorOf(Body&& body) {
-  try {
-    body();
-  } catch (const rt::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using orvex::test::ErrorNumberOf;
 
 std::string Entries(const std::vector<int>& ones, int count, char delimiter) {
   std::string text;
@@ -161,9 +153,9 @@ TEST_F(FlagsTest, StateForcesAnUnknownFormat) {
 
 TEST_F(FlagsTest, StateHasOnlySixteenBits) {
   SNVT_state point;
-  EXPECT_EQ(ErrorOf([&] { point.put_Bit(16, true); }), rt::err::SubscriptOutOfRange);
+  EXPECT_EQ(ErrorNumberOf([&] { point.put_Bit(16, true); }), rt::err::SubscriptOutOfRange);
   std::vector<rt::Variant> args{rt::Variant::Boolean(true)};
-  EXPECT_EQ(ErrorOf([&] { point.Invoke("Bit16", rt::Object::CallKind::Let, args); }),
+  EXPECT_EQ(ErrorNumberOf([&] { point.Invoke("Bit16", rt::Object::CallKind::Let, args); }),
             rt::err::ObjectNotSupportProperty);
   point.Invoke("bit15", rt::Object::CallKind::Let, args);
   EXPECT_TRUE(point.get_Bit(15));

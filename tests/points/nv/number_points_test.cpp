@@ -12,15 +12,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-template <class Body>
-int32_t ErrorOf(Body&& body) {
-  try {
-    body();
-  } catch (const rt::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using orvex::test::ErrorNumberOf;
 
 class NumberTest : public PointTest {
  protected:
@@ -265,7 +257,7 @@ TEST_F(NumberTest, WholeValuesRoundOnLetAndRefuseWhatALongCannotHold) {
   count.put_Value(70000);
   EXPECT_EQ(count.get_Value(), 70000);
   SNVT_time_min minutes;
-  EXPECT_EQ(ErrorOf([&] { minutes.put_Value(3e9); }), rt::err::Overflow);
+  EXPECT_EQ(ErrorNumberOf([&] { minutes.put_Value(3e9); }), rt::err::Overflow);
   EXPECT_EQ(minutes.get_Value(), 0);
   EXPECT_FALSE(minutes.get_Changed());
   SNVT_time_sec seconds;

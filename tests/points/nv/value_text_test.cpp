@@ -10,15 +10,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-template <class Body>
-int32_t ErrorOf(Body&& body) {
-  try {
-    body();
-  } catch (const rt::Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using orvex::test::ErrorNumberOf;
 
 class ValueTextTest : public PointTest {};
 
@@ -44,7 +36,7 @@ TEST_F(ValueTextTest, IntToBytesKeepsTheLowSixteenBitsHighByteFirst) {
 TEST_F(ValueTextTest, IntToBytesRaisesOverflowBeyondTheLongRangeAndLeavesTheBytes) {
   uint8_t hi = 7;
   uint8_t lo = 8;
-  EXPECT_EQ(ErrorOf([&] { IntToBytes(3e9, hi, lo, "SNVT_temp_p"); }), rt::err::Overflow);
+  EXPECT_EQ(ErrorNumberOf([&] { IntToBytes(3e9, hi, lo, "SNVT_temp_p"); }), rt::err::Overflow);
   EXPECT_EQ(hi, 7);
   EXPECT_EQ(lo, 8);
 }
@@ -64,7 +56,7 @@ TEST_F(ValueTextTest, WordToBytesRefusesWhatWouldWrapAround) {
                             WordCase{-1, RawWord::Unsigned, rt::err::Overflow}}) {
     uint8_t hi = 0;
     uint8_t lo = 0;
-    EXPECT_EQ(ErrorOf([&] { WordToBytes(c.value, c.word, hi, lo, "SNVT_count"); }), c.error) << c.value;
+    EXPECT_EQ(ErrorNumberOf([&] { WordToBytes(c.value, c.word, hi, lo, "SNVT_count"); }), c.error) << c.value;
   }
   uint8_t hi = 0;
   uint8_t lo = 0;
@@ -100,9 +92,9 @@ TEST_F(ValueTextTest, WordsFromTwoBytes) {
 TEST_F(ValueTextTest, ByteFieldTakesOnlyADecimalByte) {
   EXPECT_EQ(ByteField("202"), 202);
   EXPECT_EQ(ByteField(" 7 "), 7);
-  EXPECT_EQ(ErrorOf([] { ByteField("202\t1"); }), rt::err::TypeMismatch);
-  EXPECT_EQ(ErrorOf([] { ByteField("x"); }), rt::err::TypeMismatch);
-  EXPECT_EQ(ErrorOf([] { ByteField("256"); }), rt::err::Overflow);
+  EXPECT_EQ(ErrorNumberOf([] { ByteField("202\t1"); }), rt::err::TypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([] { ByteField("x"); }), rt::err::TypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([] { ByteField("256"); }), rt::err::Overflow);
 }
 
 TEST_F(ValueTextTest, JoinLoggedShowsTheTextGrowingPieceByPiece) {

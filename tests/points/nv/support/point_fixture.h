@@ -13,6 +13,7 @@
 #include "lns/interface.h"
 #include "lns/server.h"
 #include "runtime/variant.h"
+#include "support/error_number.h"
 #include "support/temp_machine.h"
 
 namespace points::testing {
