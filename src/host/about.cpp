@@ -25,8 +25,7 @@ constexpr const char* SysInfoProgram = "\\MSINFO32.EXE";
 constexpr reg::REGSAM KeyAccess = 0x2003F;
 constexpr reg::DWORD ValueBufferSize = 1024;
 constexpr int16_t OffNet = 1;
-// The part number's "0#": a whole number shown with at least two digits.
-constexpr const char* TwoDigits = "00";
+constexpr const char* PartNumberMajor = "0#";
 
 std::string NumberFromBytes(const std::string& bytes) {
   uint32_t number = 0;
@@ -50,7 +49,7 @@ void frmAbout::Form_Load() {
   const auto& app = forms::App();
   SetCaption("About " + app.ProductName());
   SetCaptionOf(*this, "lblVersion",
-               "Software PN 7350218-" + rt::Format(app.Major(), TwoDigits) + "-" + rt::NumberText(app.Minor()));
+               "Software PN 7350218-" + rt::Format(app.Major(), PartNumberMajor) + "-" + rt::NumberText(app.Minor()));
   SetCaptionOf(*this, "lblTitle", app.ProductName());
   SetCaptionOf(*this, "lblDescription", app.FileDescription());
   SetCaptionOf(*this, "lblCommissionStatus",

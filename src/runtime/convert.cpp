@@ -226,8 +226,9 @@ struct Pattern {
 Pattern ParsePattern(std::string_view pattern) {
   Pattern p;
   size_t pos = 0;
+  // Every placeholder from the first '0' on shows a digit: "0#" gives 01 for 1.
   for (; pos < pattern.size() && (pattern[pos] == '#' || pattern[pos] == '0'); ++pos) {
-    if (pattern[pos] == '0') ++p.minIntegerDigits;
+    if (pattern[pos] == '0' || p.minIntegerDigits > 0) ++p.minIntegerDigits;
   }
   if (pos < pattern.size() && pattern[pos] == '.') {
     p.hasPoint = true;
