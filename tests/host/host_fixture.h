@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +22,7 @@
 namespace host::test {
 
 namespace fs = std::filesystem;
+using orvex::test::WriteFile;
 
 // A fresh process for every test: its own machine folder, the virtual clock, no forms, no
 // connection; App.End only counts, and unanswered message boxes take their default.
@@ -52,11 +52,6 @@ class HostTest : public ::testing::Test {
     rt::UseClock(nullptr);
     reg::Reset();
     temp_.reset();
-  }
-
-  static void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
   }
 
   std::optional<orvex::test::TempMachine> temp_;

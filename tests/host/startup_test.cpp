@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "forms/app.h"

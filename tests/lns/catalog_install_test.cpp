@@ -17,6 +17,7 @@ namespace lns {
 namespace {
 
 namespace fs = std::filesystem;
+using orvex::test::WriteFile;
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

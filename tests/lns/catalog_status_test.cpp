@@ -11,6 +11,7 @@ namespace lns {
 namespace {
 
 namespace fs = std::filesystem;
+using orvex::test::WriteFile;
 using namespace catalog_status;
 
 constexpr const char* kDeviceProgramId = "80071A5501030400";

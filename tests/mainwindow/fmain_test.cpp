@@ -18,6 +18,8 @@
 namespace mainwindow::test {
 namespace {
 
+using orvex::test::WriteFile;
+
 using ::testing::ElementsAre;
 
 constexpr const char* Defaults = "FactoryTester = False\r\nLogWindow = False\r\nPollInterval = 2000\r\nActiveDelay = 4000\r\n";

@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -14,6 +13,7 @@
 namespace proc::test {
 
 namespace fs = std::filesystem;
+using orvex::test::WriteFile;
 
 // Every test gets its own machine folder (children started by the test inherit it).
 class TempMachineTest : public ::testing::Test {
@@ -27,11 +27,6 @@ class TempMachineTest : public ::testing::Test {
   void TearDown() override {
     reg::Reset();
     temp_.reset();
-  }
-
-  static void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
   }
 
   std::optional<orvex::test::TempMachine> temp_;

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <fstream>
 #include <stdexcept>
 
 namespace orvex::test {
@@ -22,6 +23,11 @@ TempMachine::~TempMachine() {
   }
   std::error_code ignored;
   std::filesystem::remove_all(root_, ignored);
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
 }
 
 }  // namespace orvex::test

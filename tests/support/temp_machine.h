@@ -26,4 +26,7 @@ class TempMachine {
   std::optional<std::string> previous_;
 };
 
+// Writes `text` to `path`, making the folders on the way.
+void WriteFile(const std::filesystem::path& path, const std::string& text);
+
 }  // namespace orvex::test

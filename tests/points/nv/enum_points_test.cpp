@@ -16,15 +16,6 @@ using ::testing::StartsWith;
 class EnumTest : public PointTest {
  protected:
   template <class T>
-  std::vector<std::string> Write(const char* nvName, const char* format, uint8_t value) {
-    SetFormat(nvName, format);
-    auto point = Bound<T>(nvName);
-    point->put_Value(value);
-    lns::ClearJournal();
-    point->WriteNV();
-    return Sent(nvName);
-  }
-  template <class T>
   uint8_t ReadText(const char* format, rt::Variant value) {
     auto recorded = Record<T>(format, std::move(value));
     recorded.point->put_Value(9);

@@ -17,15 +17,6 @@ using orvex::test::ErrorNumberOf;
 class NumberTest : public PointTest {
  protected:
   template <class T>
-  std::vector<std::string> Write(const char* nvName, const char* format, double value) {
-    SetFormat(nvName, format);
-    auto point = Bound<T>(nvName);
-    point->put_Value(value);
-    lns::ClearJournal();
-    point->WriteNV();
-    return Sent(nvName);
-  }
-  template <class T>
   double Read(const char* nvName, const char* format, const lns::Bytes& bytes) {
     SetFormat(nvName, format);
     SetBytes(nvName, bytes);

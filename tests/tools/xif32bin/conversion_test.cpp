@@ -13,6 +13,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using orvex::test::WriteFile;
 using namespace std::chrono_literals;
 using proc::FindWindow;
 using proc::Program;

@@ -11,6 +11,7 @@
 #include "lns/codec.h"
 #include "lns/device.h"
 #include "lns/interface.h"
+#include "lns/journal.h"
 #include "lns/server.h"
 #include "runtime/variant.h"
 #include "support/error_number.h"
@@ -40,6 +41,17 @@ class PointTest : public ::testing::Test {
     point->putref_Device(device ? device : bench_);
     point->put_NvName(nvName);
     return point;
+  }
+
+  // What a one-value point of class T sends for `value` in `format`.
+  template <class T, class V>
+  std::vector<std::string> Write(const char* nvName, const char* format, V value) {
+    SetFormat(nvName, format);
+    auto point = Bound<T>(nvName);
+    point->put_Value(value);
+    lns::ClearJournal();
+    point->WriteNV();
+    return Sent(nvName);
   }
 
   // The unit's side of a variable of "Bench 1" (or of `device`).
