@@ -16,10 +16,6 @@ constexpr float kCaptionHeight = 20 * kTwipsPerPixel;
 constexpr float kToolCaptionHeight = 16 * kTwipsPerPixel;
 constexpr float kMenuBarHeight = 20 * kTwipsPerPixel;
 
-void RequireRange(int value, int low, int high) {
-  if (value < low || value > high) throw rt::Error(rt::err::InvalidPropertyValue);
-}
-
 void RemoveWindow(Form* form) {
   auto& order = State().windowOrder;
   order.erase(std::remove(order.begin(), order.end(), form), order.end());

@@ -74,6 +74,8 @@ std::map<std::string, FormClass>& FormClasses();  // lower-case name
 std::map<std::string, ObjectFactory>& ObjectClasses();
 
 std::string Lower(std::string_view text);
+// Error 380 unless low <= value <= high: the property checks of the controls.
+void RequireRange(int value, int low, int high);
 void ResetApp();
 void ResetLoopState();
 
