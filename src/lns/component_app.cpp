@@ -42,24 +42,23 @@ void ComponentApp::put_IsDefault(bool isDefault) {
 }
 
 rt::Variant ComponentApp::Invoke(std::string_view member, CallKind kind, Args& args) {
-  using V = rt::Variant;
   using A = ComponentApp;
-  static constexpr MemberEntry<A> members[] = {
-      {"Name", CallKind::Get, [](A& s, Args&) { return V::String(s.get_Name()); }},
-      {"ProgId", CallKind::Get, [](A& s, Args&) { return V::String(s.get_ProgId()); }},
-      {"ObjectClass", CallKind::Get, [](A& s, Args&) { return V::Integer(s.get_ObjectClass()); }},
-      {"Command", CallKind::Get, [](A& s, Args&) { return V::Long(s.get_Command()); }},
-      {"Command", CallKind::Let, [](A& s, Args& a) { s.put_Command(AssignedValue(a).ToLong()); return V(); }},
-      {"Description", CallKind::Get, [](A& s, Args&) { return V::String(s.get_Description()); }},
-      {"Description", CallKind::Let, [](A& s, Args& a) { s.put_Description(AssignedValue(a).ToString()); return V(); }},
-      {"Version", CallKind::Get, [](A& s, Args&) { return V::String(s.get_Version()); }},
-      {"Version", CallKind::Let, [](A& s, Args& a) { s.put_Version(AssignedValue(a).ToString()); return V(); }},
-      {"ManufacturerId", CallKind::Get, [](A& s, Args&) { return V::String(s.get_ManufacturerId()); }},
-      {"ManufacturerId", CallKind::Let, [](A& s, Args& a) { s.put_ManufacturerId(AssignedValue(a).ToString()); return V(); }},
-      {"IsDefault", CallKind::Get, [](A& s, Args&) { return V::Boolean(s.get_IsDefault()); }},
-      {"IsDefault", CallKind::Let, [](A& s, Args& a) { s.put_IsDefault(AssignedValue(a).ToBoolean()); return V(); }},
+  static const rt::Members<A> members{
+      rt::Get("Name", &A::get_Name),
+      rt::Get("ProgId", &A::get_ProgId),
+      rt::Get("ObjectClass", &A::get_ObjectClass),
+      rt::Get("Command", &A::get_Command),
+      rt::Let("Command", &A::put_Command),
+      rt::Get("Description", &A::get_Description),
+      rt::Let("Description", &A::put_Description),
+      rt::Get("Version", &A::get_Version),
+      rt::Let("Version", &A::put_Version),
+      rt::Get("ManufacturerId", &A::get_ManufacturerId),
+      rt::Let("ManufacturerId", &A::put_ManufacturerId),
+      rt::Get("IsDefault", &A::get_IsDefault),
+      rt::Let("IsDefault", &A::put_IsDefault),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<A>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 json ComponentApp::ToJson() const {
@@ -99,14 +98,14 @@ void ComponentApps::Remove(const rt::Variant& key) {
 
 rt::Variant ComponentApps::Invoke(std::string_view member, CallKind kind, Args& args) {
   using A = ComponentApps;
-  static constexpr MemberEntry<A> members[] = {
-      {"Add", CallKind::Method,
-       [](A& s, Args& a) {
-         return ObjectValue(s.Add(Arg(a, 0).ToString(), Arg(a, 1).ToString(), Arg(a, 2).ToInteger()));
-       }},
-      {"Remove", CallKind::Method, [](A& s, Args& a) { s.Remove(Arg(a, 0)); return rt::Variant(); }},
+  static const rt::Members<A> members{
+      rt::Method("Add",
+                 [](A& s, Args& a) {
+                   return s.Add(rt::Arg(a, 0).ToString(), rt::Arg(a, 1).ToString(), rt::Arg(a, 2).ToInteger());
+                 }),
+      rt::Method("Remove", [](A& s, Args& a) { s.Remove(rt::Arg(a, 0)); }),
   };
-  return InvokeMember<Collection<ComponentApp>>(*this, std::span<const MemberEntry<A>>(members), member, kind, args);
+  return members.Invoke<Collection<ComponentApp>>(*this, member, kind, args);
 }
 
 json ComponentApps::ToJson() const {

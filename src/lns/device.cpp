@@ -107,24 +107,23 @@ void AppDevice::SynchronizeCpValues(int32_t options) {
 
 rt::Variant AppDevice::Invoke(std::string_view member, CallKind kind, Args& args) {
   using D = AppDevice;
-  static constexpr MemberEntry<D> members[] = {
-      {"Name", CallKind::Get, [](D& s, Args&) { return V::String(s.get_Name()); }},
-      {"DisplayText", CallKind::Get, [](D& s, Args&) { return V::String(s.get_DisplayText()); }},
-      {"ProgramId", CallKind::Get, [](D& s, Args&) { return V::String(s.get_ProgramId()); }},
-      {"NeuronId", CallKind::Get, [](D& s, Args&) { return V::String(s.get_NeuronId()); }},
-      {"Interface", CallKind::Get, [](D& s, Args&) { return ObjectValue(s.get_Interface()); }},
-      {"DeviceTemplate", CallKind::Get, [](D& s, Args&) { return ObjectValue(s.get_DeviceTemplate()); }},
-      {"CommissionStatus", CallKind::Get, [](D& s, Args&) { return V::Integer(s.get_CommissionStatus()); }},
-      {"IsCommissioned", CallKind::Get, [](D& s, Args&) { return V::Boolean(s.get_IsCommissioned()); }},
-      {"TestBlocked", CallKind::Get, [](D& s, Args&) { return V::Boolean(s.get_TestBlocked()); }},
-      {"State", CallKind::Get, [](D& s, Args&) { return V::Integer(s.get_State()); }},
-      {"State", CallKind::Let, [](D& s, Args& a) { s.put_State(AssignedValue(a).ToInteger()); return V(); }},
-      {"Wink", CallKind::Method, [](D& s, Args&) { s.Wink(); return V(); }},
-      {"Reset", CallKind::Method, [](D& s, Args&) { s.Reset(); return V(); }},
-      {"SynchronizeCpValues", CallKind::Method,
-       [](D& s, Args& a) { s.SynchronizeCpValues(a.empty() ? 0 : a[0].ToLong()); return V(); }},
+  static const rt::Members<D> members{
+      rt::Get("Name", &D::get_Name),
+      rt::Get("DisplayText", &D::get_DisplayText),
+      rt::Get("ProgramId", &D::get_ProgramId),
+      rt::Get("NeuronId", &D::get_NeuronId),
+      rt::Get("Interface", &D::get_Interface),
+      rt::Get("DeviceTemplate", &D::get_DeviceTemplate),
+      rt::Get("CommissionStatus", &D::get_CommissionStatus),
+      rt::Get("IsCommissioned", &D::get_IsCommissioned),
+      rt::Get("TestBlocked", &D::get_TestBlocked),
+      rt::Get("State", &D::get_State),
+      rt::Let("State", &D::put_State),
+      rt::Method("Wink", &D::Wink),
+      rt::Method("Reset", &D::Reset),
+      rt::Method("SynchronizeCpValues", [](D& s, Args& a) { s.SynchronizeCpValues(a.empty() ? 0 : a[0].ToLong()); }),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<D>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 void AppDevice::RequireAnswer() const {

@@ -78,16 +78,16 @@ void DeviceTemplate::Fill(const std::string& programId, const InterfaceDecl& dec
 
 rt::Variant DeviceTemplate::Invoke(std::string_view member, CallKind kind, Args& args) {
   using T = DeviceTemplate;
-  static constexpr MemberEntry<T> members[] = {
-      {"Name", CallKind::Get, [](T& s, Args&) { return V::String(s.get_Name()); }},
-      {"", CallKind::Get, [](T& s, Args&) { return V::String(s.get_Name()); }},
-      {"ProgramId", CallKind::Get, [](T& s, Args&) { return V::String(s.get_ProgramId()); }},
-      {"Interface", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.get_Interface()); }},
-      {"ComponentApps", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.get_ComponentApps()); }},
-      {"AppDevices", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.get_AppDevices()); }},
-      {"Import", CallKind::Method, [](T& s, Args& a) { s.Import(Arg(a, 0).ToString()); return V(); }},
+  static const rt::Members<T> members{
+      rt::Get("Name", &T::get_Name),
+      rt::Get("", &T::get_Name),
+      rt::Get("ProgramId", &T::get_ProgramId),
+      rt::Get("Interface", &T::get_Interface),
+      rt::Get("ComponentApps", &T::get_ComponentApps),
+      rt::Get("AppDevices", &T::get_AppDevices),
+      rt::Method("Import", [](T& s, Args& a) { s.Import(rt::Arg(a, 0).ToString()); }),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<T>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 std::shared_ptr<DeviceTemplate> DeviceTemplate::CreateEmpty(std::weak_ptr<Database> database, const std::string& name,
@@ -148,13 +148,12 @@ void DeviceTemplates::Remove(const rt::Variant& key) {
 
 rt::Variant DeviceTemplates::Invoke(std::string_view member, CallKind kind, Args& args) {
   using T = DeviceTemplates;
-  static constexpr MemberEntry<T> members[] = {
-      {"ItemByProgramId", CallKind::Method, [](T& s, Args& a) { return ObjectValue(s.ItemByProgramId(Arg(a, 0).ToString())); }},
-      {"Add", CallKind::Method,
-       [](T& s, Args& a) { return ObjectValue(s.Add(Arg(a, 0).ToString(), a.size() > 1 ? a[1].ToLong() : 0)); }},
-      {"Remove", CallKind::Method, [](T& s, Args& a) { s.Remove(Arg(a, 0)); return V(); }},
+  static const rt::Members<T> members{
+      rt::Method("ItemByProgramId", [](T& s, Args& a) { return s.ItemByProgramId(rt::Arg(a, 0).ToString()); }),
+      rt::Method("Add", [](T& s, Args& a) { return s.Add(rt::Arg(a, 0).ToString(), a.size() > 1 ? a[1].ToLong() : 0); }),
+      rt::Method("Remove", [](T& s, Args& a) { s.Remove(rt::Arg(a, 0)); }),
   };
-  return InvokeMember<Collection<DeviceTemplate>>(*this, std::span<const MemberEntry<T>>(members), member, kind, args);
+  return members.Invoke<Collection<DeviceTemplate>>(*this, member, kind, args);
 }
 
 // --- TemplateLibrary --------------------------------------------------------------------------
@@ -165,14 +164,14 @@ std::shared_ptr<DeviceTemplates> TemplateLibrary::get_DeviceTemplates() const {
 
 rt::Variant TemplateLibrary::Invoke(std::string_view member, CallKind kind, Args& args) {
   using T = TemplateLibrary;
-  static constexpr MemberEntry<T> members[] = {
-      {"DeviceTemplates", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.get_DeviceTemplates()); }},
-      {"HardwareTemplates", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.hardware_); }},
-      {"BuildTemplates", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.build_); }},
-      {"ProgramTemplates", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.program_); }},
-      {"ConnectionDescriptionTemplates", CallKind::Get, [](T& s, Args&) { return ObjectValue(s.connectionDescriptions_); }},
+  static const rt::Members<T> members{
+      rt::Get("DeviceTemplates", &T::get_DeviceTemplates),
+      rt::Get("HardwareTemplates", &T::hardware_),
+      rt::Get("BuildTemplates", &T::build_),
+      rt::Get("ProgramTemplates", &T::program_),
+      rt::Get("ConnectionDescriptionTemplates", &T::connectionDescriptions_),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<T>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 std::shared_ptr<TemplateLibrary> TemplateLibrary::FromJson(const json& j, const std::shared_ptr<Node>& owner) {

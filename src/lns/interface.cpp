@@ -112,16 +112,16 @@ void ConfigProperty::put_DsFormatType(const std::string& formatName) { PutFormat
 
 rt::Variant ConfigProperty::Invoke(std::string_view member, CallKind kind, Args& args) {
   using P = ConfigProperty;
-  static constexpr MemberEntry<P> members[] = {
-      {"Name", CallKind::Get, [](P& s, Args&) { return V::String(s.get_Name()); }},
-      {"Value", CallKind::Get, [](P& s, Args&) { return s.get_Value(); }},
-      {"Value", CallKind::Let, [](P& s, Args& a) { s.put_Value(AssignedValue(a)); return V(); }},
-      {"FormatName", CallKind::Get, [](P& s, Args&) { return V::String(s.get_FormatName()); }},
-      {"FormatName", CallKind::Let, [](P& s, Args& a) { s.put_FormatName(AssignedValue(a).ToString()); return V(); }},
-      {"DsFormatType", CallKind::Get, [](P& s, Args&) { return V::String(s.get_DsFormatType()); }},
-      {"DsFormatType", CallKind::Let, [](P& s, Args& a) { s.put_DsFormatType(AssignedValue(a).ToString()); return V(); }},
+  static const rt::Members<P> members{
+      rt::Get("Name", &P::get_Name),
+      rt::Get("Value", &P::get_Value),
+      rt::Let("Value", &P::put_Value),
+      rt::Get("FormatName", &P::get_FormatName),
+      rt::Let("FormatName", &P::put_FormatName),
+      rt::Get("DsFormatType", &P::get_DsFormatType),
+      rt::Let("DsFormatType", &P::put_DsFormatType),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<P>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 // --- NetworkVariable --------------------------------------------------------------------------
@@ -144,15 +144,15 @@ void NetworkVariable::CheckWritable() const {
 
 rt::Variant NetworkVariable::Invoke(std::string_view member, CallKind kind, Args& args) {
   using N = NetworkVariable;
-  static constexpr MemberEntry<N> members[] = {
-      {"Name", CallKind::Get, [](N& s, Args&) { return V::String(s.get_Name()); }},
-      {"Value", CallKind::Get, [](N& s, Args&) { return s.get_Value(); }},
-      {"Value", CallKind::Let, [](N& s, Args& a) { s.put_Value(AssignedValue(a)); return V(); }},
-      {"DsFormatType", CallKind::Get, [](N& s, Args&) { return V::String(s.get_DsFormatType()); }},
-      {"DsFormatType", CallKind::Let, [](N& s, Args& a) { s.put_DsFormatType(AssignedValue(a).ToString()); return V(); }},
-      {"ConfigProperties", CallKind::Get, [](N& s, Args&) { return ObjectValue(s.get_ConfigProperties()); }},
+  static const rt::Members<N> members{
+      rt::Get("Name", &N::get_Name),
+      rt::Get("Value", &N::get_Value),
+      rt::Let("Value", &N::put_Value),
+      rt::Get("DsFormatType", &N::get_DsFormatType),
+      rt::Let("DsFormatType", &N::put_DsFormatType),
+      rt::Get("ConfigProperties", &N::get_ConfigProperties),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<N>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 // --- LonMarkObject ----------------------------------------------------------------------------
@@ -178,15 +178,15 @@ std::shared_ptr<ComponentApps> LonMarkObject::get_ComponentApps() const {
 
 rt::Variant LonMarkObject::Invoke(std::string_view member, CallKind kind, Args& args) {
   using L = LonMarkObject;
-  static constexpr MemberEntry<L> members[] = {
-      {"Name", CallKind::Get, [](L& s, Args&) { return V::String(s.get_Name()); }},
-      {"TypeIndex", CallKind::Get, [](L& s, Args&) { return V::Integer(s.get_TypeIndex()); }},
-      {"ConfigProperties", CallKind::Get, [](L& s, Args&) { return ObjectValue(s.get_ConfigProperties()); }},
-      {"Mode", CallKind::Get, [](L& s, Args&) { return V::Integer(s.get_Mode()); }},
-      {"Mode", CallKind::Let, [](L& s, Args& a) { s.put_Mode(AssignedValue(a).ToInteger()); return V(); }},
-      {"ComponentApps", CallKind::Get, [](L& s, Args&) { return ObjectValue(s.get_ComponentApps()); }},
+  static const rt::Members<L> members{
+      rt::Get("Name", &L::get_Name),
+      rt::Get("TypeIndex", &L::get_TypeIndex),
+      rt::Get("ConfigProperties", &L::get_ConfigProperties),
+      rt::Get("Mode", &L::get_Mode),
+      rt::Let("Mode", &L::put_Mode),
+      rt::Get("ComponentApps", &L::get_ComponentApps),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<L>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 // --- Interface --------------------------------------------------------------------------------
@@ -203,12 +203,12 @@ std::shared_ptr<ConfigProperties> Interface::get_ConfigProperties() const {
 
 rt::Variant Interface::Invoke(std::string_view member, CallKind kind, Args& args) {
   using I = Interface;
-  static constexpr MemberEntry<I> members[] = {
-      {"NetworkVariables", CallKind::Get, [](I& s, Args&) { return ObjectValue(s.get_NetworkVariables()); }},
-      {"LonMarkObjects", CallKind::Get, [](I& s, Args&) { return ObjectValue(s.get_LonMarkObjects()); }},
-      {"ConfigProperties", CallKind::Get, [](I& s, Args&) { return ObjectValue(s.get_ConfigProperties()); }},
+  static const rt::Members<I> members{
+      rt::Get("NetworkVariables", &I::get_NetworkVariables),
+      rt::Get("LonMarkObjects", &I::get_LonMarkObjects),
+      rt::Get("ConfigProperties", &I::get_ConfigProperties),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<I>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 std::shared_ptr<Interface> Interface::Create(const InterfaceDecl& decl, const std::shared_ptr<Node>& owner) {

@@ -39,8 +39,8 @@ rt::ObjectRef Node::get_Parent() {
 }
 
 rt::Variant Node::Invoke(std::string_view member, CallKind kind, Args& args) {
-  if (rt::EqualsNoCase(member, "Parent") && KindFits(CallKind::Get, kind)) return ObjectValue(get_Parent());
-  return rt::Object::Invoke(member, kind, args);
+  static const rt::Members<Node> members{rt::Get("Parent", &Node::get_Parent)};
+  return members.Invoke(*this, member, kind, args);
 }
 
 void Node::CheckAccess(std::string_view) const { Db().RequireAccess(); }
@@ -50,23 +50,6 @@ Database& Node::Db() const {
   if (!database) Fail(err::NotOpen, Segment());
   return *database;
 }
-
-bool KindFits(CallKind entryKind, CallKind asked) {
-  auto readish = [](CallKind k) { return k == CallKind::Get || k == CallKind::Method; };
-  return entryKind == asked || (readish(entryKind) && readish(asked));
-}
-
-const rt::Variant& Arg(const Args& args, size_t index) {
-  if (index >= args.size()) rt::Raise(rt::err::ArgumentNotOptional);
-  return args[index];
-}
-
-const rt::Variant& AssignedValue(const Args& args) {
-  if (args.empty()) rt::Raise(rt::err::ArgumentNotOptional);
-  return args.back();
-}
-
-rt::Variant ObjectValue(rt::ObjectRef object) { return rt::Variant::Object(std::move(object)); }
 
 std::shared_ptr<PlaceholderCollection> MakePlaceholders(const std::shared_ptr<Node>& parent, std::string name) {
   auto collection = std::make_shared<PlaceholderCollection>(parent->DatabaseRef(), std::move(name), NameMatch::Exact);

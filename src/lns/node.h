@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <memory>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -11,6 +10,7 @@
 
 #include "lns/errors.h"
 #include "lns/journal.h"
+#include "runtime/members.h"
 #include "runtime/text.h"
 #include "runtime/variant.h"
 
@@ -38,8 +38,7 @@ void CallFailed(int64_t sequence, std::exception_ptr failure);
 
 // Every object of the Object Server. Its members are C++ methods (get_X, put_X, putref_X and
 // plain methods); each call is journaled, can be made to fail (faults.h), and raises rt::Error
-// when it fails. Invoke reaches the same members by name at run time (names without regard to
-// case, as late binding does); for a Let or Set the assigned value is the last argument.
+// when it fails. Invoke reaches the same members by name at run time (runtime/members.h).
 class Node : public rt::Object {
  public:
   explicit Node(std::weak_ptr<Database> database) : database_(std::move(database)) {}
@@ -106,42 +105,6 @@ class Node : public rt::Object {
   std::weak_ptr<Node> parent_;
 };
 
-// One member reachable by name: Get also answers a method call and the other way round.
-template <class T>
-struct MemberEntry {
-  std::string_view name;
-  CallKind kind;
-  rt::Variant (*call)(T& self, Args& args);
-};
-
-bool KindFits(CallKind entryKind, CallKind asked);
-
-// Looks `member` up in `table`, else passes the call on to `Base`.
-template <class Base, class T>
-rt::Variant InvokeMember(T& self, std::span<const MemberEntry<T>> table, std::string_view member, CallKind kind,
-                         Args& args) {
-  for (const auto& entry : table) {
-    if (rt::EqualsNoCase(entry.name, member) && KindFits(entry.kind, kind)) return entry.call(self, args);
-  }
-  return self.Base::Invoke(member, kind, args);
-}
-
-// Argument `index` of a call; error 449 when it is missing.
-const rt::Variant& Arg(const Args& args, size_t index);
-// The value a Let or Set assigns: the last argument.
-const rt::Variant& AssignedValue(const Args& args);
-rt::Variant ObjectValue(rt::ObjectRef object);
-
-// An object argument of the expected class; Nothing gives nullptr, another class error 13.
-template <class T>
-std::shared_ptr<T> ObjectArgument(const rt::Variant& value) {
-  rt::ObjectRef object = value.ToObject();
-  if (!object) return nullptr;
-  auto typed = std::dynamic_pointer_cast<T>(object);
-  if (!typed) rt::Raise(rt::err::TypeMismatch);
-  return typed;
-}
-
 // Name rule of a collection's Item.
 enum class NameMatch { Exact, IgnoreCase };
 
@@ -164,12 +127,12 @@ class Collection : public Node {
   }
 
   rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override {
-    static constexpr MemberEntry<Collection> members[] = {
-        {"Count", CallKind::Get, [](Collection& c, Args&) { return rt::Variant::Long(c.get_Count()); }},
-        {"Item", CallKind::Get, [](Collection& c, Args& a) { return ObjectValue(c.Item(Arg(a, 0))); }},
-        {"", CallKind::Get, [](Collection& c, Args& a) { return ObjectValue(c.Item(Arg(a, 0))); }},
+    static const rt::Members<Collection> members{
+        rt::Get("Count", &Collection::get_Count),
+        rt::Get("Item", [](Collection& c, Args& a) { return c.Item(rt::Arg(a, 0)); }),
+        rt::Get("", [](Collection& c, Args& a) { return c.Item(rt::Arg(a, 0)); }),
     };
-    return InvokeMember<Node>(*this, std::span<const MemberEntry<Collection>>(members), member, kind, args);
+    return members.template Invoke<Node>(*this, member, kind, args);
   }
 
   // The C++ side, not journaled.

@@ -55,10 +55,10 @@ std::string NewDatabaseFile(const Networks& networks, const std::string& network
 
 rt::Variant NetworkInterface::Invoke(std::string_view member, CallKind kind, Args& args) {
   using N = NetworkInterface;
-  static constexpr MemberEntry<N> members[] = {
-      {"Name", CallKind::Get, [](N& s, Args&) { return V::String(s.get_Name()); }},
+  static const rt::Members<N> members{
+      rt::Get("Name", &N::get_Name),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<N>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 // --- Network ----------------------------------------------------------------------------------
@@ -115,16 +115,16 @@ std::shared_ptr<PlaceholderCollection> Network::get_NetworkServiceDevices() cons
 
 rt::Variant Network::Invoke(std::string_view member, CallKind kind, Args& args) {
   using N = Network;
-  static constexpr MemberEntry<N> members[] = {
-      {"Name", CallKind::Get, [](N& s, Args&) { return V::String(s.get_Name()); }},
-      {"Open", CallKind::Method, [](N& s, Args&) { s.Open(); return V(); }},
-      {"Close", CallKind::Method, [](N& s, Args&) { s.Close(); return V(); }},
-      {"IsOpen", CallKind::Get, [](N& s, Args&) { return V::Boolean(s.get_IsOpen()); }},
-      {"Systems", CallKind::Get, [](N& s, Args&) { return ObjectValue(s.get_Systems()); }},
-      {"Channels", CallKind::Get, [](N& s, Args&) { return ObjectValue(s.get_Channels()); }},
-      {"NetworkServiceDevices", CallKind::Get, [](N& s, Args&) { return ObjectValue(s.get_NetworkServiceDevices()); }},
+  static const rt::Members<N> members{
+      rt::Get("Name", &N::get_Name),
+      rt::Method("Open", &N::Open),
+      rt::Method("Close", &N::Close),
+      rt::Get("IsOpen", &N::get_IsOpen),
+      rt::Get("Systems", &N::get_Systems),
+      rt::Get("Channels", &N::get_Channels),
+      rt::Get("NetworkServiceDevices", &N::get_NetworkServiceDevices),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<N>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 json Network::ToJson() const { return {{"name", name_}, {"database", databaseFile_}}; }
@@ -235,7 +235,7 @@ std::shared_ptr<NetworkInterface> ObjectServer::get_ActiveNetworkInterface() con
 }
 void ObjectServer::putref_ActiveNetworkInterface(const std::shared_ptr<NetworkInterface>& networkInterface) {
   Call("ActiveNetworkInterface", CallKind::Set, [&] { activeInterface_ = networkInterface; },
-       ArgumentText({ObjectValue(networkInterface)}));
+       ArgumentText({V::Object(networkInterface)}));
 }
 std::shared_ptr<Networks> ObjectServer::get_Networks() const {
   return Call("Networks", CallKind::Get, [&] { return store_->NetworkList(); });
@@ -246,24 +246,23 @@ std::shared_ptr<ComponentApps> ObjectServer::get_ComponentApps() const {
 
 rt::Variant ObjectServer::Invoke(std::string_view member, CallKind kind, Args& args) {
   using O = ObjectServer;
-  static constexpr MemberEntry<O> members[] = {
-      {"Remote", CallKind::Get, [](O& s, Args&) { return V::Boolean(s.get_Remote()); }},
-      {"Remote", CallKind::Let, [](O& s, Args& a) { s.put_Remote(AssignedValue(a).ToBoolean()); return V(); }},
-      {"RemoteFlags", CallKind::Get, [](O& s, Args&) { return V::Long(s.get_RemoteFlags()); }},
-      {"RemoteFlags", CallKind::Let, [](O& s, Args& a) { s.put_RemoteFlags(AssignedValue(a).ToLong()); return V(); }},
-      {"PreOpenFlag", CallKind::Get, [](O& s, Args&) { return V::Boolean(s.get_PreOpenFlag()); }},
-      {"PreOpenFlag", CallKind::Let, [](O& s, Args& a) { s.put_PreOpenFlag(AssignedValue(a).ToBoolean()); return V(); }},
-      {"IsOpen", CallKind::Get, [](O& s, Args&) { return V::Boolean(s.get_IsOpen()); }},
-      {"Open", CallKind::Method, [](O& s, Args&) { s.Open(); return V(); }},
-      {"Close", CallKind::Method, [](O& s, Args&) { s.Close(); return V(); }},
-      {"NetworkInterfaces", CallKind::Get, [](O& s, Args&) { return ObjectValue(s.get_NetworkInterfaces()); }},
-      {"ActiveNetworkInterface", CallKind::Get, [](O& s, Args&) { return ObjectValue(s.get_ActiveNetworkInterface()); }},
-      {"ActiveNetworkInterface", CallKind::Set,
-       [](O& s, Args& a) { s.putref_ActiveNetworkInterface(ObjectArgument<NetworkInterface>(AssignedValue(a))); return V(); }},
-      {"Networks", CallKind::Get, [](O& s, Args&) { return ObjectValue(s.get_Networks()); }},
-      {"ComponentApps", CallKind::Get, [](O& s, Args&) { return ObjectValue(s.get_ComponentApps()); }},
+  static const rt::Members<O> members{
+      rt::Get("Remote", &O::get_Remote),
+      rt::Let("Remote", &O::put_Remote),
+      rt::Get("RemoteFlags", &O::get_RemoteFlags),
+      rt::Let("RemoteFlags", &O::put_RemoteFlags),
+      rt::Get("PreOpenFlag", &O::get_PreOpenFlag),
+      rt::Let("PreOpenFlag", &O::put_PreOpenFlag),
+      rt::Get("IsOpen", &O::get_IsOpen),
+      rt::Method("Open", &O::Open),
+      rt::Method("Close", &O::Close),
+      rt::Get("NetworkInterfaces", &O::get_NetworkInterfaces),
+      rt::Get("ActiveNetworkInterface", &O::get_ActiveNetworkInterface),
+      rt::Set("ActiveNetworkInterface", &O::putref_ActiveNetworkInterface),
+      rt::Get("Networks", &O::get_Networks),
+      rt::Get("ComponentApps", &O::get_ComponentApps),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<O>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 void ObjectServer::RaiseRefreshNotify() {

@@ -39,13 +39,13 @@ std::shared_ptr<PlaceholderCollection> Subsystem::get_Routers() const {
 
 rt::Variant Subsystem::Invoke(std::string_view member, CallKind kind, Args& args) {
   using S = Subsystem;
-  static constexpr MemberEntry<S> members[] = {
-      {"Name", CallKind::Get, [](S& s, Args&) { return V::String(s.get_Name()); }},
-      {"Subsystems", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Subsystems()); }},
-      {"AppDevices", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_AppDevices()); }},
-      {"Routers", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Routers()); }},
+  static const rt::Members<S> members{
+      rt::Get("Name", &S::get_Name),
+      rt::Get("Subsystems", &S::get_Subsystems),
+      rt::Get("AppDevices", &S::get_AppDevices),
+      rt::Get("Routers", &S::get_Routers),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<S>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 std::shared_ptr<Subsystem> Subsystem::AddSubsystem(const std::string& name) { return subsystems_->AddNew(name); }
@@ -95,17 +95,16 @@ std::shared_ptr<NetworkInterface> NetworkAttachment::get_NetworkInterface() cons
 void NetworkAttachment::putref_NetworkInterface(const std::shared_ptr<NetworkInterface>& networkInterface) {
   Call("NetworkInterface", CallKind::Set, [&] {
     if (auto system = Ancestor<System>()) system->SetAttachedInterface(networkInterface ? networkInterface->Name() : "");
-  }, ArgumentText({ObjectValue(networkInterface)}));
+  }, ArgumentText({V::Object(networkInterface)}));
 }
 
 rt::Variant NetworkAttachment::Invoke(std::string_view member, CallKind kind, Args& args) {
   using A = NetworkAttachment;
-  static constexpr MemberEntry<A> members[] = {
-      {"NetworkInterface", CallKind::Get, [](A& s, Args&) { return ObjectValue(s.get_NetworkInterface()); }},
-      {"NetworkInterface", CallKind::Set,
-       [](A& s, Args& a) { s.putref_NetworkInterface(ObjectArgument<NetworkInterface>(AssignedValue(a))); return V(); }},
+  static const rt::Members<A> members{
+      rt::Get("NetworkInterface", &A::get_NetworkInterface),
+      rt::Set("NetworkInterface", &A::putref_NetworkInterface),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<A>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 void NetworkAttachment::CheckAccess(std::string_view) const { Db(); }
@@ -205,31 +204,31 @@ std::shared_ptr<Placeholder> System::get_RecoveryStatus() const {
 
 rt::Variant System::Invoke(std::string_view member, CallKind kind, Args& args) {
   using S = System;
-  static constexpr MemberEntry<S> members[] = {
-      {"Name", CallKind::Get, [](S& s, Args&) { return V::String(s.get_Name()); }},
-      {"Open", CallKind::Method, [](S& s, Args&) { s.Open(); return V(); }},
-      {"Close", CallKind::Method, [](S& s, Args&) { s.Close(); return V(); }},
-      {"IsOpen", CallKind::Get, [](S& s, Args&) { return V::Boolean(s.get_IsOpen()); }},
-      {"ManagementMode", CallKind::Get, [](S& s, Args&) { return V::Integer(s.get_ManagementMode()); }},
-      {"ManagementMode", CallKind::Let, [](S& s, Args& a) { s.put_ManagementMode(AssignedValue(a).ToInteger()); return V(); }},
-      {"PulsedFlag", CallKind::Get, [](S& s, Args&) { return V::Boolean(s.get_PulsedFlag()); }},
-      {"PulsedFlag", CallKind::Let, [](S& s, Args& a) { s.put_PulsedFlag(AssignedValue(a).ToBoolean()); return V(); }},
-      {"InternetOption", CallKind::Get, [](S& s, Args&) { return V::Long(s.get_InternetOption()); }},
-      {"InternetOption", CallKind::Let, [](S& s, Args& a) { s.put_InternetOption(AssignedValue(a).ToLong()); return V(); }},
-      {"OpenSetting", CallKind::Get, [](S& s, Args&) { return V::Long(s.get_OpenSetting()); }},
-      {"OpenSetting", CallKind::Let, [](S& s, Args& a) { s.put_OpenSetting(AssignedValue(a).ToLong()); return V(); }},
-      {"Attachment", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Attachment()); }},
-      {"XifSearchRoot", CallKind::Get, [](S& s, Args&) { return V::String(s.get_XifSearchRoot()); }},
-      {"XifSearchRoot", CallKind::Let, [](S& s, Args& a) { s.put_XifSearchRoot(AssignedValue(a).ToString()); return V(); }},
-      {"Subsystems", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Subsystems()); }},
-      {"TemplateLibrary", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_TemplateLibrary()); }},
-      {"ComponentApps", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_ComponentApps()); }},
-      {"Subnets", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Subnets()); }},
-      {"Connections", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_Connections()); }},
-      {"ErrorObject", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_ErrorObject()); }},
-      {"RecoveryStatus", CallKind::Get, [](S& s, Args&) { return ObjectValue(s.get_RecoveryStatus()); }},
+  static const rt::Members<S> members{
+      rt::Get("Name", &S::get_Name),
+      rt::Method("Open", &S::Open),
+      rt::Method("Close", &S::Close),
+      rt::Get("IsOpen", &S::get_IsOpen),
+      rt::Get("ManagementMode", &S::get_ManagementMode),
+      rt::Let("ManagementMode", &S::put_ManagementMode),
+      rt::Get("PulsedFlag", &S::get_PulsedFlag),
+      rt::Let("PulsedFlag", &S::put_PulsedFlag),
+      rt::Get("InternetOption", &S::get_InternetOption),
+      rt::Let("InternetOption", &S::put_InternetOption),
+      rt::Get("OpenSetting", &S::get_OpenSetting),
+      rt::Let("OpenSetting", &S::put_OpenSetting),
+      rt::Get("Attachment", &S::get_Attachment),
+      rt::Get("XifSearchRoot", &S::get_XifSearchRoot),
+      rt::Let("XifSearchRoot", &S::put_XifSearchRoot),
+      rt::Get("Subsystems", &S::get_Subsystems),
+      rt::Get("TemplateLibrary", &S::get_TemplateLibrary),
+      rt::Get("ComponentApps", &S::get_ComponentApps),
+      rt::Get("Subnets", &S::get_Subnets),
+      rt::Get("Connections", &S::get_Connections),
+      rt::Get("ErrorObject", &S::get_ErrorObject),
+      rt::Get("RecoveryStatus", &S::get_RecoveryStatus),
   };
-  return InvokeMember<Node>(*this, std::span<const MemberEntry<S>>(members), member, kind, args);
+  return members.Invoke<Node>(*this, member, kind, args);
 }
 
 std::shared_ptr<Subsystem> System::AddSubsystem(const std::string& name) { return subsystems_->AddNew(name); }
