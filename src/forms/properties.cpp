@@ -4,6 +4,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "runtime/members.h"
 #include "runtime/text.h"
 
 namespace forms {
@@ -347,62 +348,38 @@ std::vector<IndexedProperty> BuildIndexed(Kind kind) {
   }
 }
 
-const Variant& Arg(std::vector<Variant>& args, size_t i) {
-  if (i >= args.size()) throw rt::Error(rt::err::ArgumentNotOptional);
-  return args[i];
-}
+using rt::Arg;
+using MethodList = std::vector<rt::Member<Control>>;
 
 int OptionalIndexArg(std::vector<Variant>& args, size_t i) { return i < args.size() ? args[i].ToLong() : -1; }
 
 template <class T>
-Variant AddItem(Control& c, std::vector<Variant>& args) {
-  static_cast<T&>(c).AddItem(Arg(args, 0).ToString(), OptionalIndexArg(args, 1));
-  return {};
+void AddListMethods(MethodList& methods) {
+  methods.push_back(rt::Method("AddItem", [](Control& c, std::vector<Variant>& args) {
+    static_cast<T&>(c).AddItem(Arg(args, 0).ToString(), OptionalIndexArg(args, 1));
+  }));
+  methods.push_back(rt::Method("RemoveItem", [](Control& c, std::vector<Variant>& args) {
+    static_cast<T&>(c).RemoveItem(Arg(args, 0).ToLong());
+  }));
+  methods.push_back(rt::Method("Clear", [](Control& c) { static_cast<T&>(c).Clear(); }));
 }
 
-std::vector<Method<Control>> BuildMethods(Kind kind) {
-  std::vector<Method<Control>> methods = {
-      {"ZOrder",
-       [](Control& c, std::vector<Variant>& args) {
-         c.ZOrder(args.empty() ? 0 : args[0].ToLong());
-         return Variant();
-       }},
-      {"Move", [](Control& c, std::vector<Variant>& args) {
-         float w = args.size() > 2 ? Conv<float>::FromVariant(args[2]) : c.Width();
-         float h = args.size() > 3 ? Conv<float>::FromVariant(args[3]) : c.Height();
-         float top = args.size() > 1 ? Conv<float>::FromVariant(args[1]) : c.Top();
-         c.Move(Conv<float>::FromVariant(Arg(args, 0)), top, w, h);
-         return Variant();
-       }}};
-  if (KindRaises(kind, Event::GotFocus)) {
-    methods.push_back({"SetFocus", [](Control& c, std::vector<Variant>&) {
-                         c.SetFocus();
-                         return Variant();
-                       }});
-  }
-  auto listMethods = [&methods](auto* typeTag) {
-    using T = std::remove_pointer_t<decltype(typeTag)>;
-    methods.push_back({"AddItem", &AddItem<T>});
-    methods.push_back({"RemoveItem", [](Control& c, std::vector<Variant>& args) {
-                         static_cast<T&>(c).RemoveItem(Arg(args, 0).ToLong());
-                         return Variant();
-                       }});
-    methods.push_back({"Clear", [](Control& c, std::vector<Variant>&) {
-                         static_cast<T&>(c).Clear();
-                         return Variant();
-                       }});
-  };
-  if (kind == Kind::ComboBox) listMethods(static_cast<ComboBox*>(nullptr));
-  if (kind == Kind::ListBox) listMethods(static_cast<ListBox*>(nullptr));
+MethodList BuildMethods(Kind kind) {
+  MethodList methods = {
+      rt::Method("ZOrder",
+                 [](Control& c, std::vector<Variant>& args) { c.ZOrder(args.empty() ? 0 : args[0].ToLong()); }),
+      rt::Method("Move", [](Control& c, std::vector<Variant>& args) {
+        float w = args.size() > 2 ? Conv<float>::FromVariant(args[2]) : c.Width();
+        float h = args.size() > 3 ? Conv<float>::FromVariant(args[3]) : c.Height();
+        float top = args.size() > 1 ? Conv<float>::FromVariant(args[1]) : c.Top();
+        c.Move(Conv<float>::FromVariant(Arg(args, 0)), top, w, h);
+      })};
+  if (KindRaises(kind, Event::GotFocus)) methods.push_back(rt::Method("SetFocus", &Control::SetFocus));
+  if (kind == Kind::ComboBox) AddListMethods<ComboBox>(methods);
+  if (kind == Kind::ListBox) AddListMethods<ListBox>(methods);
   if (kind == Kind::CommonDialog) {
-    methods.push_back({"ShowOpen", [](Control& c, std::vector<Variant>&) {
-                         static_cast<CommonDialog&>(c).ShowOpen();
-                         return Variant();
-                       }});
-    methods.push_back({"ShowSave", [](Control& c, std::vector<Variant>&) {
-                         static_cast<CommonDialog&>(c).ShowSave();
-                         return Variant();
-                       }});
+    methods.push_back(rt::Method("ShowOpen", [](Control& c) { static_cast<CommonDialog&>(c).ShowOpen(); }));
+    methods.push_back(rt::Method("ShowSave", [](Control& c) { static_cast<CommonDialog&>(c).ShowSave(); }));
   }
   return methods;
 }
@@ -419,32 +396,11 @@ const Table& PerKind(Kind kind, Builder build) {
   return tables[static_cast<size_t>(kind)];
 }
 
-const std::vector<Method<Control>>& MethodsOf(Kind kind) {
-  return PerKind<std::vector<Method<Control>>>(kind, BuildMethods);
-}
-
-const std::vector<Method<Form>>& FormMethods() {
-  static const std::vector<Method<Form>> methods = {
-      {"Show",
-       [](Form& f, std::vector<Variant>& args) {
-         f.Show(args.empty() ? vbModeless : args[0].ToLong());
-         return Variant();
-       }},
-      {"Hide",
-       [](Form& f, std::vector<Variant>&) {
-         f.Hide();
-         return Variant();
-       }},
-      {"SetFocus",
-       [](Form& f, std::vector<Variant>&) {
-         f.SetFocus();
-         return Variant();
-       }},
-      {"Refresh", [](Form& f, std::vector<Variant>&) {
-         f.Refresh();
-         return Variant();
-       }}};
-  return methods;
+std::vector<rt::Member<Form>> FormMethods() {
+  return {rt::Method("Show",
+                     [](Form& f, std::vector<Variant>& args) { f.Show(args.empty() ? vbModeless : args[0].ToLong()); }),
+          rt::Method("Hide", &Form::Hide), rt::Method("SetFocus", &Form::SetFocus),
+          rt::Method("Refresh", &Form::Refresh)};
 }
 
 template <class Item>
@@ -459,24 +415,50 @@ const Item* FindByName(const std::vector<Item>& items, std::string_view name) {
   throw rt::Error(err::PropertyReadOnly, {}, "'" + std::string(name) + "' property is read-only");
 }
 
-template <class Owner>
-Variant InvokeProperty(const Property<Owner>& p, Owner& owner, CallKind kind, std::vector<Variant>& args) {
-  if (kind == CallKind::Get && args.empty()) return p.get(owner);
-  if ((kind == CallKind::Let || kind == CallKind::Set) && args.size() == 1) {
-    if (!p.let) ReadOnly(p.name);
-    p.let(owner, args[0]);
-    return {};
-  }
-  throw rt::Error(rt::err::WrongNumberOfArguments);
+void RequireArguments(const std::vector<Variant>& args, size_t count) {
+  if (args.size() != count) throw rt::Error(rt::err::WrongNumberOfArguments);
 }
 
-Variant InvokeIndexed(const IndexedProperty& p, Control& c, CallKind kind, std::vector<Variant>& args) {
-  if ((kind == CallKind::Get || kind == CallKind::Method) && args.size() == 1) return p.get(c, args[0].ToLong());
-  if (kind == CallKind::Let && args.size() == 2) {
-    p.let(c, args[0].ToLong(), args[1]);
-    return {};
+// A property by name: its Get, and a Let and a Set that a read-only property refuses.
+template <class Owner>
+void AddMembers(std::vector<rt::Member<Owner>>& to, const Property<Owner>& p) {
+  to.push_back({std::string(p.name), CallKind::Get, [p](Owner& owner, std::vector<Variant>& args) {
+                  RequireArguments(args, 0);
+                  return p.get(owner);
+                }});
+  for (CallKind kind : {CallKind::Let, CallKind::Set}) {
+    to.push_back({std::string(p.name), kind, [p](Owner& owner, std::vector<Variant>& args) {
+                    RequireArguments(args, 1);
+                    if (!p.let) ReadOnly(p.name);
+                    p.let(owner, args[0]);
+                    return Variant();
+                  }});
   }
-  throw rt::Error(rt::err::WrongNumberOfArguments);
+}
+
+// An indexed property by name: Get with the index, Let with the index and the value.
+void AddMembers(std::vector<rt::Member<Control>>& to, const IndexedProperty& p) {
+  to.push_back({std::string(p.name), CallKind::Get, [p](Control& c, std::vector<Variant>& args) {
+                  RequireArguments(args, 1);
+                  return p.get(c, args[0].ToLong());
+                }});
+  to.push_back({std::string(p.name), CallKind::Let, [p](Control& c, std::vector<Variant>& args) {
+                  RequireArguments(args, 2);
+                  p.let(c, args[0].ToLong(), args[1]);
+                  return Variant();
+                }});
+}
+
+// The properties first, then the methods.
+template <class Owner, class... Properties>
+rt::Members<Owner> MembersFrom(std::vector<rt::Member<Owner>> methods, const Properties&... properties) {
+  std::vector<rt::Member<Owner>> members;
+  auto add = [&members](const auto& table) {
+    for (const auto& property : table) AddMembers(members, property);
+  };
+  (add(properties), ...);
+  members.insert(members.end(), methods.begin(), methods.end());
+  return rt::Members<Owner>(std::move(members));
 }
 
 }  // namespace
@@ -523,18 +505,15 @@ const Property<Control>* FindProperty(Kind kind, std::string_view name) { return
 const Property<Form>* FindFormProperty(std::string_view name) { return FindByName(FormProperties(), name); }
 
 rt::Variant InvokeMember(Control& control, std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  if (const auto* p = FindProperty(control.GetKind(), member)) return InvokeProperty(*p, control, kind, args);
-  if (const auto* p = FindByName(IndexedPropertiesOf(control.GetKind()), member)) {
-    return InvokeIndexed(*p, control, kind, args);
-  }
-  if (const auto* m = FindByName(MethodsOf(control.GetKind()), member)) return m->call(control, args);
-  throw rt::Error(rt::err::ObjectNotSupportProperty);
+  const rt::Members<Control>& members = PerKind<rt::Members<Control>>(control.GetKind(), [](Kind k) {
+    return MembersFrom<Control>(BuildMethods(k), PropertiesOf(k), IndexedPropertiesOf(k));
+  });
+  return members.Invoke(control, member, kind, args);
 }
 
 rt::Variant InvokeMember(Form& form, std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  if (const auto* p = FindFormProperty(member)) return InvokeProperty(*p, form, kind, args);
-  if (const auto* m = FindByName(FormMethods(), member)) return m->call(form, args);
-  throw rt::Error(rt::err::ObjectNotSupportProperty);
+  static const rt::Members<Form> members = MembersFrom<Form>(FormMethods(), FormProperties());
+  return members.Invoke(form, member, kind, args);
 }
 
 }  // namespace forms

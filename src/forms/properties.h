@@ -32,12 +32,6 @@ struct IndexedProperty {
   std::function<nlohmann::json(const Control&, int)> toJson;
 };
 
-template <class Owner>
-struct Method {
-  std::string_view name;
-  std::function<rt::Variant(Owner&, std::vector<rt::Variant>&)> call;
-};
-
 const std::vector<Property<Control>>& PropertiesOf(Kind kind);
 const std::vector<IndexedProperty>& IndexedPropertiesOf(Kind kind);
 const std::vector<Property<Form>>& FormProperties();

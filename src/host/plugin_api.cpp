@@ -15,8 +15,8 @@
 #include "host/progress.h"
 #include "lns/server.h"
 #include "runtime/convert.h"
+#include "runtime/members.h"
 #include "runtime/steps.h"
-#include "runtime/text.h"
 
 namespace host {
 namespace {
@@ -197,140 +197,46 @@ void LNSPlugInAPI::put_DevelopmentProgramId(std::string programId) {
 }
 std::string LNSPlugInAPI::get_DevelopmentProgramId() const { return g_DevelopmentProgramId; }
 
-namespace {
-
-using Args = std::vector<rt::Variant>;
-using Kind = rt::Object::CallKind;
-
-const rt::Variant& Argument(const Args& args, size_t index) {
-  if (index >= args.size()) rt::Raise(rt::err::ArgumentNotOptional);
-  return args[index];
-}
-const rt::Variant& Assigned(const Args& args) {
-  if (args.empty()) rt::Raise(rt::err::ArgumentNotOptional);
-  return args.back();
-}
-
-rt::Variant Text(std::string text) { return rt::Variant::String(std::move(text)); }
-
-struct Member {
-  std::string_view name;
-  Kind kind;
-  rt::Variant (*call)(LNSPlugInAPI& self, Args& args);
-};
-
-// The members in slot order.
-constexpr Member Members[] = {
-    {"SendCommand", Kind::Method,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.SendCommand(Argument(a, 0).ToLong(), Argument(a, 1).ToInteger(), Argument(a, 2).ToString());
-       return rt::Variant();
-     }},
-    {"Visible", Kind::Get, [](LNSPlugInAPI& s, Args&) { return rt::Variant::Boolean(s.get_Visible()); }},
-    {"Visible", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_Visible(Assigned(a).ToBoolean());
-       return rt::Variant();
-     }},
-    {"networkName", Kind::Get, [](LNSPlugInAPI& s, Args&) { return Text(s.get_networkName()); }},
-    {"networkName", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_networkName(Assigned(a).ToString());
-       return rt::Variant();
-     }},
-    {"NetworkInterfaceName", Kind::Get, [](LNSPlugInAPI& s, Args&) { return Text(s.get_NetworkInterfaceName()); }},
-    {"NetworkInterfaceName", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_NetworkInterfaceName(Assigned(a).ToString());
-       return rt::Variant();
-     }},
-    {"Remote", Kind::Get, [](LNSPlugInAPI& s, Args&) { return rt::Variant::Boolean(s.get_Remote()); }},
-    {"Remote", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_Remote(Assigned(a).ToBoolean());
-       return rt::Variant();
-     }},
-    {"Height", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_Height(Assigned(a).ToLong());
-       return rt::Variant();
-     }},
-    {"Height", Kind::Get, [](LNSPlugInAPI& s, Args&) { return rt::Variant::Long(s.get_Height()); }},
-    {"Width", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_Width(Assigned(a).ToLong());
-       return rt::Variant();
-     }},
-    {"Width", Kind::Get, [](LNSPlugInAPI& s, Args&) { return rt::Variant::Long(s.get_Width()); }},
-    {"Left", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_Left(Assigned(a).ToLong());
-       return rt::Variant();
-     }},
-    {"Left", Kind::Get, [](LNSPlugInAPI& s, Args&) { return rt::Variant::Long(s.get_Left()); }},
-    {"Minimized", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_Minimized(Assigned(a).ToBoolean());
-       return rt::Variant();
-     }},
-    {"Minimized", Kind::Get, [](LNSPlugInAPI& s, Args&) { return rt::Variant::Boolean(s.get_Minimized()); }},
-    {"ManufacturerID", Kind::Get, [](LNSPlugInAPI& s, Args&) { return Text(s.get_ManufacturerID()); }},
-    {"ManufacturerID", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_ManufacturerID(Assigned(a).ToString());
-       return rt::Variant();
-     }},
-    {"ManufacturerName", Kind::Get, [](LNSPlugInAPI& s, Args&) { return Text(s.get_ManufacturerName()); }},
-    {"ManufacturerName", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_ManufacturerName(Assigned(a).ToString());
-       return rt::Variant();
-     }},
-    {"LcaVersion", Kind::Get, [](LNSPlugInAPI& s, Args&) { return Text(s.get_LcaVersion()); }},
-    {"LcaVersion", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_LcaVersion(Assigned(a).ToString());
-       return rt::Variant();
-     }},
-    {"Version", Kind::Get, [](LNSPlugInAPI& s, Args&) { return Text(s.get_Version()); }},
-    {"Version", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_Version(Assigned(a).ToString());
-       return rt::Variant();
-     }},
-    {"Top", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_Top(Assigned(a).ToLong());
-       return rt::Variant();
-     }},
-    {"Top", Kind::Get, [](LNSPlugInAPI& s, Args&) { return rt::Variant::Long(s.get_Top()); }},
-    {"Name", Kind::Get, [](LNSPlugInAPI& s, Args&) { return Text(s.get_Name()); }},
-    {"Name", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_Name(Assigned(a).ToString());
-       return rt::Variant();
-     }},
-    {"DevelopmentProgramId", Kind::Let,
-     [](LNSPlugInAPI& s, Args& a) {
-       s.put_DevelopmentProgramId(Assigned(a).ToString());
-       return rt::Variant();
-     }},
-    {"DevelopmentProgramId", Kind::Get, [](LNSPlugInAPI& s, Args&) { return Text(s.get_DevelopmentProgramId()); }},
-};
-
-// A property Get also answers a method-style call, as late binding allows.
-bool KindFits(Kind member, Kind asked) {
-  return member == asked || (member == Kind::Get && asked == Kind::Method) ||
-         (member == Kind::Method && asked == Kind::Get);
-}
-
-}  // namespace
-
 rt::Variant LNSPlugInAPI::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  for (const Member& entry : Members) {
-    if (rt::EqualsNoCase(entry.name, member) && KindFits(entry.kind, kind)) return entry.call(*this, args);
-  }
-  return rt::Object::Invoke(member, kind, args);
+  using P = LNSPlugInAPI;
+  // In slot order.
+  static const rt::Members<P> members{
+      rt::Method("SendCommand",
+                 [](P& s, rt::Args& a) {
+                   s.SendCommand(rt::Arg(a, 0).ToLong(), rt::Arg(a, 1).ToInteger(), rt::Arg(a, 2).ToString());
+                 }),
+      rt::Get("Visible", &P::get_Visible),
+      rt::Let("Visible", &P::put_Visible),
+      rt::Get("networkName", &P::get_networkName),
+      rt::Let("networkName", &P::put_networkName),
+      rt::Get("NetworkInterfaceName", &P::get_NetworkInterfaceName),
+      rt::Let("NetworkInterfaceName", &P::put_NetworkInterfaceName),
+      rt::Get("Remote", &P::get_Remote),
+      rt::Let("Remote", &P::put_Remote),
+      rt::Let("Height", &P::put_Height),
+      rt::Get("Height", &P::get_Height),
+      rt::Let("Width", &P::put_Width),
+      rt::Get("Width", &P::get_Width),
+      rt::Let("Left", &P::put_Left),
+      rt::Get("Left", &P::get_Left),
+      rt::Let("Minimized", &P::put_Minimized),
+      rt::Get("Minimized", &P::get_Minimized),
+      rt::Get("ManufacturerID", &P::get_ManufacturerID),
+      rt::Let("ManufacturerID", &P::put_ManufacturerID),
+      rt::Get("ManufacturerName", &P::get_ManufacturerName),
+      rt::Let("ManufacturerName", &P::put_ManufacturerName),
+      rt::Get("LcaVersion", &P::get_LcaVersion),
+      rt::Let("LcaVersion", &P::put_LcaVersion),
+      rt::Get("Version", &P::get_Version),
+      rt::Let("Version", &P::put_Version),
+      rt::Let("Top", &P::put_Top),
+      rt::Get("Top", &P::get_Top),
+      rt::Get("Name", &P::get_Name),
+      rt::Let("Name", &P::put_Name),
+      rt::Let("DevelopmentProgramId", &P::put_DevelopmentProgramId),
+      rt::Get("DevelopmentProgramId", &P::get_DevelopmentProgramId),
+  };
+  return members.Invoke(*this, member, kind, args);
 }
 
 void AddPlugInClass() {
