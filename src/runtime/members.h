@@ -195,25 +195,22 @@ struct Declared {
 
 }  // namespace members_detail
 
+// Declares a member of one kind from its name and accessor.
+template <CallKind Kind>
+struct Declare {
+  template <class F>
+  members_detail::Declared<Kind, F> operator()(std::string_view name, F accessor) const {
+    return {name, std::move(accessor)};
+  }
+};
+
 // A property Get: a getter of the class, or a function of (self, args) for one with arguments.
-template <class F>
-members_detail::Declared<CallKind::Get, F> Get(std::string_view name, F accessor) {
-  return {name, std::move(accessor)};
-}
+inline constexpr Declare<CallKind::Get> Get{};
 // A property Let: a setter of one value, or a function of (self, args).
-template <class F>
-members_detail::Declared<CallKind::Let, F> Let(std::string_view name, F accessor) {
-  return {name, std::move(accessor)};
-}
+inline constexpr Declare<CallKind::Let> Let{};
 // A property Set (an object reference): a setter of one object, or a function of (self, args).
-template <class F>
-members_detail::Declared<CallKind::Set, F> Set(std::string_view name, F accessor) {
-  return {name, std::move(accessor)};
-}
+inline constexpr Declare<CallKind::Set> Set{};
 // A method: one without arguments, or a function of (self, args).
-template <class F>
-members_detail::Declared<CallKind::Method, F> Method(std::string_view name, F accessor) {
-  return {name, std::move(accessor)};
-}
+inline constexpr Declare<CallKind::Method> Method{};
 
 }  // namespace rt

@@ -64,6 +64,11 @@ struct CallCase {
   std::vector<Variant> args;
   Variant result;  // compared when `error` is 0
   int error;
+  friend void PrintTo(const CallCase& c, std::ostream* os) {
+    *os << c.member << "_" << static_cast<int>(c.kind);
+    for (const Variant& arg : c.args) *os << "_" << arg.TypeName();
+    *os << "_" << c.error;
+  }
 };
 
 class MembersTest : public testing::TestWithParam<CallCase> {};
