@@ -1,14 +1,23 @@
 #include "host/log.h"
 
 #include "forms/control.h"
-#include "host/main_window.h"
+#include "forms/form.h"
+#include "runtime/error.h"
 
 namespace host {
 namespace {
 
 constexpr int kMaxLogLines = 500;
 
-forms::ListBox& LogList() { return fMain().Window().Ctl<forms::ListBox>("lstLog"); }
+std::function<forms::Form&()>& LogWindow() {
+  static std::function<forms::Form&()> window;
+  return window;
+}
+
+forms::ListBox& LogList() {
+  if (!LogWindow()) rt::Raise(rt::err::ObjectNotSet);
+  return LogWindow()().Ctl<forms::ListBox>("lstLog");
+}
 
 }  // namespace
 
@@ -20,5 +29,7 @@ void WriteLog(const std::string& message) {
 }
 
 std::vector<std::string> LogLines() { return LogList().Items().All(); }
+
+void SetLogWindow(std::function<forms::Form&()> window) { LogWindow() = std::move(window); }
 
 }  // namespace host

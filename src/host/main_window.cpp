@@ -3,6 +3,7 @@
 #include "forms/app.h"
 #include "forms/control.h"
 #include "host/connection.h"
+#include "host/log.h"
 #include "host/short_timer.h"
 #include "lns/server.h"
 #include "runtime/steps.h"
@@ -73,6 +74,7 @@ void UnloadOtherWindows(const forms::Form& mainWindow) {
 
 void SetMainWindow(std::shared_ptr<MainWindow> window) {
   RegisterObjectServerControl();
+  SetLogWindow([]() -> forms::Form& { return fMain().Window(); });
   Registered() = window ? std::move(window) : std::make_shared<BareMainWindow>();
 }
 
