@@ -3,6 +3,7 @@
 #include <array>
 
 #include "runtime/convert.h"
+#include "runtime/members.h"
 
 namespace points {
 
@@ -29,11 +30,6 @@ const EnumClass OccupancyClass{
     .formattedNames = OccupancyNames,
 };
 
-const std::array<Property<EnumPoint>, 1> Properties{{
-    {"Value", [](const EnumPoint& p) { return rt::Variant::Byte(p.get_Value()); },
-     [](EnumPoint& p, const rt::Variant& v) { p.put_Value(v.ToByte()); }},
-}};
-
 }  // namespace
 
 void EnumPoint::Send(rt::Steps& steps) {
@@ -57,8 +53,12 @@ void EnumPoint::Receive(rt::Steps& steps) {
   }
 }
 
-rt::Variant EnumPoint::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  return InvokeTable<EnumPoint>(*this, Properties, member, kind, args);
+rt::Variant EnumPoint::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  static const rt::Members<EnumPoint> members{
+      rt::Get("Value", &EnumPoint::get_Value),
+      rt::Let("Value", &EnumPoint::put_Value),
+  };
+  return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 SNVT_hvac_mode::SNVT_hvac_mode() : EnumPoint(HvacModeClass) {}

@@ -24,11 +24,12 @@ class EnumPoint : public NetworkVariablePoint {
   }
   uint8_t get_Value() const noexcept { return m_Value; }
 
+  rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
+
  protected:
   explicit EnumPoint(const EnumClass& enumClass) : NetworkVariablePoint(enumClass.point), enum_(enumClass) {}
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
-  rt::Variant InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  private:
   const EnumClass& enum_;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 #include "host/log.h"
 #include "runtime/convert.h"
+#include "runtime/members.h"
 #include "runtime/text.h"
 
 namespace points {
@@ -72,6 +74,21 @@ bool Accepted(std::span<const int> counts, int count) {
 }
 
 uint8_t FlagMask(int flag) { return static_cast<uint8_t>(0x80 >> (flag % 8)); }
+
+// Bit0 .. Bit(flags - 1), each a Get and a Let.
+const rt::Members<FlagsPoint>& BitMembers(int flags) {
+  static std::map<int, rt::Members<FlagsPoint>> tables;
+  auto table = tables.find(flags);
+  if (table != tables.end()) return table->second;
+  std::vector<rt::Member<FlagsPoint>> members;
+  for (int flag = 0; flag < flags; ++flag) {
+    std::string name = "Bit" + std::to_string(flag);
+    members.push_back(rt::Get(name, [flag](FlagsPoint& p) { return p.get_Bit(flag); }));
+    members.push_back(
+        rt::Let(name, [flag](FlagsPoint& p, rt::Args& a) { p.put_Bit(flag, rt::AssignedValue(a).ToBoolean()); }));
+  }
+  return tables.emplace(flags, rt::Members<FlagsPoint>(std::move(members))).first->second;
+}
 
 }  // namespace
 
@@ -171,26 +188,8 @@ int FlagsPoint::CountRawDelimiters(const std::string& text) const {
   return count;
 }
 
-int FlagsPoint::FlagOf(std::string_view member) const {
-  bool leadingZero = member.size() == 5 && member[3] == '0';
-  if (member.size() < 4 || member.size() > 5 || leadingZero || !rt::EqualsNoCase(member.substr(0, 3), "Bit")) return -1;
-  int flag = 0;
-  for (char c : member.substr(3)) {
-    if (c < '0' || c > '9') return -1;
-    flag = flag * 10 + (c - '0');
-  }
-  return flag < flags_.flags ? flag : -1;
-}
-
-rt::Variant FlagsPoint::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  int flag = FlagOf(member);
-  if (flag < 0) return rt::Object::Invoke(member, kind, args);
-  if (kind == CallKind::Let) {
-    put_Bit(flag, AssignedValue(args).ToBoolean());
-    return {};
-  }
-  if (kind == CallKind::Get || kind == CallKind::Method) return rt::Variant::Boolean(get_Bit(flag));
-  return rt::Object::Invoke(member, kind, args);
+rt::Variant FlagsPoint::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  return BitMembers(flags_.flags).Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 SNVT_state::SNVT_state() : FlagsPoint(StateClass) {}

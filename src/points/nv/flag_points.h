@@ -39,14 +39,14 @@ class FlagsPoint : public NetworkVariablePoint {
   void put_Bit(int flag, bool value);
   bool get_Bit(int flag) const;
 
+  rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
+
  protected:
   explicit FlagsPoint(const FlagsClass& flagsClass);
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
-  rt::Variant InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  private:
-  int FlagOf(std::string_view member) const;
   void SendRaw(rt::Steps& steps);
   void DecodeFormatted(rt::Steps& steps);
   void DecodeRaw(rt::Steps& steps);

@@ -4,6 +4,7 @@
 
 #include "host/log.h"
 #include "runtime/convert.h"
+#include "runtime/members.h"
 
 namespace points {
 
@@ -142,11 +143,6 @@ const NumberClass SecondsClass{
     },
 };
 
-const std::array<Property<NumberPoint>, 1> Properties{{
-    {"Value", [](const NumberPoint& p) { return rt::Variant::Double(p.get_Value()); },
-     [](NumberPoint& p, const rt::Variant& v) { p.put_Value(v.ToDouble()); }},
-}};
-
 }  // namespace
 
 void NumberPoint::put_Value(double value) {
@@ -219,8 +215,12 @@ void NumberPoint::LogRefusal() const {
   host::WriteLog(number_.refusalLine(m_NvName));
 }
 
-rt::Variant NumberPoint::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  return InvokeTable<NumberPoint>(*this, Properties, member, kind, args);
+rt::Variant NumberPoint::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  static const rt::Members<NumberPoint> members{
+      rt::Get("Value", &NumberPoint::get_Value),
+      rt::Let("Value", &NumberPoint::put_Value),
+  };
+  return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 SNVT_temp_p::SNVT_temp_p() : NumberPoint(TempPClass) {}

@@ -36,12 +36,13 @@ class NumberPoint : public NetworkVariablePoint {
   void put_Value(double value);
   double get_Value() const noexcept { return m_Value; }
 
+  rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
+
  protected:
   explicit NumberPoint(const NumberClass& numberClass)
       : NetworkVariablePoint(numberClass.point), number_(numberClass) {}
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
-  rt::Variant InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  private:
   const FormattedBranch* BranchOf(std::string_view formatName) const;

@@ -3,6 +3,7 @@
 #include "host/log.h"
 #include "points/nv/enumerations.h"
 #include "runtime/convert.h"
+#include "runtime/members.h"
 
 namespace points {
 
@@ -27,24 +28,6 @@ constexpr std::string_view FormattedRefusal = "SNVT_hvac_status.ReadNV - Data Fo
 constexpr std::string_view RawRefusal = "SNVT_hvac_status.ReadNV - Data Format Error.";
 
 using Status = SNVT_hvac_status;
-
-template <Status::Level L>
-constexpr Property<Status> LevelProperty(std::string_view name) {
-  return {name, [](const Status& p) { return rt::Variant::Double(p.get_Level(L)); },
-          [](Status& p, const rt::Variant& v) { p.put_Level(L, v.ToDouble()); }};
-}
-
-const std::array<Property<Status>, 7> Properties{{
-    LevelProperty<Status::heat_output_primary>("heat_output_primary"),
-    LevelProperty<Status::heat_output_secondary>("heat_output_secondary"),
-    LevelProperty<Status::cool_output>("cool_output"),
-    LevelProperty<Status::econ_output>("econ_output"),
-    LevelProperty<Status::fan_output>("fan_output"),
-    {"in_alarm", [](const Status& p) { return rt::Variant::Byte(p.get_in_alarm()); },
-     [](Status& p, const rt::Variant& v) { p.put_in_alarm(v.ToByte()); }},
-    {"Mode", [](const Status& p) { return rt::Variant::Byte(p.get_Mode()); },
-     [](Status& p, const rt::Variant& v) { p.put_Mode(v.ToByte()); }},
-}};
 
 }  // namespace
 
@@ -95,8 +78,24 @@ void SNVT_hvac_status::DecodeRaw(rt::Steps& steps) {
   steps(line, [&] { m_in_alarm = rt::DoubleToByte(rt::Val((*fields)[11])); });
 }
 
-rt::Variant SNVT_hvac_status::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  return InvokeTable<Status>(*this, Properties, member, kind, args);
+rt::Variant SNVT_hvac_status::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  static const rt::Members<Status> members{
+      rt::Get("heat_output_primary", &Status::get_heat_output_primary),
+      rt::Let("heat_output_primary", &Status::put_heat_output_primary),
+      rt::Get("heat_output_secondary", &Status::get_heat_output_secondary),
+      rt::Let("heat_output_secondary", &Status::put_heat_output_secondary),
+      rt::Get("cool_output", &Status::get_cool_output),
+      rt::Let("cool_output", &Status::put_cool_output),
+      rt::Get("econ_output", &Status::get_econ_output),
+      rt::Let("econ_output", &Status::put_econ_output),
+      rt::Get("fan_output", &Status::get_fan_output),
+      rt::Let("fan_output", &Status::put_fan_output),
+      rt::Get("in_alarm", &Status::get_in_alarm),
+      rt::Let("in_alarm", &Status::put_in_alarm),
+      rt::Get("Mode", &Status::get_Mode),
+      rt::Let("Mode", &Status::put_Mode),
+  };
+  return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 }  // namespace points

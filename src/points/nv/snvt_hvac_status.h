@@ -41,10 +41,11 @@ class SNVT_hvac_status final : public NetworkVariablePoint {
   }
   uint8_t get_Mode() const noexcept { return m_Mode; }
 
+  rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
+
  protected:
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
-  rt::Variant InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  private:
   void DecodeFormatted(rt::Steps& steps);

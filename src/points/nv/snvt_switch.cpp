@@ -4,6 +4,7 @@
 
 #include "host/log.h"
 #include "runtime/convert.h"
+#include "runtime/members.h"
 
 namespace points {
 
@@ -32,13 +33,6 @@ uint8_t StateByte(int16_t state) {
   if (state < -128 || state > 255) rt::Raise(rt::err::Overflow);
   return static_cast<uint8_t>(state < 0 ? state + 256 : state);
 }
-
-const std::array<Property<SNVT_switch>, 2> Properties{{
-    {"State", [](const SNVT_switch& p) { return rt::Variant::Integer(p.get_State()); },
-     [](SNVT_switch& p, const rt::Variant& v) { p.put_State(v.ToInteger()); }},
-    {"Value", [](const SNVT_switch& p) { return rt::Variant::Double(p.get_Value()); },
-     [](SNVT_switch& p, const rt::Variant& v) { p.put_Value(v.ToDouble()); }},
-}};
 
 }  // namespace
 
@@ -103,8 +97,14 @@ void SNVT_switch::DecodeRaw(rt::Steps& steps) {
   steps(line, [&] { m_State = rt::DoubleToInteger(rt::Val((*fields)[1])); });
 }
 
-rt::Variant SNVT_switch::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  return InvokeTable<SNVT_switch>(*this, Properties, member, kind, args);
+rt::Variant SNVT_switch::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  static const rt::Members<SNVT_switch> members{
+      rt::Get("State", &SNVT_switch::get_State),
+      rt::Let("State", &SNVT_switch::put_State),
+      rt::Get("Value", &SNVT_switch::get_Value),
+      rt::Let("Value", &SNVT_switch::put_Value),
+  };
+  return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 }  // namespace points

@@ -22,10 +22,11 @@ class SNVT_switch final : public NetworkVariablePoint {
   }
   double get_Value() const noexcept { return m_Value; }
 
+  rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
+
  protected:
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
-  rt::Variant InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  private:
   void SendRaw(rt::Steps& steps);

@@ -2,6 +2,7 @@
 
 #include "host/log.h"
 #include "runtime/convert.h"
+#include "runtime/members.h"
 
 namespace points {
 
@@ -39,21 +40,6 @@ double FahrenheitToRaw(double value) { return (value - 32) * 100 / 1.8; }
 double RawToFahrenheit(int16_t count) { return count / 100.0 * 1.8 + 32; }
 
 using Setpt = SNVT_temp_setpt;
-
-template <Setpt::Setpoint S>
-constexpr Property<Setpt> SetpointProperty(std::string_view name) {
-  return {name, [](const Setpt& p) { return rt::Variant::Double(p.get_Setpoint(S)); },
-          [](Setpt& p, const rt::Variant& v) { p.put_Setpoint(S, v.ToDouble()); }};
-}
-
-const std::array<Property<Setpt>, 6> Properties{{
-    SetpointProperty<Setpt::occupied_cool>("occupied_cool"),
-    SetpointProperty<Setpt::unoccupied_cool>("unoccupied_cool"),
-    SetpointProperty<Setpt::standby_cool>("standby_cool"),
-    SetpointProperty<Setpt::occupied_heat>("occupied_heat"),
-    SetpointProperty<Setpt::unoccupied_heat>("unoccupied_heat"),
-    SetpointProperty<Setpt::standby_heat>("standby_heat"),
-}};
 
 }  // namespace
 
@@ -136,8 +122,22 @@ void SNVT_temp_setpt::DecodeRaw(rt::Steps& steps) {
   host::WriteLog(std::string(RawResultPrefix) + rt::NumberText(m_Setpoints[occupied_cool]) + "<");
 }
 
-rt::Variant SNVT_temp_setpt::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  return InvokeTable<Setpt>(*this, Properties, member, kind, args);
+rt::Variant SNVT_temp_setpt::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  static const rt::Members<Setpt> members{
+      rt::Get("occupied_cool", &Setpt::get_occupied_cool),
+      rt::Let("occupied_cool", &Setpt::put_occupied_cool),
+      rt::Get("unoccupied_cool", &Setpt::get_unoccupied_cool),
+      rt::Let("unoccupied_cool", &Setpt::put_unoccupied_cool),
+      rt::Get("standby_cool", &Setpt::get_standby_cool),
+      rt::Let("standby_cool", &Setpt::put_standby_cool),
+      rt::Get("occupied_heat", &Setpt::get_occupied_heat),
+      rt::Let("occupied_heat", &Setpt::put_occupied_heat),
+      rt::Get("unoccupied_heat", &Setpt::get_unoccupied_heat),
+      rt::Let("unoccupied_heat", &Setpt::put_unoccupied_heat),
+      rt::Get("standby_heat", &Setpt::get_standby_heat),
+      rt::Let("standby_heat", &Setpt::put_standby_heat),
+  };
+  return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 }  // namespace points

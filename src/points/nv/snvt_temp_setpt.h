@@ -40,10 +40,11 @@ class SNVT_temp_setpt final : public NetworkVariablePoint {
   void put_standby_heat(double v) { put_Setpoint(standby_heat, v); }
   double get_standby_heat() const noexcept { return m_Setpoints[standby_heat]; }
 
+  rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
+
  protected:
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
-  rt::Variant InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  private:
   void SendRaw(rt::Steps& steps);

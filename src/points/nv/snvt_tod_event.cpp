@@ -6,6 +6,7 @@
 #include "host/log.h"
 #include "points/nv/enumerations.h"
 #include "runtime/convert.h"
+#include "runtime/members.h"
 
 namespace points {
 
@@ -29,15 +30,6 @@ constexpr int FormattedDelimiters = 2;
 constexpr int RawDelimiters = 3;
 constexpr std::string_view FailedLineBeforeName = "            Failed...  >";
 constexpr std::string_view FailedLineAfterName = "< DSFormatType = >";
-
-const std::array<Property<SNVT_tod_event>, 3> Properties{{
-    {"current_state", [](const SNVT_tod_event& p) { return rt::Variant::Byte(p.get_current_state()); },
-     [](SNVT_tod_event& p, const rt::Variant& v) { p.put_current_state(v.ToByte()); }},
-    {"next_state", [](const SNVT_tod_event& p) { return rt::Variant::Byte(p.get_next_state()); },
-     [](SNVT_tod_event& p, const rt::Variant& v) { p.put_next_state(v.ToByte()); }},
-    {"time_to_next_state", [](const SNVT_tod_event& p) { return rt::Variant::Double(p.get_time_to_next_state()); },
-     [](SNVT_tod_event& p, const rt::Variant& v) { p.put_time_to_next_state(v.ToDouble()); }},
-}};
 
 }  // namespace
 
@@ -107,8 +99,16 @@ void SNVT_tod_event::DecodeRaw(rt::Steps& steps) {
   steps(line, [&] { put_time_to_next_state(rt::Val((*fields)[2]) * 256 + rt::Val((*fields)[3])); });
 }
 
-rt::Variant SNVT_tod_event::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  return InvokeTable<SNVT_tod_event>(*this, Properties, member, kind, args);
+rt::Variant SNVT_tod_event::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  static const rt::Members<SNVT_tod_event> members{
+      rt::Get("current_state", &SNVT_tod_event::get_current_state),
+      rt::Let("current_state", &SNVT_tod_event::put_current_state),
+      rt::Get("next_state", &SNVT_tod_event::get_next_state),
+      rt::Let("next_state", &SNVT_tod_event::put_next_state),
+      rt::Get("time_to_next_state", &SNVT_tod_event::get_time_to_next_state),
+      rt::Let("time_to_next_state", &SNVT_tod_event::put_time_to_next_state),
+  };
+  return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 }  // namespace points

@@ -27,10 +27,11 @@ class SNVT_tod_event final : public NetworkVariablePoint {
   }
   double get_time_to_next_state() const noexcept { return m_time_to_next_state; }
 
+  rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
+
  protected:
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
-  rt::Variant InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  private:
   void SendRaw(rt::Steps& steps);

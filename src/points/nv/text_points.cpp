@@ -1,9 +1,8 @@
 #include "points/nv/text_points.h"
 
-#include <array>
-
 #include "host/log.h"
 #include "runtime/convert.h"
+#include "runtime/members.h"
 
 namespace points {
 
@@ -35,16 +34,6 @@ constexpr PointClass ByteClass{
 };
 
 constexpr std::string_view ByteFormat = "UNVT_Byte";
-
-const std::array<Property<SNVT_str_asc>, 1> StrAscProperties{{
-    {"Value", [](const SNVT_str_asc& p) { return rt::Variant::String(p.get_Value()); },
-     [](SNVT_str_asc& p, const rt::Variant& v) { p.put_Value(v.ToString()); }},
-}};
-
-const std::array<Property<UNVT_Byte>, 1> ByteProperties{{
-    {"Value", [](const UNVT_Byte& p) { return rt::Variant::Byte(p.get_Value()); },
-     [](UNVT_Byte& p, const rt::Variant& v) { p.put_Value(v.ToByte()); }},
-}};
 
 }  // namespace
 
@@ -81,8 +70,12 @@ void SNVT_str_asc::Receive(rt::Steps& steps) {
   m_Value = text;
 }
 
-rt::Variant SNVT_str_asc::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  return InvokeTable<SNVT_str_asc>(*this, StrAscProperties, member, kind, args);
+rt::Variant SNVT_str_asc::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  static const rt::Members<SNVT_str_asc> members{
+      rt::Get("Value", &SNVT_str_asc::get_Value),
+      rt::Let("Value", &SNVT_str_asc::put_Value),
+  };
+  return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 // --- UNVT_Byte -------------------------------------------------------------------------------
@@ -101,13 +94,7 @@ void UNVT_Byte::Send(rt::Steps& steps) {
     SendRawText(steps, lines.send);
     return;
   }
-  PutFormat(steps, lines.force, "RAW");
-  std::string readBack = ReadFormat(steps, lines.force);
-  if (readBack == "RAW") {
-    SendRawText(steps, lines.force);
-  } else {
-    host::WriteLog(std::string(NvForceTexts.failedPrefix) + readBack + "<");
-  }
+  if (ForceQuietlyOnWrite(steps)) SendRawText(steps, lines.force);
 }
 
 void UNVT_Byte::SendRawText(rt::Steps& steps, int line) {
@@ -121,8 +108,12 @@ void UNVT_Byte::Receive(rt::Steps& steps) {
   steps(lines.decode, [&] { m_Value = vIN.ToByte(); });
 }
 
-rt::Variant UNVT_Byte::InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  return InvokeTable<UNVT_Byte>(*this, ByteProperties, member, kind, args);
+rt::Variant UNVT_Byte::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  static const rt::Members<UNVT_Byte> members{
+      rt::Get("Value", &UNVT_Byte::get_Value),
+      rt::Let("Value", &UNVT_Byte::put_Value),
+  };
+  return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 }  // namespace points

@@ -20,10 +20,11 @@ class SNVT_str_asc final : public NetworkVariablePoint {
   }
   const std::string& get_Value() const noexcept { return m_Value; }
 
+  rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
+
  protected:
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
-  rt::Variant InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  private:
   std::string m_Value;
@@ -40,10 +41,11 @@ class UNVT_Byte final : public NetworkVariablePoint {
   }
   uint8_t get_Value() const noexcept { return m_Value; }
 
+  rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
+
  protected:
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
-  rt::Variant InvokeTyped(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  private:
   void SendRawText(rt::Steps& steps, int line);

@@ -4,6 +4,7 @@
 #include "lns/faults.h"
 #include "lns/journal.h"
 #include "points/nv/enum_points.h"
+#include "points/nv/enumerations.h"
 #include "point_fixture.h"
 
 namespace points::testing {
@@ -147,6 +148,22 @@ TEST_F(EnumTest, AnUnboundPointShowsOneBoxThenLogsItsFailedCalls) {
   EXPECT_THAT(Log(), ElementsAre("Error-Object variable or With block variable not set Line 10 SNVT_hvac_mode.WriteNV",
                                  "Error-Object variable or With block variable not set Line 20 SNVT_hvac_mode.WriteNV"));
   EXPECT_EQ(forms::MsgBoxRecords().size(), 1u);
+}
+
+TEST_F(EnumTest, EnumerationsWriteUnknownValuesAsTheirNullTextAndReadUnknownTextsAs255) {
+  EXPECT_EQ(HvacModes.TextOf(0), "HVAC_AUTO");
+  EXPECT_EQ(HvacModes.TextOf(17), "HVAC_EMERG_STEAM");
+  EXPECT_EQ(HvacModes.TextOf(18), "HVAC_NUL");
+  EXPECT_EQ(HvacModes.TextOf(255), "HVAC_NUL");
+  EXPECT_EQ(Occupancies.TextOf(3), "OC_STANDBY");
+  EXPECT_EQ(Occupancies.TextOf(4), "OC_NUL");
+  EXPECT_EQ(HvacModes.ValueOf("HVAC_EMERG_STEAM"), 17);
+  EXPECT_EQ(Occupancies.ValueOf("OC_STANDBY"), 3);
+  for (const char* text : {"HVAC_NUL", "hvac_heat", " HVAC_HEAT", "HVAC_HEAT ", ""}) {
+    EXPECT_EQ(HvacModes.ValueOf(text), 255) << text;
+  }
+  EXPECT_EQ(Occupancies.ValueOf("OC_NUL"), 255);
+  EXPECT_EQ(Occupancies.ValueOf(rt::Variant::Integer(1)), 255);
 }
 
 }  // namespace

@@ -7,13 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/steps.h"
 #include "runtime/variant.h"
 
 // What every point shares about the value it exchanges with LNS: format names, the raw value
 // text (one decimal number per byte, TAB-separated, most significant byte first), the byte
-// helpers, the log texts and the fallback that forces an unknown format to "RAW". The
-// configuration-property points use the same helpers on their property's "FormatName".
+// helpers and the log texts.
 namespace points {
 
 inline constexpr char Tab = '\t';
@@ -56,33 +54,5 @@ std::string UnsupportedFormatLine(std::string_view className);
 std::string UnsupportedDsFormatLine(std::string_view className);
 // prefix & formatName & "< not supported for >" & vIN & "<"
 std::string NotSupportedForLine(std::string_view prefix, std::string_view formatName, const rt::Variant& vIN);
-
-// The continuation lines of a force differ by the member that holds the format name.
-struct ForceTexts {
-  std::string_view attempt;
-  std::string_view failedPrefix;
-};
-inline constexpr ForceTexts NvForceTexts{"            Attempting to force to >RAW< DSformatType...",
-                                         "            Failed... DSFormatType = >"};
-inline constexpr ForceTexts CpForceTexts{"            Attempting to force to >RAW< FormatName...",
-                                         "            Failed... FormatName = >"};
-
-struct ForceLines {
-  std::string unsupported;   // the first line, naming what was not supported
-  std::string attempt;
-  std::string failedPrefix;  // followed by the name read back and "<"
-};
-// A write's lines: prefix & "-StrToNV->" style first line quoting the last value read.
-ForceLines WriteForceLines(const ForceTexts& texts, std::string_view prefix, std::string_view formatName,
-                           const rt::Variant& vIN);
-// A read's lines: className & ".ReadNV - Unsupported DS format." first.
-ForceLines ReadForceLines(const ForceTexts& texts, std::string_view className);
-
-// Logs the first line, "            Data = >" & data & "<" and the attempt line, sets the format
-// member of `target` to "RAW" and reads it back: true, after "            Success", when it now
-// reads exactly "RAW"; otherwise the failed line. Each LNS call is step `line` of `steps`; a
-// read-back that fails counts as a refused force.
-bool ForceToRaw(rt::Steps& steps, int line, const rt::Ref<rt::Object>& target, std::string_view formatMember,
-                const rt::Variant& data, const ForceLines& lines);
 
 }  // namespace points

@@ -1,4 +1,4 @@
-#include "points/nv/late_bound.h"
+#include "points/late_bound.h"
 
 namespace points {
 

@@ -6,7 +6,6 @@
 #include "forms/form.h"
 #include "forms/msgbox.h"
 #include "host/log.h"
-#include "host/main_window.h"
 #include "lns/declaration.h"
 #include "lns/fcu_unit.h"
 #include "lns/journal.h"
@@ -18,6 +17,14 @@ namespace points::testing {
 namespace {
 
 constexpr const char* NetworkName = "Bench";
+
+// The main window's layout alone, holding the log.
+class LogWindow : public forms::Form {
+ public:
+  LogWindow() : Form("fMain") {}
+};
+
+forms::ListBox& LogList() { return forms::Default<LogWindow>().Ctl<forms::ListBox>("lstLog"); }
 
 lns::InterfaceDecl BenchInterface() {
   auto input = [](const char* name, const char* type, const char* format, lns::Bytes bytes) {
@@ -64,6 +71,7 @@ void MakeNetwork() {
 void PointTest::SetUp() {
   temp_.emplace("points_nv");
   forms::ResetForTests();
+  host::SetLogWindow([]() -> forms::Form& { return forms::Default<LogWindow>(); });
   reg::Reset();
   lns::ResetPlatform();
   MakeNetwork();
@@ -139,7 +147,7 @@ bool PointTest::FormatRead(const std::string& nvName) const {
 
 std::vector<std::string> PointTest::Log() { return host::LogLines(); }
 
-void PointTest::ClearLog() { host::fMain().Window().Ctl<forms::ListBox>("lstLog").Clear(); }
+void PointTest::ClearLog() { LogList().Clear(); }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 

@@ -1,11 +1,11 @@
-#include "points/nv/value_text.h"
+#include "points/value_text.h"
 
 #include <algorithm>
 #include <cstdio>
 
 #include "host/log.h"
-#include "points/nv/late_bound.h"
 #include "runtime/convert.h"
+#include "runtime/steps.h"
 #include "runtime/text.h"
 
 namespace points {
@@ -79,31 +79,6 @@ std::string UnsupportedDsFormatLine(std::string_view className) {
 
 std::string NotSupportedForLine(std::string_view prefix, std::string_view formatName, const rt::Variant& vIN) {
   return std::string(prefix) + std::string(formatName) + "< not supported for >" + ValueText(vIN) + "<";
-}
-
-ForceLines WriteForceLines(const ForceTexts& texts, std::string_view prefix, std::string_view formatName,
-                           const rt::Variant& vIN) {
-  return {NotSupportedForLine(prefix, formatName, vIN), std::string(texts.attempt), std::string(texts.failedPrefix)};
-}
-
-ForceLines ReadForceLines(const ForceTexts& texts, std::string_view className) {
-  return {UnsupportedDsFormatLine(className), std::string(texts.attempt), std::string(texts.failedPrefix)};
-}
-
-bool ForceToRaw(rt::Steps& steps, int line, const rt::Ref<rt::Object>& target, std::string_view formatMember,
-                const rt::Variant& data, const ForceLines& lines) {
-  host::WriteLog(lines.unsupported);
-  host::WriteLog("            Data = >" + ValueText(data) + "<");
-  host::WriteLog(lines.attempt);
-  steps(line, [&] { LetProperty(target, formatMember, rt::Variant::String("RAW")); });
-  std::string readBack;
-  steps(line, [&] { readBack = GetProperty(target, formatMember).ToString(); });
-  if (readBack == "RAW") {
-    host::WriteLog("            Success");
-    return true;
-  }
-  host::WriteLog(lines.failedPrefix + readBack + "<");
-  return false;
 }
 
 }  // namespace points

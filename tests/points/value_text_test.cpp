@@ -1,8 +1,7 @@
+#include "points/value_text.h"
+
 #include <gmock/gmock.h>
 
-#include "lns/faults.h"
-#include "points/nv/enumerations.h"
-#include "points/nv/value_text.h"
 #include "point_fixture.h"
 
 namespace points::testing {
@@ -106,67 +105,6 @@ TEST_F(ValueTextTest, JoinLoggedShowsTheTextGrowingPieceByPiece) {
 TEST_F(ValueTextTest, FormatNamesCompareExactly) {
   for (const char* raw : {"RAW", "Raw", ""}) EXPECT_TRUE(IsRawFormat(raw)) << raw;
   for (const char* other : {"raw", "RAW ", "rAW"}) EXPECT_FALSE(IsRawFormat(other)) << other;
-}
-
-// The force on a network variable's DsFormatType and on a configuration property's FormatName.
-TEST_F(ValueTextTest, ForceToRawSucceedsWhenTheFormatReadsBackRaw) {
-  SetFormat("nviTemp", "SNVT_temp_p#SI");
-  rt::Steps steps = rt::Steps::LogAndResumeNext([](int, const rt::Error&) { FAIL(); });
-  rt::Ref<rt::Object> variable = AsObject(Variable("nviTemp"));
-  EXPECT_TRUE(ForceToRaw(steps, 40, variable, "DsFormatType", rt::Variant::String("22.5"),
-                         WriteForceLines(NvForceTexts, "SNVT_temp-StrToNV->", "SNVT_temp_p#SI", rt::Variant())));
-  EXPECT_EQ(FormatOf("nviTemp"), "RAW");
-  EXPECT_THAT(Log(), ElementsAre("SNVT_temp-StrToNV->SNVT_temp_p#SI< not supported for ><", "            Data = >22.5<",
-                                 "            Attempting to force to >RAW< DSformatType...", "            Success"));
-}
-
-TEST_F(ValueTextTest, ForceToRawReportsARefusedChangeWithTheNameReadBack) {
-  SetFormat("nviTemp", "SNVT_temp_p#SI");
-  lns::RefuseFormatChanges("NetworkVariable:nviTemp");
-  rt::Steps steps = rt::Steps::LogAndResumeNext([](int, const rt::Error&) { FAIL(); });
-  EXPECT_FALSE(ForceToRaw(steps, 40, AsObject(Variable("nviTemp")), "DsFormatType", rt::Variant(),
-                          ReadForceLines(NvForceTexts, "SNVT_temp_p")));
-  EXPECT_EQ(FormatOf("nviTemp"), "SNVT_temp_p#SI");
-  EXPECT_EQ(Log().back(), "            Failed... DSFormatType = >SNVT_temp_p#SI<");
-}
-
-TEST_F(ValueTextTest, AForceWhoseReadBackFailsCountsAsRefused) {
-  lns::FailMember("NetworkVariable:nviTemp", "DsFormatType", lns::err::InjectedFault);
-  std::vector<int> failedLines;
-  rt::Steps steps([&](int line, const rt::Error&) {
-    failedLines.push_back(line);
-    return rt::Resume::Next;
-  });
-  EXPECT_FALSE(ForceToRaw(steps, 40, AsObject(Variable("nviTemp")), "DsFormatType", rt::Variant(),
-                          ReadForceLines(NvForceTexts, "SNVT_temp_p")));
-  EXPECT_THAT(failedLines, ElementsAre(40, 40));
-  EXPECT_EQ(Log().back(), "            Failed... DSFormatType = ><");
-}
-
-TEST_F(ValueTextTest, ForceToRawOnAConfigurationPropertyUsesItsFormatName) {
-  rt::Ref<rt::Object> property =
-      AsObject(Unit()->get_Interface()->Objects().Find("FCU")->PropertiesOf()->Find("UCPToccDiff"));
-  rt::Steps steps = rt::Steps::LogAndResumeNext([](int, const rt::Error&) { FAIL(); });
-  EXPECT_TRUE(ForceToRaw(steps, 0, property, "FormatName", rt::Variant(),
-                         ReadForceLines(CpForceTexts, "UCPTtemp_Dif_p")));
-  EXPECT_THAT(Log(), ElementsAre("UCPTtemp_Dif_p.ReadNV - Unsupported DS format.", "            Data = ><",
-                                 "            Attempting to force to >RAW< FormatName...", "            Success"));
-}
-
-TEST_F(ValueTextTest, EnumerationsWriteUnknownValuesAsTheirNullTextAndReadUnknownTextsAs255) {
-  EXPECT_EQ(HvacModes.TextOf(0), "HVAC_AUTO");
-  EXPECT_EQ(HvacModes.TextOf(17), "HVAC_EMERG_STEAM");
-  EXPECT_EQ(HvacModes.TextOf(18), "HVAC_NUL");
-  EXPECT_EQ(HvacModes.TextOf(255), "HVAC_NUL");
-  EXPECT_EQ(Occupancies.TextOf(3), "OC_STANDBY");
-  EXPECT_EQ(Occupancies.TextOf(4), "OC_NUL");
-  EXPECT_EQ(HvacModes.ValueOf("HVAC_EMERG_STEAM"), 17);
-  EXPECT_EQ(Occupancies.ValueOf("OC_STANDBY"), 3);
-  for (const char* text : {"HVAC_NUL", "hvac_heat", " HVAC_HEAT", "HVAC_HEAT ", ""}) {
-    EXPECT_EQ(HvacModes.ValueOf(text), 255) << text;
-  }
-  EXPECT_EQ(Occupancies.ValueOf("OC_NUL"), 255);
-  EXPECT_EQ(Occupancies.ValueOf(rt::Variant::Integer(1)), 255);
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+#include "points/point.h"
+
+#include "forms/msgbox.h"
+#include "host/log.h"
+#include "lns/errors.h"
+#include "points/late_bound.h"
+#include "runtime/members.h"
+
+namespace points {
+
+namespace {
+
+std::string LineText(int line) { return " Line " + std::to_string(line); }
+
+}  // namespace
+
+rt::Variant Point::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
+  static const rt::Members<Point> members{
+      rt::Get("Changed", &Point::get_Changed),
+      rt::Set("Device", &Point::putref_Device),
+  };
+  return members.Invoke(*this, member, kind, args);
+}
+
+void Point::Write() {
+  if (!class_.gated || m_Changed) {
+    rt::Steps steps = rt::Steps::LogAndResumeNext(
+        [this](int line, const rt::Error& error) { host::WriteLog(WriteErrorText(line, error)); });
+    Send(steps);
+  }
+  m_Changed = false;
+}
+
+void Point::Read() {
+  rt::Steps steps =
+      rt::Steps::LogAndResumeNext([this](int line, const rt::Error& error) { LogReadError(line, error); });
+  Receive(steps);
+  m_Changed = false;
+}
+
+rt::Steps Point::BindingSteps() const {
+  return rt::Steps([this](int line, const rt::Error& error) {
+    if (class_.bindingFailure == BindingFailure::Raise) throw error;
+    ReportBindingFailure(line, error);
+    return rt::Resume::Next;
+  });
+}
+
+void Point::ReportBindingFailure(int line, const rt::Error& error) const {
+  std::string title = ClassName() + "." + std::string(family_.nameMember);
+  switch (class_.bindingFailure) {
+    case BindingFailure::LogCantFind:
+      host::WriteLog(ClassName() + "-Can't find " + BoundName());
+      break;
+    case BindingFailure::MessageBox:
+      forms::MsgBox("Error - " + error.Description() + LineText(line), forms::vbOKOnly + forms::vbCritical, title);
+      break;
+    case BindingFailure::MessageBoxNamed:
+      forms::MsgBox("Error - (" + BoundName() + ")" + error.Description() + LineText(line),
+                    forms::vbOKOnly + forms::vbCritical, title);
+      break;
+    case BindingFailure::Raise:
+      break;
+  }
+}
+
+std::string Point::WriteErrorText(int line, const rt::Error& error) const {
+  std::string text =
+      "Error-" + error.Description() + LineText(line) + " " + ClassName() + "." + std::string(class_.writeProcedure);
+  if (class_.writeErrors == WriteErrorLine::Named) text += " >" + BoundName() + "<";
+  return text;
+}
+
+void Point::LogReadError(int line, const rt::Error& error) const {
+  std::string procedure(class_.readProcedure);
+  std::string where = " " + ClassName() + "." + procedure;
+  std::string named = where + " >" + BoundName() + "<";
+  switch (class_.readErrors) {
+    case ReadErrorLine::ErrNumber:
+      if (error.Number() == lns::err::DeviceNotResponding) return;
+      host::WriteLog("Err.Number(" + std::to_string(error.Number()) + ")-" + error.Description() + LineText(line) +
+                     named);
+      return;
+    case ReadErrorLine::ErrorNamed:
+      host::WriteLog("Error-" + error.Description() + LineText(line) + named);
+      return;
+    case ReadErrorLine::ErrorPlain:
+      host::WriteLog("Error-" + error.Description() + LineText(line) + where);
+      return;
+    case ReadErrorLine::NameFirst:
+      host::WriteLog(BoundName() + "." + procedure + "-" + error.Description() + LineText(line));
+      return;
+  }
+}
+
+std::string Point::ReadFormat(rt::Steps& steps, int line, std::string held) const {
+  steps(line, [&] { held = GetProperty(Bound(), family_.formatMember).ToString(); });
+  return held;
+}
+
+void Point::PutFormat(rt::Steps& steps, int line, std::string_view formatName) {
+  steps(line, [&] { LetProperty(Bound(), family_.formatMember, rt::Variant::String(std::string(formatName))); });
+}
+
+void Point::ReadValue(rt::Steps& steps, int line) {
+  steps(line, [&] { vIN = GetProperty(Bound(), "Value"); });
+}
+
+void Point::PutValue(rt::Steps& steps, int line, const std::function<rt::Variant()>& compose) {
+  steps(line, [&] { LetProperty(Bound(), "Value", compose()); });
+}
+
+bool Point::ForceOnWrite(rt::Steps& steps, std::string_view formatName) {
+  return ForceToRaw(steps, class_.writeSteps.force, Bound(), family_.formatMember, vIN,
+                    WriteForceLines(family_.forceTexts, class_.writeForcePrefix, formatName, vIN));
+}
+
+bool Point::ForceQuietlyOnWrite(rt::Steps& steps) {
+  return ForceToRaw(steps, class_.writeSteps.force, Bound(), family_.formatMember, vIN,
+                    ShortForceLines(family_.forceTexts));
+}
+
+bool Point::ForceOnRead(rt::Steps& steps, const ForceLines& lines) {
+  if (!ForceToRaw(steps, class_.readSteps.force, Bound(), family_.formatMember, vIN, lines)) return false;
+  ReadValue(steps, class_.readSteps.force);
+  return true;
+}
+
+}  // namespace points
