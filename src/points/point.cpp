@@ -64,16 +64,20 @@ void Point::ReportBindingFailure(int line, const rt::Error& error) const {
   }
 }
 
+std::string Point::Where(std::string_view procedure) const {
+  std::string where(" ");
+  where.append(class_.name).append(".").append(procedure);
+  return where;
+}
+
 std::string Point::WriteErrorText(int line, const rt::Error& error) const {
-  std::string text =
-      "Error-" + error.Description() + LineText(line) + " " + ClassName() + "." + std::string(class_.writeProcedure);
+  std::string text = "Error-" + error.Description() + LineText(line) + Where(class_.writeProcedure);
   if (class_.writeErrors == WriteErrorLine::Named) text += " >" + BoundName() + "<";
   return text;
 }
 
 void Point::LogReadError(int line, const rt::Error& error) const {
-  std::string procedure(class_.readProcedure);
-  std::string where = " " + ClassName() + "." + procedure;
+  std::string where = Where(class_.readProcedure);
   std::string named = where + " >" + BoundName() + "<";
   switch (class_.readErrors) {
     case ReadErrorLine::ErrNumber:
@@ -88,7 +92,8 @@ void Point::LogReadError(int line, const rt::Error& error) const {
       host::WriteLog("Error-" + error.Description() + LineText(line) + where);
       return;
     case ReadErrorLine::NameFirst:
-      host::WriteLog(BoundName() + "." + procedure + "-" + error.Description() + LineText(line));
+      host::WriteLog(BoundName() + "." + std::string(class_.readProcedure) + "-" + error.Description() +
+                     LineText(line));
       return;
   }
 }

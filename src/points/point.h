@@ -132,6 +132,8 @@ class Point : public rt::Object {
 
  private:
   void ReportBindingFailure(int line, const rt::Error& error) const;
+  // " " & class & "." & procedure, where a handler's line says the failure was.
+  std::string Where(std::string_view procedure) const;
   std::string WriteErrorText(int line, const rt::Error& error) const;
   void LogReadError(int line, const rt::Error& error) const;
 

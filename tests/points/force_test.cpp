@@ -9,7 +9,6 @@ namespace points::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 class ForceTest : public PointTest {};
 
@@ -58,28 +57,6 @@ TEST_F(ForceTest, ForceToRawOnAConfigurationPropertyUsesItsFormatName) {
                                  "            Attempting to force to >RAW< FormatName...", "            Success"));
 }
 
-
-TEST_F(ForceTest, TheShortFormLogsOnlyARefusal) {
-  rt::Steps steps = rt::Steps::LogAndResumeNext([](int, const rt::Error&) { FAIL(); });
-  rt::Ref<rt::Object> variable = AsObject(Variable("nviTemp"));
-  SetFormat("nviTemp", "SNVT_temp_p#SI");
-  EXPECT_TRUE(ForceToRaw(steps, 40, variable, "DsFormatType", rt::Variant(), ShortForceLines(NvForceTexts)));
-  EXPECT_THAT(Log(), IsEmpty());
-  SetFormat("nviTemp", "SNVT_temp_p#SI");
-  lns::RefuseFormatChanges("NetworkVariable:nviTemp");
-  EXPECT_FALSE(ForceToRaw(steps, 40, variable, "DsFormatType", rt::Variant(), ShortForceLines(NvForceTexts)));
-  EXPECT_THAT(Log(), ElementsAre("            Failed... DSFormatType = >SNVT_temp_p#SI<"));
-}
-
-TEST_F(ForceTest, AForceMayAskForANamedFormat) {
-  SetFormat("nviTemp", "RAW");
-  rt::Steps steps = rt::Steps::LogAndResumeNext([](int, const rt::Error&) { FAIL(); });
-  ForceLines lines{"unsupported", "            Attempting to force to >SNVT_temp_p#US< DSformatType...", "failed >"};
-  EXPECT_TRUE(ForceFormat(steps, 0, AsObject(Variable("nviTemp")), "DsFormatType", "SNVT_temp_p#US", rt::Variant(),
-                          lines));
-  EXPECT_EQ(FormatOf("nviTemp"), "SNVT_temp_p#US");
-  EXPECT_EQ(Log().back(), "            Success");
-}
 
 }  // namespace
 }  // namespace points::testing

@@ -11,8 +11,6 @@ namespace {
 using ::testing::Contains;
 using ::testing::IsEmpty;
 
-using orvex::test::ErrorNumberOf;
-
 constexpr const char* NotSet = "Object variable or With block variable not set";
 
 // A point of either family bound straight to an object: the contract without a class's quirks.
@@ -91,9 +89,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{Probe(ReadErrorLine::ErrorNamed, WriteErrorLine::Named, "ReadCP", "WriteNV"),
                  "Error-" + std::string(NotSet) + " Line 30 UCPTprobe.ReadCP >UCPTname<",
                  "Error-" + std::string(NotSet) + " Line 10 UCPTprobe.WriteNV >UCPTname<"},
-        LineCase{Probe(ReadErrorLine::ErrorPlain, WriteErrorLine::Plain, "ReadNV", "WriteNV"),
-                 "Error-" + std::string(NotSet) + " Line 30 UCPTprobe.ReadNV",
-                 "Error-" + std::string(NotSet) + " Line 10 UCPTprobe.WriteNV"},
         LineCase{Probe(ReadErrorLine::NameFirst, WriteErrorLine::Plain, "ReadNV", "WriteNV"),
                  "UCPTname.ReadNV-" + std::string(NotSet) + " Line 30",
                  "Error-" + std::string(NotSet) + " Line 10 UCPTprobe.WriteNV"}));
@@ -128,13 +123,6 @@ INSTANTIATE_TEST_SUITE_P(
                       BindingCase{BindingFailure::MessageBox, {}, "Error - " + std::string(NotSet) + " Line 20"},
                       BindingCase{BindingFailure::MessageBoxNamed, {},
                                   "Error - (UCPTname)" + std::string(NotSet) + " Line 20"}));
-
-TEST_F(PointTest, ABindingThatRaisesPassesTheErrorOn) {
-  ProbePoint point(NetworkVariables, Probe(ReadErrorLine::ErrorPlain, WriteErrorLine::Plain, "ReadNV", "WriteNV",
-                                           BindingFailure::Raise));
-  EXPECT_EQ(ErrorNumberOf([&] { point.Bind("nviTemp", nullptr); }), rt::err::ObjectNotSet);
-  EXPECT_THAT(Log(), IsEmpty());
-}
 
 TEST_F(PointTest, AConfigurationPropertyIsForcedThroughItsFormatNameInItsOwnWords) {
   const PointClass probe = Probe(ReadErrorLine::ErrorPlain, WriteErrorLine::Plain, "ReadCP", "WriteCP");
