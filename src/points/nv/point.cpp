@@ -7,6 +7,7 @@ namespace points {
 
 void NetworkVariablePoint::put_NvName(const std::string& name) {
   m_NvName = name;
+  m_NV = nullptr;  // a failed binding must not leave the previous device's variable bound
   rt::Steps steps = BindingSteps();
   steps(0, [&] { m_NV = BindVariable(name); });
 }

@@ -149,7 +149,7 @@ TEST_P(ContractTest, BindingResolvesTheVariableByNameThroughTheDevice) {
   EXPECT_TRUE(FormatRead(GetParam().nvName));
 }
 
-TEST_P(ContractTest, ANameTheDeviceLacksKeepsTheFormerBinding) {
+TEST_P(ContractTest, ANameTheDeviceLacksLeavesThePointUnboundNotOnTheFormerVariable) {
   auto point = BoundPoint();
   rt::Error missing =
       ErrorOf([&] { Bench()->get_Interface()->get_NetworkVariables()->Item(rt::Variant::String("nviNone")); });
@@ -157,7 +157,8 @@ TEST_P(ContractTest, ANameTheDeviceLacksKeepsTheFormerBinding) {
   EXPECT_EQ(point->get_NvName(), "nviNone");
   lns::ClearJournal();
   point->ReadNV();
-  EXPECT_TRUE(FormatRead(GetParam().nvName));
+  EXPECT_FALSE(FormatRead(GetParam().nvName));
+  EXPECT_THAT(Log(), Contains(HasSubstr("Object variable or With block variable not set")));
 }
 
 TEST_P(ContractTest, NamingBeforeTheDeviceIsABindingFailure) {
