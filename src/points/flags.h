@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "runtime/members.h"
@@ -34,6 +35,24 @@ class FlagSet {
  private:
   size_t At(int flag) const;
   std::vector<bool> bits_;
+};
+
+// A point of family Base holding a flag set; each Let sets Changed.
+template <class Base>
+class FlagsOf : public Base {
+ public:
+  // Error 9 for a flag the point does not have.
+  void put_Bit(int flag, bool value) {
+    bits_.Set(flag, value);
+    this->m_Changed = true;
+  }
+  bool get_Bit(int flag) const { return bits_.Get(flag); }
+
+ protected:
+  template <class... BaseArgs>
+  explicit FlagsOf(int flags, BaseArgs&&... args) : Base(std::forward<BaseArgs>(args)...), bits_(flags) {}
+
+  FlagSet bits_;
 };
 
 enum class BitOrder {

@@ -50,8 +50,8 @@ void Point::ReportBindingFailure(BindingFailure failure, std::string_view nameMe
                                  const rt::Error& error) const {
   std::string member = ClassName() + "." + std::string(nameMember);
   std::string dashed = "Error - " + error.Description() + LineText(line) + " - " + member;
-  std::string let = "Error-" + error.Description() + LineText(line) + " " + ClassName() + ".Let " +
-                    std::string(nameMember);
+  std::string let =
+      "Error-" + error.Description() + LineText(line) + " " + ClassName() + ".Let " + std::string(nameMember);
   switch (failure) {
     case BindingFailure::LogCantFind:
       host::WriteLog(ClassName() + "-Can't find " + BoundName());

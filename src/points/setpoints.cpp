@@ -46,9 +46,8 @@ bool TakeRawSetpoints(rt::Steps& steps, int line, std::string_view text, Setpoin
   if (!fields) return false;
   for (size_t setpoint = 0; setpoint < setpoints.size(); ++setpoint) {
     steps(line, [&] {
-      setpoints[setpoint] =
-          RawToFahrenheit(SignedWord(ByteField((*fields)[2 * setpoint]), ByteField((*fields)[2 * setpoint + 1])),
-                          RawPerDegree);
+      setpoints[setpoint] = RawToFahrenheit(
+          SignedWord(ByteField((*fields)[2 * setpoint]), ByteField((*fields)[2 * setpoint + 1])), RawPerDegree);
     });
   }
   return true;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "points/value_text.h"
 #include "runtime/members.h"
 #include "runtime/steps.h"
 
@@ -38,26 +39,46 @@ std::string RawSetpointsText(const Setpoints& setpoints, std::string_view classN
 // exactly eleven TABs. Each setpoint is step `line`: one whose bytes do not convert keeps its value.
 bool TakeRawSetpoints(rt::Steps& steps, int line, std::string_view text, Setpoints& setpoints);
 
-// The six properties by name, for a class with get_Setpoint and put_Setpoint.
-template <class Derived>
-class SetpointProperties {
+// A point of family Base holding six setpoints; each Let sets Changed.
+template <class Base>
+class SetpointsPoint : public Base {
  public:
-  void put_occupied_cool(double v) { Self().put_Setpoint(occupied_cool, v); }
-  double get_occupied_cool() const { return Self().get_Setpoint(occupied_cool); }
-  void put_unoccupied_cool(double v) { Self().put_Setpoint(unoccupied_cool, v); }
-  double get_unoccupied_cool() const { return Self().get_Setpoint(unoccupied_cool); }
-  void put_standby_cool(double v) { Self().put_Setpoint(standby_cool, v); }
-  double get_standby_cool() const { return Self().get_Setpoint(standby_cool); }
-  void put_occupied_heat(double v) { Self().put_Setpoint(occupied_heat, v); }
-  double get_occupied_heat() const { return Self().get_Setpoint(occupied_heat); }
-  void put_unoccupied_heat(double v) { Self().put_Setpoint(unoccupied_heat, v); }
-  double get_unoccupied_heat() const { return Self().get_Setpoint(unoccupied_heat); }
-  void put_standby_heat(double v) { Self().put_Setpoint(standby_heat, v); }
-  double get_standby_heat() const { return Self().get_Setpoint(standby_heat); }
+  void put_Setpoint(Setpoint setpoint, double value) {
+    m_Setpoints[setpoint] = value;
+    this->m_Changed = true;
+  }
+  double get_Setpoint(Setpoint setpoint) const noexcept { return m_Setpoints[setpoint]; }
+  void put_occupied_cool(double v) { put_Setpoint(occupied_cool, v); }
+  double get_occupied_cool() const { return get_Setpoint(occupied_cool); }
+  void put_unoccupied_cool(double v) { put_Setpoint(unoccupied_cool, v); }
+  double get_unoccupied_cool() const { return get_Setpoint(unoccupied_cool); }
+  void put_standby_cool(double v) { put_Setpoint(standby_cool, v); }
+  double get_standby_cool() const { return get_Setpoint(standby_cool); }
+  void put_occupied_heat(double v) { put_Setpoint(occupied_heat, v); }
+  double get_occupied_heat() const { return get_Setpoint(occupied_heat); }
+  void put_unoccupied_heat(double v) { put_Setpoint(unoccupied_heat, v); }
+  double get_unoccupied_heat() const { return get_Setpoint(unoccupied_heat); }
+  void put_standby_heat(double v) { put_Setpoint(standby_heat, v); }
+  double get_standby_heat() const { return get_Setpoint(standby_heat); }
 
- private:
-  Derived& Self() { return static_cast<Derived&>(*this); }
-  const Derived& Self() const { return static_cast<const Derived&>(*this); }
+ protected:
+  using Base::Base;
+
+  // All six in data order: as their number texts in `formattedNames`, otherwise raw (an unknown
+  // format forced to "RAW" first), the raw text logged as vOutPrefix & text & "<" as it grows.
+  void SendSetpoints(rt::Steps& steps, FormatNames formattedNames, std::string_view vOutPrefix) {
+    const auto& lines = this->Class().writeSteps;
+    std::string formatName = this->ReadFormat(steps, lines.format);
+    if (IsListed(formattedNames, formatName)) {
+      this->PutValue(steps, lines.send, [&] { return rt::Variant::String(SetpointsText(m_Setpoints)); });
+    } else if (IsRawFormat(formatName) || this->ForceOnWrite(steps, formatName)) {
+      this->PutValue(steps, lines.send, [&] {
+        return rt::Variant::String(RawSetpointsText(m_Setpoints, this->Class().name, vOutPrefix));
+      });
+    }
+  }
+
+  Setpoints m_Setpoints{};
 };
 
 // The six properties in interface order, of a class with get_Setpoint and put_Setpoint.
@@ -74,8 +95,8 @@ std::vector<rt::Member<T>> SetpointMembers() {
   std::vector<rt::Member<T>> members;
   for (auto [name, setpoint] : InterfaceOrder) {
     members.push_back(rt::Get(name, [setpoint](T& p) { return p.get_Setpoint(setpoint); }));
-    members.push_back(rt::Let(
-        name, [setpoint](T& p, rt::Args& a) { p.put_Setpoint(setpoint, rt::AssignedValue(a).ToDouble()); }));
+    members.push_back(
+        rt::Let(name, [setpoint](T& p, rt::Args& a) { p.put_Setpoint(setpoint, rt::AssignedValue(a).ToDouble()); }));
   }
   return members;
 }

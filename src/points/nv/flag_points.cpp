@@ -85,7 +85,7 @@ const rt::Members<FlagsPoint>& BitTable(int flags) {
 }  // namespace
 
 FlagsPoint::FlagsPoint(const FlagsClass& flagsClass)
-    : NetworkVariablePoint(flagsClass.point), flags_(flagsClass), bits_(flagsClass.flags) {}
+    : FlagsOf(flagsClass.flags, flagsClass.point), flags_(flagsClass) {}
 
 void FlagsPoint::Send(rt::Steps& steps) {
   const WriteSteps& lines = Class().writeSteps;

@@ -33,15 +33,8 @@ struct FlagsClass {
 };
 
 // Flags exposed as Boolean properties Bit0, Bit1, ... Not gated: every WriteNV sends.
-class FlagsPoint : public NetworkVariablePoint {
+class FlagsPoint : public FlagsOf<NetworkVariablePoint> {
  public:
-  // Error 9 for a flag the class does not have.
-  void put_Bit(int flag, bool value) {
-    bits_.Set(flag, value);
-    m_Changed = true;
-  }
-  bool get_Bit(int flag) const { return bits_.Get(flag); }
-
   rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  protected:
@@ -55,7 +48,6 @@ class FlagsPoint : public NetworkVariablePoint {
   int CountRawDelimiters(const std::string& text) const;
 
   const FlagsClass& flags_;
-  FlagSet bits_;
 };
 
 // Sixteen flags.

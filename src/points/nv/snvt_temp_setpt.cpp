@@ -37,18 +37,9 @@ using Setpt = SNVT_temp_setpt;
 
 }  // namespace
 
-SNVT_temp_setpt::SNVT_temp_setpt() : NetworkVariablePoint(SetpointClass) {}
+SNVT_temp_setpt::SNVT_temp_setpt() : SetpointsPoint(SetpointClass) {}
 
-void SNVT_temp_setpt::Send(rt::Steps& steps) {
-  const WriteSteps& lines = Class().writeSteps;
-  std::string formatName = ReadFormat(steps, lines.format);
-  if (IsListed(WriteNames, formatName)) {
-    PutValue(steps, lines.send, [&] { return rt::Variant::String(SetpointsText(m_Setpoints)); });
-  } else if (IsRawFormat(formatName) || ForceOnWrite(steps, formatName)) {
-    PutValue(steps, lines.send,
-             [&] { return rt::Variant::String(RawSetpointsText(m_Setpoints, Class().name, VOutPrefix)); });
-  }
-}
+void SNVT_temp_setpt::Send(rt::Steps& steps) { SendSetpoints(steps, WriteNames, VOutPrefix); }
 
 bool SNVT_temp_setpt::IsShiftVariable(rt::Steps& steps) {
   return steps.If(Class().readSteps.format, [&] { return VariableName() == ShiftVariable; });

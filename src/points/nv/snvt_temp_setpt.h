@@ -6,15 +6,9 @@
 namespace points {
 
 // Six temperature setpoints: cooling and heating for occupied, standby and unoccupied.
-class SNVT_temp_setpt final : public NetworkVariablePoint, public SetpointProperties<SNVT_temp_setpt> {
+class SNVT_temp_setpt final : public SetpointsPoint<NetworkVariablePoint> {
  public:
   SNVT_temp_setpt();
-
-  void put_Setpoint(Setpoint setpoint, double value) {
-    m_Setpoints[setpoint] = value;
-    m_Changed = true;
-  }
-  double get_Setpoint(Setpoint setpoint) const noexcept { return m_Setpoints[setpoint]; }
 
   rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
@@ -26,8 +20,6 @@ class SNVT_temp_setpt final : public NetworkVariablePoint, public SetpointProper
   bool IsShiftVariable(rt::Steps& steps);
   void DecodeFormatted(rt::Steps& steps, bool absolute);
   void DecodeRaw(rt::Steps& steps);
-
-  Setpoints m_Setpoints{};
 };
 
 }  // namespace points

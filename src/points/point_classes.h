@@ -1,0 +1,32 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "runtime/variant.h"
+
+namespace points {
+
+// A point class as the server's type library knows it: its name and its fixed class id.
+template <class Base>
+struct PointClassEntry {
+  std::string_view className;
+  std::string_view classId;
+  rt::Ref<Base> (*create)();
+};
+
+template <class Base, class T>
+rt::Ref<Base> CreatePoint() {
+  return rt::New<T>();
+}
+
+// A new point of the named class (exact name), or nullptr for a name the table does not have.
+template <class Base>
+rt::Ref<Base> CreateByName(std::span<const PointClassEntry<Base>> classes, std::string_view className) {
+  for (const PointClassEntry<Base>& entry : classes) {
+    if (entry.className == className) return entry.create();
+  }
+  return nullptr;
+}
+
+}  // namespace points
