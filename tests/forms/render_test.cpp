@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ColourCase{"txtA", "text-anchor=\"end\""},                     // right-aligned
                     ColourCase{"txtCP.0", "fill=\"#d4d0c8\""},                     // ButtonFace display box
                     ColourCase{"cboMode", "class=\"DropButton\""},
-                    ColourCase{"cboMode", "font-family=\"sans-serif\" font-size=\"11\" font-weight=\"bold\""},
+                    ColourCase{"cboMode", "font-family=\"Liberation Sans, sans-serif\" font-size=\"11\" font-weight=\"bold\""},
                     ColourCase{"cmdExit", "E<tspan text-decoration=\"underline\">x</tspan>it"},
                     ColourCase{"lblStatus", "text-anchor=\"middle\""},
                     ColourCase{"fraGroup", ">Group</text>"},
@@ -154,7 +154,7 @@ TEST_F(RenderTest, TheListShowsItsNewestLinesWithTheSelectionHighlighted) {
   EXPECT_THAT(group, HasSubstr(">line 30</text>"));
   EXPECT_THAT(group, Not(HasSubstr(">first line</text>")));
   EXPECT_THAT(group, HasSubstr("fill=\"#0a246a\""));  // Highlight
-  EXPECT_THAT(group, HasSubstr("font-family=\"monospace\""));
+  EXPECT_THAT(group, HasSubstr("font-family=\"Liberation Mono, monospace\""));
 }
 
 TEST_F(RenderTest, TextIsEscaped) {
