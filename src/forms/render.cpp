@@ -371,12 +371,18 @@ class SvgWriter {
     return out + "</g>";
   }
 
+  // A tab is open at the bottom: the current one stands two pixels higher and runs into its page.
   std::string TabHead(const TabControl& tabs, int page, double x, double w, double row) {
     const bool current = page == ShownPage(tabs);
     std::string out = "<g class=\"Tab" + std::string(current ? " current" : "") +
                       std::string(tabs.TabEnabled(page) ? "" : " disabled") + "\" data-page=\"" + std::to_string(page) + "\">";
-    double top = current ? 0 : 2;
-    out += Raised(x, top, w, row - top + (current ? 1 : 0), tabs.BackColor());
+    const double top = current ? 0 : 2;
+    const double bottom = current ? row + 1 : row;
+    out += Rect(x, top, w, bottom - top, CssColor(tabs.BackColor()), "");
+    out += "<path d=\"M" + Num(x + 0.5) + " " + Num(bottom) + " V" + Num(top + 2.5) + " L" + Num(x + 2.5) + " " +
+           Num(top + 0.5) + " H" + Num(x + w - 2.5) + "\" fill=\"none\" stroke=\"" + CssColor(syscolor::ThreeDHighlight) +
+           "\"/><path d=\"M" + Num(x + w - 2.5) + " " + Num(top + 0.5) + " L" + Num(x + w - 0.5) + " " + Num(top + 2.5) +
+           " V" + Num(bottom) + "\" fill=\"none\" stroke=\"" + CssColor(syscolor::ThreeDDKShadow) + "\"/>";
     OleColor color = tabs.TabEnabled(page) && tabs.IsEffectivelyEnabled() ? tabs.ForeColor() : syscolor::GrayText;
     out += Text(x + w / 2, top + (row - top) / 2 + 4, "middle", StripMnemonic(tabs.TabCaption(page)), tabs.GetFont(), color);
     return out + "</g>";
