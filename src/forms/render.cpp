@@ -329,8 +329,10 @@ class SvgWriter {
 
   std::string LineBody(const Line& line) {
     if (line.BorderStyle() == vbTransparent) return "";
-    return "<line x1=\"" + Num(Px(line.X1())) + "\" y1=\"" + Num(Px(line.Y1())) + "\" x2=\"" + Num(Px(line.X2())) +
-           "\" y2=\"" + Num(Px(line.Y2())) + "\" stroke=\"" + CssColor(line.BorderColor()) + "\" stroke-width=\"" +
+    // An odd width on whole pixels would straddle two rows of pixels: centre it on one.
+    const double crisp = line.BorderWidth() % 2 == 1 ? 0.5 : 0;
+    return "<line x1=\"" + Num(Px(line.X1()) + crisp) + "\" y1=\"" + Num(Px(line.Y1()) + crisp) + "\" x2=\"" +
+           Num(Px(line.X2()) + crisp) + "\" y2=\"" + Num(Px(line.Y2()) + crisp) + "\" stroke=\"" + CssColor(line.BorderColor()) + "\" stroke-width=\"" +
            std::to_string(line.BorderWidth()) + "\"" + DashArray(line.BorderStyle(), line.BorderWidth()) + "/>";
   }
 

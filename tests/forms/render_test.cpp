@@ -111,6 +111,17 @@ INSTANTIATE_TEST_SUITE_P(
                     ColourCase{"picLamp", "data-picture=\"sample_lamp\""},
                     ColourCase{"picLamp", "href=\"data:image/svg+xml;base64,"}));
 
+TEST_F(RenderTest, TheWindowIconHeadsTheTitleBar) {
+  auto titleBar = [this] {
+    const std::string svg = Svg();
+    const size_t start = svg.find("class=\"TitleBar\"");
+    return svg.substr(start, svg.find("class=\"client\"") - start);
+  };
+  EXPECT_THAT(titleBar(), Not(HasSubstr("data-picture")));
+  form->SetIcon("sample_lamp");
+  EXPECT_THAT(titleBar(), HasSubstr("data-picture=\"sample_lamp\" x=\"0\" y=\"0\" width=\"16\" height=\"16\""));
+}
+
 TEST_F(RenderTest, HatchPatternsAreDefinedOnce) {
   form->Ctl<forms::Shape>("shpCoil").SetFillStyle(forms::vbDiagonalCross);
   std::string svg = Svg();
