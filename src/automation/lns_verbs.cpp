@@ -8,7 +8,6 @@
 
 #include "automation/protocol_error.h"
 #include "lns/codec.h"
-#include "lns/demo.h"
 #include "lns/faults.h"
 #include "lns/journal.h"
 #include "lns/platform.h"
@@ -22,13 +21,8 @@ constexpr int64_t DefaultJournalEntries = 100;
 
 // --- the unit's values ------------------------------------------------------------------------
 
-std::string DevicePath(const Request& request) {
-  if (const auto path = request.OptionalText("device")) return *path;
-  return std::string(lns::DemoNetworkName) + "/" + lns::DemoSubsystemName + "/" + lns::DemoDeviceName;
-}
-
 std::shared_ptr<lns::AppDevice> TargetDevice(const Request& request) {
-  return lns::FindOpenDevice(DevicePath(request));
+  return lns::FindOpenDevice(request.Text("device"));
 }
 
 std::shared_ptr<lns::ValuePoint> TargetPoint(const Request& request) {
