@@ -263,12 +263,12 @@ Json RaiseEvent(const Request& request, const ObjectTable& objects) {
 void AddLnsVerbs(Channel& channel) {
   ObjectTable& objects = channel.Objects();
   channel.AddVerb("unit-set",
-                  "[device=P] point=D bytes=[..] | value=V [format=F]: sets a point as the unit itself would",
+                  "device=P point=D bytes=[..] | value=V [format=F]: sets a point as the unit itself would",
                   [&objects](const Request& r) { return SetUnitPoint(r, objects); });
-  channel.AddVerb("unit-read", "[device=P] point=D: a point's bytes, format and value",
+  channel.AddVerb("unit-read", "device=P point=D: a point's bytes, format and value",
                   [&objects](const Request& r) { return PointReading(*TargetPoint(r), objects); });
   channel.AddVerb("unit-state",
-                  "[device=P] [state=N] [commissioned=B] [commissionStatus=N] [testBlocked=B]: the unit's state",
+                  "device=P [state=N] [commissioned=B] [commissionStatus=N] [testBlocked=B]: the unit's state",
                   UnitState);
   channel.AddVerb("fault",
                   "kind=member|open|refuse-format|offnet|not-responding ...: injects an Object Server fault",
