@@ -39,13 +39,13 @@ int Run(WriteStep step, Call call) {
 // that file made by that process.
 fs::path TemporaryBeside(const fs::path& file) {
   static std::atomic<unsigned> counter = 0;
-  return file.parent_path() / ("." + file.filename().string() + "." + std::to_string(::getpid()) + "-" +
+  return file.parent_path() / ('.' + file.filename().string() + "." + std::to_string(::getpid()) + "-" +
                                std::to_string(++counter) + std::string(kTemporaryEnding));
 }
 
 // The process that made `name` when it is a temporary of `file`.
 std::optional<pid_t> TemporaryOwner(std::string_view name, const fs::path& file) {
-  const std::string prefix = "." + file.filename().string() + ".";
+  const std::string prefix = '.' + file.filename().string() + '.';
   if (!name.starts_with(prefix) || !name.ends_with(kTemporaryEnding)) return std::nullopt;
   name.remove_prefix(prefix.size());
   name.remove_suffix(kTemporaryEnding.size());
