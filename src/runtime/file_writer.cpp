@@ -61,10 +61,12 @@ std::optional<pid_t> TemporaryOwner(std::string_view name, const fs::path& file)
 
 bool IsRunning(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
 
+fs::path FolderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
+
 // Temporaries of processes that are gone; those of running ones may still be renamed into place.
 void RemoveLeftTemporaries(const fs::path& file) {
   std::error_code error;
-  for (fs::directory_iterator entry(file.parent_path(), error), end; !error && entry != end; entry.increment(error)) {
+  for (fs::directory_iterator entry(FolderOf(file), error), end; !error && entry != end; entry.increment(error)) {
     const auto owner = TemporaryOwner(entry->path().filename().string(), file);
     if (owner && !IsRunning(*owner)) ::unlink(entry->path().c_str());
   }
@@ -118,7 +120,7 @@ class Replacement {
       return error;
     }
     renamed_ = true;
-    if (int error = rt::Run(WriteStep::SyncFolder, [&] { return SyncFolder(Folder()); })) {
+    if (int error = rt::Run(WriteStep::SyncFolder, [&] { return SyncFolder(FolderOf(file_)); })) {
       PutOldBack();
       return error;
     }
@@ -126,8 +128,6 @@ class Replacement {
   }
 
  private:
-  fs::path Folder() const { return file_.has_parent_path() ? file_.parent_path() : fs::path("."); }
-
   int WriteTemporary(std::string_view bytes, fs::perms permissions) {
     int opened = -1;
     if (int error = rt::Run(WriteStep::Open, [&] {
