@@ -8,7 +8,6 @@
 
 #include "automation/protocol_error.h"
 #include "lns/codec.h"
-#include "lns/demo.h"
 #include "lns/faults.h"
 #include "lns/journal.h"
 #include "lns/platform.h"
@@ -22,13 +21,8 @@ constexpr int64_t DefaultJournalEntries = 100;
 
 // --- the unit's values ------------------------------------------------------------------------
 
-std::string DevicePath(const Request& request) {
-  if (const auto path = request.OptionalText("device")) return *path;
-  return std::string(lns::DemoNetworkName) + "/" + lns::DemoSubsystemName + "/" + lns::DemoDeviceName;
-}
-
 std::shared_ptr<lns::AppDevice> TargetDevice(const Request& request) {
-  return lns::FindOpenDevice(DevicePath(request));
+  return lns::FindOpenDevice(request.Text("device"));
 }
 
 std::shared_ptr<lns::ValuePoint> TargetPoint(const Request& request) {
@@ -269,12 +263,12 @@ Json RaiseEvent(const Request& request, const ObjectTable& objects) {
 void AddLnsVerbs(Channel& channel) {
   ObjectTable& objects = channel.Objects();
   channel.AddVerb("unit-set",
-                  "[device=P] point=D bytes=[..] | value=V [format=F]: sets a point as the unit itself would",
+                  "device=P point=D bytes=[..] | value=V [format=F]: sets a point as the unit itself would",
                   [&objects](const Request& r) { return SetUnitPoint(r, objects); });
-  channel.AddVerb("unit-read", "[device=P] point=D: a point's bytes, format and value",
+  channel.AddVerb("unit-read", "device=P point=D: a point's bytes, format and value",
                   [&objects](const Request& r) { return PointReading(*TargetPoint(r), objects); });
   channel.AddVerb("unit-state",
-                  "[device=P] [state=N] [commissioned=B] [commissionStatus=N] [testBlocked=B]: the unit's state",
+                  "device=P [state=N] [commissioned=B] [commissionStatus=N] [testBlocked=B]: the unit's state",
                   UnitState);
   channel.AddVerb("fault",
                   "kind=member|open|refuse-format|offnet|not-responding ...: injects an Object Server fault",

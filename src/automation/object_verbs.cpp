@@ -1,6 +1,6 @@
 #include "automation/object_verbs.h"
 
-#include "automation/classes.h"
+#include "com/classes.h"
 #include "automation/protocol_error.h"
 
 namespace automation {
@@ -34,7 +34,7 @@ Json Invoke(const Request& request, ObjectTable& objects, Kind kind) {
 }
 
 Json Create(const Request& request, ObjectTable& objects) {
-  const rt::ObjectRef object = CreateObject(request.Text("progid"));
+  const rt::ObjectRef object = com::CreateObject(request.Text("progid"));
   return {{"object", objects.Hold(object)}, {"class", object->TypeName()}};
 }
 

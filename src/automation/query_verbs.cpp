@@ -8,6 +8,7 @@
 #include "forms/render.h"
 #include "forms/snapshot.h"
 #include "runtime/clock.h"
+#include "runtime/text.h"
 
 namespace automation {
 namespace {
@@ -35,8 +36,39 @@ void WriteFile(const std::string& path, const std::string& text) {
   if (!file) rt::Raise(rt::err::PathFileAccessError, std::string(ChannelErrorSource), "Cannot write " + path);
 }
 
+const forms::TabControl& TabsOf(const forms::Form& form) {
+  for (const forms::Control* c : form.Controls()) {
+    if (const auto* tabs = dynamic_cast<const forms::TabControl*>(c)) return *tabs;
+  }
+  RaiseNotPossible("The form " + form.Name() + " has no tab control");
+}
+
+// A page by its number or its caption (letter case ignored, access key marker included or not).
+int PageOf(const forms::TabControl& tabs, const Request& request) {
+  const Json& field = request.Field("page");
+  if (field.is_number_integer()) {
+    const int page = request.Int("page");
+    if (page < 0 || page >= tabs.Tabs()) RaiseUnknown("page of " + tabs.DisplayName(), std::to_string(page));
+    return page;
+  }
+  const std::string caption = request.Text("page");
+  for (int page = 0; page < tabs.Tabs(); ++page) {
+    std::string shown = tabs.TabCaption(page);
+    std::erase(shown, '&');
+    if (rt::EqualsNoCase(tabs.TabCaption(page), caption) || rt::EqualsNoCase(shown, caption)) return page;
+  }
+  RaiseUnknown("page of " + tabs.DisplayName(), caption);
+}
+
 Json Render(const Request& request) {
-  const std::string svg = forms::RenderSvg(TargetForm(request));
+  forms::Form& form = TargetForm(request);
+  forms::RenderView view;
+  if (request.Has("page")) {
+    view.tabs = &TabsOf(form);
+    view.page = PageOf(*view.tabs, request);
+  }
+  if (request.Has("control")) view.only = &TargetControl(request);
+  const std::string svg = forms::RenderSvg(form, view);
   const auto path = request.OptionalText("path");
   if (!path) return {{"svg", svg}};
   WriteFile(*path, svg);
@@ -74,7 +106,10 @@ void AddQueryVerbs(Channel& channel) {
                   [](const Request&) { return DescribeAll(forms::MsgBoxRecords(), forms::OpenMsgBox()); });
   channel.AddVerb("filedialogs", "the file dialogs shown so far, and the one open",
                   [](const Request&) { return DescribeAll(forms::FileDialogRecords(), forms::OpenFileDialog()); });
-  channel.AddVerb("render", "form=F [path=P]: the window (current page) as SVG, in the reply or into a file", Render);
+  channel.AddVerb("render",
+                  "form=F [page=N|caption] [control=C [index=I]] [path=P]: the window as SVG (the current page, or the "
+                  "page named), or one control alone, in the reply or into a file",
+                  Render);
   channel.AddVerb("advance", "ms=N: lets time pass; timers tick on the way (virtual clock: at once)", Advance);
   AddLogVerb(channel, [] { return std::vector<std::string>(); });
 }

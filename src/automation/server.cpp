@@ -10,7 +10,7 @@
 #include <memory>
 #include <unistd.h>
 
-#include "automation/classes.h"
+#include "com/classes.h"
 #include "automation/input_reader.h"
 #include "automation/input_verbs.h"
 #include "automation/object_verbs.h"
@@ -84,7 +84,7 @@ std::filesystem::path ProgramFile() { return std::filesystem::read_symlink("/pro
 
 int Registration(bool registering) {
   try {
-    registering ? RegisterServer(ProgramFile()) : UnregisterServer();
+    registering ? com::RegisterServer(ProgramFile()) : com::UnregisterServer();
     return 0;
   } catch (const std::exception& failure) {
     std::cerr << (registering ? "/regserver: " : "/unregserver: ") << failure.what() << "\n";

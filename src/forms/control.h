@@ -403,6 +403,8 @@ class Timer : public Control {
 };
 
 // The tabbed dialog control: pages with captions; a child belongs to one page and shows only on it.
+// A page switched off with TabEnabled keeps its tab in the row, greyed, and cannot be chosen;
+// TabVisible takes the tab out of the row.
 class TabControl : public Control {
  public:
   TabControl(Form& form, std::string name, int index);

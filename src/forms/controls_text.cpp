@@ -72,7 +72,11 @@ void Label::FitToCaption() {
 // ---- TextControl
 
 void TextControl::SetText(std::string text) {
+  // GCC 12 at -O3 takes the string moved into ReplaceText's parameter for uninitialized.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
   ReplaceText(std::move(text));
+#pragma GCC diagnostic pop
   selStart_ = 0;
   selLength_ = 0;
 }

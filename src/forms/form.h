@@ -80,6 +80,9 @@ class Form : public rt::Object {
   void SetVisible(bool visible);  // True shows (modeless), False hides
   const std::string& Tag() const noexcept { return tag_; }
   void SetTag(std::string tag) { tag_ = std::move(tag); }
+  // The topic under which other programs may open a conversation with the window; stored only.
+  const std::string& LinkTopic() const noexcept { return linkTopic_; }
+  void SetLinkTopic(std::string topic) { linkTopic_ = std::move(topic); }
   bool KeyPreview() const noexcept { return keyPreview_; }
   void SetKeyPreview(bool v) { keyPreview_ = v; }
   OleColor BackColor() const noexcept { return backColor_; }
@@ -169,6 +172,7 @@ class Form : public rt::Object {
   float left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
   bool visible_ = false;
   std::string tag_;
+  std::string linkTopic_;
   bool keyPreview_ = false;
   OleColor backColor_ = syscolor::ButtonFace;
   OleColor foreColor_ = syscolor::ButtonText;

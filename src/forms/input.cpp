@@ -19,6 +19,13 @@ struct Keystroke {
 
 bool IsTextControl(const Control& c) { return dynamic_cast<const TextControl*>(&c) != nullptr; }
 
+// A locked text box outside the tab order only shows a value: a click leaves the focus where it
+// is, and nothing can be typed or keyed into it.
+bool IsDisplayBox(const Control& c) {
+  const auto* box = dynamic_cast<const TextBox*>(&c);
+  return box && box->Locked() && !box->TabStop();
+}
+
 bool IsLetterOrDigitKey(int keyCode) { return (keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= '0' && keyCode <= '9'); }
 
 // The character a key produces, 0 for keys that produce none.
@@ -88,7 +95,7 @@ void ActivateFor(Form& form) {
 bool FocusFor(Control& c) {
   Form& form = c.Parent();
   ActivateFor(form);
-  if (!c.TakesFocus() || c.HasFocus()) return true;
+  if (!c.TakesFocus() || IsDisplayBox(c) || c.HasFocus()) return true;
   return FormInternals::MoveFocus(form, &c) && c.HasFocus();
 }
 
@@ -299,13 +306,13 @@ void Click(Control& control) {
 
 void Focus(Control& control) {
   RequireUsable(control);
-  if (!control.TakesFocus()) RefuseInput(control.DisplayName() + " cannot take the focus");
+  if (!control.TakesFocus() || IsDisplayBox(control)) RefuseInput(control.DisplayName() + " cannot take the focus");
   FocusFor(control);
 }
 
 void TypeText(Control& control, std::string_view text, bool replace) {
   RequireUsable(control);
-  if (!IsTextControl(control)) RefuseInput(control.DisplayName() + " takes no typing");
+  if (!IsTextControl(control) || IsDisplayBox(control)) RefuseInput(control.DisplayName() + " takes no typing");
   auto keep = control.weak_from_this().lock();
   if (!FocusFor(control)) return;
   if (replace) {
@@ -324,6 +331,7 @@ void TypeText(Control& control, std::string_view text, bool replace) {
 
 void Key(Control& control, int keyCode, int shift) {
   RequireUsable(control);
+  if (IsDisplayBox(control)) RefuseInput(control.DisplayName() + " takes no keys");
   auto keep = control.weak_from_this().lock();
   if (control.TakesFocus() && !FocusFor(control)) return;
   DeliverKey(control.Parent(), keyCode, shift);

@@ -14,7 +14,9 @@ namespace forms::input {
 
 // Mouse click: activates the form, moves the focus to a control that takes it (Validate,
 // LostFocus, GotFocus; a cancelled Validate keeps the focus and drops the click), then MouseDown,
-// MouseUp and Click. A menu item raises Click.
+// MouseUp and Click. A menu item raises Click. A display box (a locked text box that is no tab
+// stop) keeps no focus: clicking it leaves the focus where it was, and focus, typing and keys
+// are refused.
 void Click(Control& control);
 // Focus only, as a click into a box without releasing anything else.
 void Focus(Control& control);

@@ -60,7 +60,7 @@ bool IsContainer(Kind kind) { return kind == Kind::Frame || kind == Kind::Pictur
 
 // Keys of a control entry that are structure, not properties.
 const std::set<std::string>& StructureKeys() {
-  static const std::set<std::string> keys = {"Name", "Kind", "Index", "Controls", "Pages", "List", "Font"};
+  static const std::set<std::string> keys = {"Name", "Kind", "Index", "Controls", "Pages", "List", "Font", "Ours"};
   return keys;
 }
 
@@ -130,6 +130,7 @@ class Loader {
     Control& c = *control;
     c.SetFont(entry.contains("Font") ? ParseFontValue(entry["Font"], where) : InheritedFont(container));
     FormInternals::AddControl(form_, std::move(control), container, page);
+    if (entry.contains("Ours")) CheckOurs(entry, where);
     if (entry.contains("Pages")) LoadPageHeads(c, entry["Pages"], where);
     if (entry.contains("List")) LoadItems(c, entry["List"], where);
     for (const auto& [key, value] : entry.items()) {
@@ -172,6 +173,18 @@ class Loader {
     bool single = form_.HasControl(name, -1);
     bool clash = index < 0 ? single || !form_.Indexes(name).empty() : single || form_.HasControl(name, index);
     if (clash) Bad(where, "the control appears twice (or both as a single control and as an array)");
+  }
+
+  // "Ours" lists the keys of an entry whose values the layout's authors chose where the design
+  // gave none; it documents, and must name keys the entry has.
+  void CheckOurs(const json& entry, const std::string& where) {
+    const json& ours = entry["Ours"];
+    if (!ours.is_array()) Bad(where, "\"Ours\" is not a list of keys");
+    for (const auto& key : ours) {
+      if (!key.is_string() || key == "Ours" || !entry.contains(key.get<std::string>())) {
+        Bad(where, "\"Ours\" names " + key.dump() + ", which is not a key of this control");
+      }
+    }
   }
 
   Font InheritedFont(Control* container) const { return container ? container->GetFont() : form_.GetFont(); }

@@ -15,7 +15,9 @@
 // their toolkit names, and, for containers, "Controls"; a tab control has "Pages", each with
 // "Caption", optional "Enabled"/"Visible" and "Controls"; list and combo boxes take "List".
 // Colours are "#RRGGBB", a system colour name ("ButtonFace") or "&H00BBGGRR&"; "Font" is a text
-// such as "Arial 9 bold". An unknown key, kind, picture or a duplicate control is a load error.
+// such as "Arial 9 bold". "Ours" lists the keys of a control whose values the layout's authors
+// chose where the design gave none ("Ours": ["Top", "Width"]). An unknown key, kind, picture or a
+// duplicate control is a load error.
 namespace forms {
 
 void RegisterLayout(std::string name, std::string json);

@@ -11,7 +11,7 @@ namespace forms {
 namespace {
 
 // Advance widths in 1/1000 em of the printable ASCII characters (32..126) of the sans-serif face,
-// regular and bold. Serif faces use the same table, so the metrics stay one fixed set.
+// regular and bold (the Arial-compatible face every proportional font is drawn in).
 constexpr std::array<int, 95> kSansRegular = {
     278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,  // space../
     556, 556, 556, 556, 556, 556, 556, 556, 556, 556,                                // 0..9
@@ -116,13 +116,11 @@ bool ParseFont(std::string_view text, Font& font) {
   return true;
 }
 
-std::string GenericFamily(const Font& font) {
-  if (IsMonospace(font)) return "monospace";
-  std::string name = rt::LCase(font.name);
-  if (name.find("times") != std::string::npos || name.find("serif") == 0 || name.find("roman") != std::string::npos) {
-    return "serif";
-  }
-  return "sans-serif";
+// Debian's Liberation faces (fonts-liberation) have the advance widths of Arial and Courier New,
+// so what is drawn matches the width tables above. Every other face (MS Sans Serif, which has no
+// such twin, among them) is drawn, as it is measured, in the Arial-compatible sans.
+std::string DrawingFamily(const Font& font) {
+  return IsMonospace(font) ? "Liberation Mono, monospace" : "Liberation Sans, sans-serif";
 }
 
 int TextWidthTwips(std::string_view text, const Font& font) {

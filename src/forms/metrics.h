@@ -20,8 +20,8 @@ struct Font {
 // text has no size.
 bool ParseFont(std::string_view text, Font& font);
 
-// The generic family a font maps to: "sans-serif", "serif" or "monospace".
-std::string GenericFamily(const Font& font);
+// The CSS font family a font is drawn with: a Liberation face, then the generic family.
+std::string DrawingFamily(const Font& font);
 
 // Deterministic text metrics, the same for the model (label AutoSize) and the renderer: a fixed
 // advance-width table per family, whole pixels, 15 twips per pixel.

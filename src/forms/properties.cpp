@@ -485,6 +485,7 @@ const std::vector<Property<Form>>& FormProperties() {
         F("ScaleHeight", &Form::ScaleHeight),
         F("Visible", &Form::Visible, &Form::SetVisible, Access::RuntimeOnly),  // a layout never shows a form
         F("Tag", &Form::Tag, &Form::SetTag),
+        F("LinkTopic", &Form::LinkTopic, &Form::SetLinkTopic),
         F("KeyPreview", &Form::KeyPreview, &Form::SetKeyPreview),
         F("BackColor", &Form::BackColor, &Form::SetBackColor),
         F("ForeColor", &Form::ForeColor, &Form::SetForeColor),

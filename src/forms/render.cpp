@@ -71,7 +71,7 @@ Mnemonic StripMnemonic(std::string_view caption) {
 }
 
 std::string FontAttributes(const Font& font) {
-  std::string a = " font-family=\"" + GenericFamily(font) + "\" font-size=\"" + Num(font.size * 96.0 / 72.0) + "\"";
+  std::string a = " font-family=\"" + DrawingFamily(font) + "\" font-size=\"" + Num(font.size * 96.0 / 72.0) + "\"";
   if (font.bold) a += " font-weight=\"bold\"";
   if (font.italic) a += " font-style=\"italic\"";
   if (font.underline) a += " text-decoration=\"underline\"";
@@ -101,21 +101,31 @@ bool IsDrawn(Kind kind) {
 
 class SvgWriter {
  public:
-  explicit SvgWriter(const Form& form) : form_(form) {}
+  SvgWriter(const Form& form, const RenderView& view) : form_(form), view_(view) {}
 
   std::string Document() {
-    const double width = Px(form_.Width());
-    const double height = Px(form_.Height());
+    if (view_.only) {
+      const Control& c = *view_.only;
+      std::string body = "<g transform=\"translate(" + Num(-Px(c.Left())) + "," + Num(-Px(c.Top())) + ")\">\n" +
+                         ControlGroup(c) + "</g>\n";
+      return Svg(Px(c.Width()), Px(c.Height()), form_.Caption() + " - " + c.DisplayName(), body);
+    }
     std::string window = Window();
-    std::ostringstream svg;
-    svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Num(width) << "\" height=\"" << Num(height)
-        << "\" viewBox=\"0 0 " << Num(width) << " " << Num(height) << "\" data-form=\"" << Escape(form_.Name())
-        << "\">\n<title>" << Escape(form_.Caption()) << "</title>\n<defs>\n"
-        << defs_ << "</defs>\n" << window << "</svg>\n";
-    return svg.str();
+    return Svg(Px(form_.Width()), Px(form_.Height()), form_.Caption(), window);
   }
 
  private:
+  std::string Svg(double width, double height, const std::string& title, const std::string& body) const {
+    std::ostringstream svg;
+    svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Num(width) << "\" height=\"" << Num(height)
+        << "\" viewBox=\"0 0 " << Num(width) << " " << Num(height) << "\" data-form=\"" << Escape(form_.Name())
+        << "\">\n<title>" << Escape(title) << "</title>\n<defs>\n"
+        << defs_ << "</defs>\n" << body << "</svg>\n";
+    return svg.str();
+  }
+
+  int ShownPage(const TabControl& tabs) const { return &tabs == view_.tabs ? view_.page : tabs.Tab(); }
+
   std::string Window() {
     const double w = Px(form_.Width()), h = Px(form_.Height());
     const double border = Px(form_.BorderSize()), caption = Px(form_.CaptionHeight()), menu = Px(form_.MenuBarHeight());
@@ -134,7 +144,14 @@ class SvgWriter {
     OleColor bar = form_.IsActive() ? syscolor::ActiveTitleBar : OleColor{syscolor::Of(3)};
     std::string out = "<g class=\"TitleBar\">" + Rect(x, y, w, h, CssColor(bar), "");
     Font font{"MS Sans Serif", 8.25, true};
-    out += Text(x + 4, y + h / 2 + 4, "start", {form_.Caption(), -1}, font, syscolor::TitleBarText);
+    double textLeft = x + 4;
+    if (!form_.Icon().empty()) {
+      const double icon = 16;
+      out += "<g transform=\"translate(" + Num(x + 2) + "," + Num(y + (h - icon) / 2) + ")\">" +
+             PictureImage(form_.Icon(), std::pair<double, double>(icon, icon)) + "</g>";
+      textLeft += icon + 2;
+    }
+    out += Text(textLeft, y + h / 2 + 4, "start", {form_.Caption(), -1}, font, syscolor::TitleBarText);
     if (form_.ControlBox()) {
       double size = h - 4;
       out += "<g class=\"CloseBox\">" + Rect(x + w - size - 2, y + 2, size, size, CssColor(syscolor::ButtonFace), "#404040") +
@@ -165,7 +182,7 @@ class SvgWriter {
     for (bool windowless : {true, false}) {
       for (const Control* c : children) {
         if (IsWindowless(c->GetKind()) != windowless || !IsDrawn(c->GetKind()) || !c->Visible()) continue;
-        if (tabs && c->Page() != tabs->Tab()) continue;
+        if (tabs && c->Page() != ShownPage(*tabs)) continue;
         out += ControlGroup(*c);
       }
     }
@@ -312,8 +329,10 @@ class SvgWriter {
 
   std::string LineBody(const Line& line) {
     if (line.BorderStyle() == vbTransparent) return "";
-    return "<line x1=\"" + Num(Px(line.X1())) + "\" y1=\"" + Num(Px(line.Y1())) + "\" x2=\"" + Num(Px(line.X2())) +
-           "\" y2=\"" + Num(Px(line.Y2())) + "\" stroke=\"" + CssColor(line.BorderColor()) + "\" stroke-width=\"" +
+    // An odd width on whole pixels would straddle two rows of pixels: centre it on one.
+    const double crisp = line.BorderWidth() % 2 == 1 ? 0.5 : 0;
+    return "<line x1=\"" + Num(Px(line.X1()) + crisp) + "\" y1=\"" + Num(Px(line.Y1()) + crisp) + "\" x2=\"" +
+           Num(Px(line.X2()) + crisp) + "\" y2=\"" + Num(Px(line.Y2()) + crisp) + "\" stroke=\"" + CssColor(line.BorderColor()) + "\" stroke-width=\"" +
            std::to_string(line.BorderWidth()) + "\"" + DashArray(line.BorderStyle(), line.BorderWidth()) + "/>";
   }
 
@@ -354,12 +373,18 @@ class SvgWriter {
     return out + "</g>";
   }
 
+  // A tab is open at the bottom: the current one stands two pixels higher and runs into its page.
   std::string TabHead(const TabControl& tabs, int page, double x, double w, double row) {
-    const bool current = page == tabs.Tab();
+    const bool current = page == ShownPage(tabs);
     std::string out = "<g class=\"Tab" + std::string(current ? " current" : "") +
                       std::string(tabs.TabEnabled(page) ? "" : " disabled") + "\" data-page=\"" + std::to_string(page) + "\">";
-    double top = current ? 0 : 2;
-    out += Raised(x, top, w, row - top + (current ? 1 : 0), tabs.BackColor());
+    const double top = current ? 0 : 2;
+    const double bottom = current ? row + 1 : row;
+    out += Rect(x, top, w, bottom - top, CssColor(tabs.BackColor()), "");
+    out += "<path d=\"M" + Num(x + 0.5) + " " + Num(bottom) + " V" + Num(top + 2.5) + " L" + Num(x + 2.5) + " " +
+           Num(top + 0.5) + " H" + Num(x + w - 2.5) + "\" fill=\"none\" stroke=\"" + CssColor(syscolor::ThreeDHighlight) +
+           "\"/><path d=\"M" + Num(x + w - 2.5) + " " + Num(top + 0.5) + " L" + Num(x + w - 0.5) + " " + Num(top + 2.5) +
+           " V" + Num(bottom) + "\" fill=\"none\" stroke=\"" + CssColor(syscolor::ThreeDDKShadow) + "\"/>";
     OleColor color = tabs.TabEnabled(page) && tabs.IsEffectivelyEnabled() ? tabs.ForeColor() : syscolor::GrayText;
     out += Text(x + w / 2, top + (row - top) / 2 + 4, "middle", StripMnemonic(tabs.TabCaption(page)), tabs.GetFont(), color);
     return out + "</g>";
@@ -455,6 +480,7 @@ class SvgWriter {
   }
 
   const Form& form_;
+  const RenderView& view_;
   std::string defs_;
   int clips_ = 0;
   std::set<std::string> hatches_;
@@ -462,6 +488,6 @@ class SvgWriter {
 
 }  // namespace
 
-std::string RenderSvg(const Form& form) { return SvgWriter(form).Document(); }
+std::string RenderSvg(const Form& form, const RenderView& view) { return SvgWriter(form, view).Document(); }
 
 }  // namespace forms

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "automation/classes.h"
+#include "com/classes.h"
 #include "forms/app.h"
 #include "forms/event_loop.h"
 #include "forms/msgbox.h"
@@ -240,7 +240,7 @@ rt::Variant LNSPlugInAPI::Invoke(std::string_view member, CallKind kind, std::ve
 }
 
 void AddPlugInClass() {
-  automation::Classes().Add({PlugInProgId, PlugInClassId, PlugInName, [] { return std::make_shared<LNSPlugInAPI>(); }});
+  com::Classes().Add({PlugInProgId, PlugInClassId, PlugInName, [] { return std::make_shared<LNSPlugInAPI>(); }});
 }
 
 }  // namespace host

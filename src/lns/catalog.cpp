@@ -10,6 +10,7 @@
 #include "process/files.h"
 #include "process/paths.h"
 #include "runtime/error.h"
+#include "runtime/file_writer.h"
 #include "runtime/text.h"
 
 namespace lns {
@@ -103,7 +104,7 @@ std::optional<std::vector<fs::path>> ReadCatalogFolders(const fs::path& typesFol
 bool WriteCatalogFolders(const fs::path& typesFolder, const std::vector<fs::path>& folders) {
   std::string text = std::string(kCatalogHeader) + "\n";
   for (const fs::path& folder : folders) text += std::string(kFolderKeyword) + StoredFolder(typesFolder, folder) + "\n";
-  return proc::ReplaceFile(CatalogFile(typesFolder), text);
+  return !rt::ReplaceFile(CatalogFile(typesFolder), text);
 }
 
 void AddOnce(std::vector<fs::path>& folders, const fs::path& folder) {

@@ -12,6 +12,7 @@
 #include "registry/machine.h"
 #include "registry/registry.h"
 #include "runtime/error.h"
+#include "runtime/file_writer.h"
 
 namespace lns {
 namespace fs = std::filesystem;
@@ -68,7 +69,7 @@ constexpr fs::perms kExecutable = kReadable | fs::perms::owner_exec | fs::perms:
 void PlaceFile(const fs::path& target, const std::string& bytes, fs::perms permissions = kReadable) {
   std::error_code ec;
   if (fs::status(target, ec).permissions() == permissions && proc::ReadWholeFile(target) == bytes) return;
-  if (!proc::ReplaceFile(target, bytes, permissions)) Fail("cannot write " + target.string());
+  if (rt::ReplaceFile(target, bytes, permissions)) Fail("cannot write " + target.string());
 }
 
 void MakeFolder(const fs::path& folder) {

@@ -19,11 +19,12 @@ JournalState& State() {
 }
 
 std::string OneArgument(const rt::Variant& value) {
+  // Chars, not one-letter strings: GCC 12 at -O3 warns falsely (-Wrestrict) on "x" + a temporary string.
   switch (value.GetType()) {
     case rt::Variant::Type::String:
-      return "\"" + value.ToString() + "\"";
+      return '"' + value.ToString() + '"';
     case rt::Variant::Type::Object:
-      return value.IsNothing() ? "Nothing" : "<" + value.ToObject()->TypeName() + ">";
+      return value.IsNothing() ? "Nothing" : '<' + value.ToObject()->TypeName() + '>';
     case rt::Variant::Type::Empty:
       return "Empty";
     default:

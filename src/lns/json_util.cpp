@@ -1,11 +1,10 @@
 #include "lns/json_util.h"
 
-#include <unistd.h>
-
 #include <fstream>
 #include <sstream>
 
 #include "lns/errors.h"
+#include "runtime/file_writer.h"
 
 namespace lns {
 
@@ -34,26 +33,10 @@ std::optional<nlohmann::json> ReadJsonFile(const std::filesystem::path& file) {
 }
 
 void WriteFileAtomically(const std::filesystem::path& file, const std::string& content) {
-  auto fail = [&] {
-    rt::Raise(rt::err::PathFileAccessError, ErrorSource, rt::ErrorText(rt::err::PathFileAccessError) + ": " + file.string());
-  };
   std::error_code error;
   std::filesystem::create_directories(file.parent_path(), error);
-  auto temporary = file;
-  temporary += ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << content;
-    out.flush();
-    if (!out) {
-      std::filesystem::remove(temporary, error);
-      fail();
-    }
-  }
-  std::filesystem::rename(temporary, file, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
-    fail();
+  if (rt::ReplaceFile(file, content)) {
+    rt::Raise(rt::err::PathFileAccessError, ErrorSource, rt::ErrorText(rt::err::PathFileAccessError) + ": " + file.string());
   }
 }
 

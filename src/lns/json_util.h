@@ -23,8 +23,8 @@ const nlohmann::json& ArrayAt(const nlohmann::json& json, const char* key);
 // The document of a JSON file; nothing when the file does not exist, DamagedData when it is not
 // JSON; err::DatabaseDamaged naming the file when it cannot be read.
 std::optional<nlohmann::json> ReadJsonFile(const std::filesystem::path& file);
-// Writes a file whole: into a temporary file beside it, renamed into place, so that a reader
-// never sees half of it. Raises error 75 naming the file when it cannot be written.
+// Replaces a file whole (rt::ReplaceFile), making its folder first. Raises error 75 naming the
+// file when it cannot be written.
 void WriteFileAtomically(const std::filesystem::path& file, const std::string& content);
 void WriteJsonFile(const std::filesystem::path& file, const nlohmann::json& json);
 

@@ -43,7 +43,8 @@ std::string FileNamePart(const std::string& networkName) {
 std::string NewDatabaseFile(const Networks& networks, const std::string& networkName) {
   std::string base = "networks/" + FileNamePart(networkName);
   for (int n = 1;; ++n) {
-    std::string candidate = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".json";
+    // A char, not a one-letter string: GCC 12 at -O3 warns falsely (-Wrestrict) on "x" + a temporary string.
+    std::string candidate = base + (n == 1 ? "" : '-' + std::to_string(n)) + ".json";
     bool stored = std::any_of(networks.Items().begin(), networks.Items().end(),
                               [&](const auto& network) { return rt::EqualsNoCase(network->File().string(), (StoreFolder() / candidate).string()); });
     std::error_code error;

@@ -10,7 +10,7 @@
 namespace lns {
 
 // A network's database while the network is open: loaded from its file at Open, written back
-// (to a temporary file renamed into place) after every change, dropped at Close.
+// (replaced whole) after every change, dropped at Close.
 class Session final : public Database, public std::enable_shared_from_this<Session> {
  public:
   // err::DatabaseDamaged when the file is missing or not a network database; the file is left

@@ -112,7 +112,7 @@ void NetworkAttachment::CheckAccess(std::string_view) const { Db(); }
 // --- System -----------------------------------------------------------------------------------
 
 System::System(std::weak_ptr<Database> database, Settings settings)
-    : Node(std::move(database)), settings_(std::move(settings)), attached_(settings_.networkInterface) {}
+    : Node(std::move(database)), settings_(std::move(settings)) {}
 
 void System::CheckAccess(std::string_view member) const {
   if (rt::EqualsNoCase(member, "IsOpen")) return;
@@ -128,7 +128,7 @@ std::string System::get_Name() const { return Call("Name", CallKind::Get, [&] { 
 void System::Open() {
   Call("Open", CallKind::Method, [&] {
     if (open_) return;
-    bool engineered = attached_.empty();
+    bool engineered = settings_.networkInterface.empty();
     if (engineered) {
       if (auto error = TakeEngineeredOpenFault()) Fail(*error, "injected on the engineered-mode open of " + settings_.name);
     }
@@ -229,6 +229,10 @@ rt::Variant System::Invoke(std::string_view member, CallKind kind, Args& args) {
       rt::Get("RecoveryStatus", &S::get_RecoveryStatus),
   };
   return members.Invoke<Node>(*this, member, kind, args);
+}
+
+void System::SetAttachedInterface(std::string networkInterface) {
+  Assign(settings_.networkInterface, std::move(networkInterface));
 }
 
 std::shared_ptr<Subsystem> System::AddSubsystem(const std::string& name) { return subsystems_->AddNew(name); }

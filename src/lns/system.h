@@ -59,8 +59,7 @@ class Subsystems : public Collection<Subsystem> {
 };
 
 // The system's attachment to the network: the network interface the system opens through.
-// Setting it applies to the openings of the system while the network stays open; the database
-// keeps the interface the network was made with.
+// Setting it is stored in the database like every other change.
 class NetworkAttachment : public Node {
  public:
   explicit NetworkAttachment(std::weak_ptr<Database> database) : Node(std::move(database)) {}
@@ -121,8 +120,8 @@ class System : public Node {
   rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override;
 
   // The interface the attachment names now ("" for none).
-  const std::string& AttachedInterface() const noexcept { return attached_; }
-  void SetAttachedInterface(std::string networkInterface) { attached_ = std::move(networkInterface); }
+  const std::string& AttachedInterface() const noexcept { return settings_.networkInterface; }
+  void SetAttachedInterface(std::string networkInterface);
 
   // Building a network (not journaled).
   std::shared_ptr<Subsystem> AddSubsystem(const std::string& name);
@@ -138,7 +137,6 @@ class System : public Node {
  private:
   void Furnish(const nlohmann::json& json);
   Settings settings_;
-  std::string attached_;
   bool pulsedFlag_ = false;
   int32_t internetOption_ = 0;
   int32_t openSetting_ = 0;

@@ -6,6 +6,7 @@
 #include "process/files.h"
 #include "process/paths.h"
 #include "runtime/error.h"
+#include "runtime/file_writer.h"
 
 namespace mainwindow {
 namespace {
@@ -67,7 +68,7 @@ SettingsLines ReadSettingsFile(void (*logFailure)(const std::string& description
 bool WriteSettingsFile(const SettingsLines& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
-  return proc::ReplaceFile(SettingsFilePath(), text);
+  return !rt::ReplaceFile(SettingsFilePath(), text);
 }
 
 }  // namespace mainwindow

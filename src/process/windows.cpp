@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "process/files.h"
 #include "process/paths.h"
 #include "registry/machine.h"
 #include "runtime/error.h"
+#include "runtime/file_writer.h"
 #include "runtime/text.h"
 
 namespace proc {
@@ -88,7 +88,7 @@ std::optional<Entry> ReadEntry(const fs::path& path) {
 }
 
 void WriteAtomically(const fs::path& target, const std::string& content) {
-  if (!ReplaceFile(target, content)) {
+  if (rt::ReplaceFile(target, content)) {
     rt::Raise(rt::err::PathFileAccessError, {}, "Path/File access error: " + target.string());
   }
 }

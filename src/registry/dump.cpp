@@ -29,7 +29,8 @@ std::string HexList(const std::vector<BYTE>& data) {
 std::string DataText(const Value& value) {
   switch (value.type) {
     case REG_SZ:
-      return "\"" + TextUpToNul(value.data) + "\"";
+      // A char, not a one-letter string: GCC 12 at -O3 warns falsely (-Wrestrict) on "x" + a temporary string.
+      return '"' + TextUpToNul(value.data) + '"';
     case REG_EXPAND_SZ:
       return "expand \"" + TextUpToNul(value.data) + "\"";
     case REG_DWORD:

@@ -63,7 +63,8 @@ Path ParsePath(const char* subKey) {
   while (!text.empty()) {
     std::string_view name = text.substr(0, text.find('\\'));
     if (name.empty()) Refuse(ERROR_BAD_PATHNAME, "The key path \"" + std::string(subKey) + "\" has an empty name in it");
-    if (!IsKeyName(name)) Refuse(ERROR_INVALID_PARAMETER, "\"" + std::string(name) + "\" is not a valid key name");
+    // A char, not a one-letter string: GCC 12 at -O3 warns falsely (-Wrestrict) on "x" + a temporary string.
+    if (!IsKeyName(name)) Refuse(ERROR_INVALID_PARAMETER, '"' + std::string(name) + "\" is not a valid key name");
     path.emplace_back(name);
     text.remove_prefix(std::min(text.size(), name.size() + 1));
   }

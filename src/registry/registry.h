@@ -15,7 +15,7 @@
 // - RegEnumKey lists subkeys sorted without regard to case, so the order never depends on who
 //   created what first.
 // - Every call reads the registry file afresh; every change is written at once, under a file lock,
-//   to a temporary file renamed into place. A damaged file gives ERROR_REGISTRY_CORRUPT and is
+//   replacing the file whole. A damaged file gives ERROR_REGISTRY_CORRUPT and is
 //   never overwritten; LastFailure() tells what went wrong.
 // - Single-threaded, like the plug-in; several processes may share the file.
 namespace reg {

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string_view>
@@ -15,6 +14,8 @@
 
 #include "registry/failure.h"
 #include "registry/machine.h"
+#include "runtime/descriptor.h"
+#include "runtime/file_writer.h"
 
 namespace reg {
 namespace fs = std::filesystem;
@@ -41,24 +42,6 @@ std::string SystemText(int error) { return std::generic_category().message(error
          "The registry file \"" + file.string() + "\" cannot be written, nothing was changed: " + SystemText(error));
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() { Close(); }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-
-  int Get() const { return fd_; }
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return fd < 0 || close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 bool TakeLock(int fd) {
   int result = 0;
   do {
@@ -67,8 +50,8 @@ bool TakeLock(int fd) {
   return result == 0;
 }
 
-// Held while a change reads, alters and writes the file; the file itself is replaced by rename,
-// so the lock lives on a file of its own.
+// Held while a change reads, alters and writes the file; the file itself is replaced whole, so
+// the lock lives on a file of its own.
 class ExclusiveLock {
  public:
   explicit ExclusiveLock(const fs::path& lockFile) : fd_(open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
@@ -79,11 +62,11 @@ class ExclusiveLock {
   }
 
  private:
-  Descriptor fd_;
+  rt::Descriptor fd_;
 };
 
 std::optional<std::string> ReadWhole(const fs::path& file) {
-  Descriptor fd(open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  rt::Descriptor fd(open(file.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) {
     if (errno == ENOENT) return std::nullopt;
     Unreadable(file, errno);
@@ -98,29 +81,6 @@ std::optional<std::string> ReadWhole(const fs::path& file) {
     } else if (errno != EINTR) {
       Unreadable(file, errno);
     }
-  }
-}
-
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    ssize_t count = write(fd, text.data(), text.size());
-    if (count < 0 && errno != EINTR) return false;
-    if (count > 0) text.remove_prefix(static_cast<size_t>(count));
-  }
-  return true;
-}
-
-// Readers see either the old file or the new one, never a part of it.
-void ReplaceWhole(const fs::path& file, const std::string& text) {
-  std::string temporary = file.string() + ".XXXXXX";
-  Descriptor fd(mkostemp(temporary.data(), O_CLOEXEC));
-  if (fd.Get() < 0) Unwritable(file, errno);
-  bool stored = WriteAll(fd.Get(), text) && fsync(fd.Get()) == 0 && fd.Close() &&
-                std::rename(temporary.c_str(), file.c_str()) == 0;
-  if (!stored) {
-    int error = errno;
-    unlink(temporary.c_str());
-    Unwritable(file, error);
   }
 }
 
@@ -292,7 +252,8 @@ void Change(const std::function<bool(Hives&)>& change) {
   fs::path file = RegistryFile();
   ExclusiveLock lock(file.parent_path() / "registry.lock");
   Hives hives = Load(file);
-  if (change(hives)) ReplaceWhole(file, HivesToJson(hives));
+  if (!change(hives)) return;
+  if (const std::error_code error = rt::ReplaceFile(file, HivesToJson(hives))) Unwritable(file, error.value());
 }
 
 }  // namespace store

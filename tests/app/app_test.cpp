@@ -3,16 +3,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "host/cregistry.h"
 #include "registry/registry.h"
+#include "support/eventually.h"
 #include "support/temp_machine.h"
 
 namespace app::test {
@@ -63,12 +62,7 @@ class ProgramTest : public ::testing::Test {
   }
   // The COM self-registration runs beside the program, which does not wait for it.
   static bool EventuallyRegistered() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (Machine(ClassKey, "").empty()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
+    return orvex::test::Eventually([] { return !Machine(ClassKey, "").empty(); });
   }
 
   std::optional<orvex::test::TempMachine> temp_;

@@ -17,6 +17,7 @@ namespace automation {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using testing::fChannelTest;
 
 class FormVerbs : public ::testing::Test {
@@ -140,6 +141,20 @@ TEST_F(FormVerbs, FormsFormAndRender) {
   EXPECT_GT(Send("render form=fChannelTest path=" + path)["bytes"].get<size_t>(), 0u);
   std::ifstream file(path);
   EXPECT_THAT(std::string(std::istreambuf_iterator<char>(file), {}), HasSubstr("<svg"));
+}
+
+TEST_F(FormVerbs, RenderDrawsANamedPageOrOneControlWithoutChangingTheWindow) {
+  for (const char* page : {"1", "second", "Second"}) {
+    const std::string svg = Send(std::string("render form=fChannelTest page=") + page)["svg"];
+    EXPECT_THAT(svg, HasSubstr("id=\"lblSecond\"")) << page;
+    EXPECT_THAT(svg, Not(HasSubstr("id=\"cboMode\""))) << page;
+  }
+  EXPECT_EQ(Control("tabPages")["Tab"], 0);
+  const std::string alone = Send("render form=fChannelTest control=cmdAsk")["svg"];
+  EXPECT_THAT(alone, HasSubstr("width=\"73\" height=\"25\""));
+  EXPECT_THAT(alone, Not(HasSubstr("id=\"txtValue\"")));
+  EXPECT_EQ(Error("render form=fChannelTest page=Third")["number"], 9);
+  EXPECT_EQ(Error("render form=fChannelTest page=2")["number"], 9);
 }
 
 TEST_F(FormVerbs, TheLogIsWhateverThePlugInHooksIn) {

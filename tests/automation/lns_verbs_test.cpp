@@ -47,6 +47,12 @@ class LnsVerbs : public ::testing::Test {
   }
   ~LnsVerbs() override { lns::ResetPlatform(); }
 
+  // `line` for the demo unit: its device added after the verb, unless the line names one.
+  static std::string OnUnit(std::string_view line) {
+    if (line.find("device") != std::string_view::npos) return std::string(line);
+    const size_t verbEnd = std::min(line.find(' '), line.size());
+    return std::string(line.substr(0, verbEnd)) + R"( device="Demo/Subsystem 1/FCU 1")" + std::string(line.substr(verbEnd));
+  }
   Json Send(std::string_view line) { return Json::parse(*channel.Execute(line)); }
   Json Ok(std::string_view line) {
     const Json reply = Send(line);
@@ -95,7 +101,7 @@ TEST_F(LnsVerbs, UnitSetWritesAnyPointAsTheUnitWouldAndStoresIt) {
   };
   for (const auto& c : cases) {
     const std::string before = Database();
-    const Json reply = Ok(c.line);
+    const Json reply = Ok(OnUnit(c.line));
     if (c.bytes) {
       EXPECT_EQ(reply["bytes"], Json::parse(c.bytes)) << c.line;
     }
@@ -109,14 +115,14 @@ TEST_F(LnsVerbs, UnitSetWritesAnyPointAsTheUnitWouldAndStoresIt) {
 TEST_F(LnsVerbs, UnitReadGivesBytesFormatAndValueWithoutCallingTheObjectServer) {
   SetFormat("nvoSpaceTemp", "RAW");
   lns::ClearJournal();
-  EXPECT_EQ(Ok("unit-read point=nvoSpaceTemp"),
+  EXPECT_EQ(Ok(OnUnit("unit-read point=nvoSpaceTemp")),
             Json::parse(R"({"seq":1,"verb":"unit-read","ok":true,"point":"nvoSpaceTemp","kind":"NetworkVariable",
                             "type":"SNVT_temp_p","format":"RAW","bytes":[8,252],
                             "value":{"type":"String","value":"8\t252"}})"));
   const Json property = Ok(R"(unit-read device="Demo/Subsystem 1/FCU 1" point=Node/SCPTdevMajVer)");
   EXPECT_EQ(property["kind"], "ConfigProperty");
   EXPECT_EQ(property["bytes"], Json::parse("[1]"));
-  Ok("unit-state");
+  Ok(OnUnit("unit-state"));
   EXPECT_TRUE(lns::JournalEntries().empty());
 }
 
@@ -141,19 +147,29 @@ TEST_F(LnsVerbs, ABadUnitSetIsRefusedAndChangesNothing) {
       {"unit-set bytes=[1,2]", rt::err::InvalidProcedureCall},
       {"unit-read point=nvoNothing", lns::err::ObjectNotFound},
   };
-  for (const auto& c : cases) EXPECT_EQ(Error(c.line)["number"], c.number) << c.line;
-  EXPECT_EQ(Error("unit-set point=nvoSpaceTemp bytes=[1]"),
+  for (const auto& c : cases) EXPECT_EQ(Error(OnUnit(c.line))["number"], c.number) << c.line;
+  EXPECT_EQ(Error(OnUnit("unit-set point=nvoSpaceTemp bytes=[1]")),
             Json::parse(R"({"number":-2147203322,"source":"LcaObjectServer",
                             "description":"Invalid value: 1 bytes for nvoSpaceTemp, a SNVT_temp_p"})"));
-  EXPECT_EQ(Ok("unit-read point=nvoSpaceTemp")["bytes"], Json::parse("[8,252]"));
+  EXPECT_EQ(Ok(OnUnit("unit-read point=nvoSpaceTemp"))["bytes"], Json::parse("[8,252]"));
   EXPECT_EQ(Database(), before);
 }
 
+TEST_F(LnsVerbs, AVerbForTheUnitNeedsItsDeviceAndNetwork) {
+  for (const char* line : {"unit-set point=nvoSpaceTemp bytes=[8,152]", "unit-read point=nvoSpaceTemp", "unit-state",
+                           "lns-event kind=monitor tag=1 point=nvoSpaceTemp"}) {
+    EXPECT_EQ(Error(line),
+              Json::parse(R"({"number":5,"source":"automation","description":"Malformed request: missing field \"device\""})"))
+        << line;
+  }
+  EXPECT_EQ(Error(R"(unit-read device="Subsystem 1/FCU 1" point=nvoSpaceTemp)")["number"], lns::err::InvalidArgument);
+}
+
 TEST_F(LnsVerbs, UnitStateReadsAndSetsWhatThePlugInSees) {
-  EXPECT_EQ(Ok("unit-state"), Json::parse(R"({"seq":1,"verb":"unit-state","ok":true,"state":4,"commissioned":true,
+  EXPECT_EQ(Ok(OnUnit("unit-state")), Json::parse(R"({"seq":1,"verb":"unit-state","ok":true,"state":4,"commissioned":true,
                                                "commissionStatus":0,"testBlocked":false,"answers":true})"));
   const std::string before = Database();
-  const Json reply = Ok("unit-state state=6 commissioned=false commissionStatus=3 testBlocked=true");
+  const Json reply = Ok(OnUnit("unit-state state=6 commissioned=false commissionStatus=3 testBlocked=true"));
   EXPECT_EQ(reply["state"], 6);
   EXPECT_EQ(device->get_State(), lns::device_state::ConfigOffline);
   EXPECT_FALSE(device->get_IsCommissioned());
@@ -161,10 +177,10 @@ TEST_F(LnsVerbs, UnitStateReadsAndSetsWhatThePlugInSees) {
   EXPECT_TRUE(device->get_TestBlocked());
   EXPECT_NE(Database(), before);
 
-  Ok("unit-state commissioned=true");
+  Ok(OnUnit("unit-state commissioned=true"));
   EXPECT_TRUE(device->get_IsCommissioned());
   EXPECT_EQ(device->get_CommissionStatus(), 3);
-  Ok("unit-state state=140");
+  Ok(OnUnit("unit-state state=140"));
   EXPECT_EQ(device->get_State(), lns::device_state::ConfigBypass);
 }
 
@@ -180,8 +196,8 @@ TEST_F(LnsVerbs, ABadUnitStateChangesNoField) {
       {"unit-state testBlocked=true state=four", rt::err::TypeMismatch},
       {R"(unit-state device="Demo/Subsystem 1/FCU 2" state=6)", lns::err::ObjectNotFound},
   };
-  for (const auto& c : cases) EXPECT_EQ(Error(c.line)["number"], c.number) << c.line;
-  EXPECT_EQ(Ok("unit-state"), Json::parse(R"({"seq":6,"verb":"unit-state","ok":true,"state":4,"commissioned":true,
+  for (const auto& c : cases) EXPECT_EQ(Error(OnUnit(c.line))["number"], c.number) << c.line;
+  EXPECT_EQ(Ok(OnUnit("unit-state")), Json::parse(R"({"seq":6,"verb":"unit-state","ok":true,"state":4,"commissioned":true,
                                                "commissionStatus":0,"testBlocked":false,"answers":true})"));
   EXPECT_EQ(Database(), before);
 }
@@ -237,11 +253,11 @@ TEST_F(LnsVerbs, SwitchedFaultsTurnOnAndOff) {
   EXPECT_EQ(system->get_ManagementMode(), 0);
 
   Ok("fault kind=not-responding");
-  EXPECT_EQ(Ok("unit-state")["answers"], false);
+  EXPECT_EQ(Ok(OnUnit("unit-state"))["answers"], false);
   // The unit itself still changes its values while the network cannot reach it.
-  EXPECT_EQ(Ok("unit-set point=nvoSpaceTemp bytes=[8,152]")["bytes"], Json::parse("[8,152]"));
+  EXPECT_EQ(Ok(OnUnit("unit-set point=nvoSpaceTemp bytes=[8,152]"))["bytes"], Json::parse("[8,152]"));
   Ok("fault kind=not-responding on=false");
-  EXPECT_EQ(Ok("unit-state")["answers"], true);
+  EXPECT_EQ(Ok(OnUnit("unit-state"))["answers"], true);
   EXPECT_EQ(PointValue("nvoSpaceTemp").ToString(), "71.6");
 }
 
@@ -324,7 +340,7 @@ TEST_F(LnsVerbs, LnsEventReachesTheOpenServersHandlers) {
     updates.emplace_back(tag, value.ToString(), object);
   });
   Ok("lns-event kind=refresh");
-  Ok(R"(lns-event kind=Monitor tag=7 value="72.5" point=nvoSpaceTemp)");
+  Ok(OnUnit(R"(lns-event kind=Monitor tag=7 value="72.5" point=nvoSpaceTemp)"));
   Ok("lns-event kind=monitor tag=-1");
   EXPECT_EQ(refreshes, 1);
   ASSERT_EQ(updates.size(), 2u);
@@ -333,7 +349,7 @@ TEST_F(LnsVerbs, LnsEventReachesTheOpenServersHandlers) {
 
   EXPECT_EQ(Error("lns-event kind=storm")["number"], rt::err::SubscriptOutOfRange);
   EXPECT_EQ(Error("lns-event kind=monitor")["number"], rt::err::InvalidProcedureCall);
-  EXPECT_EQ(Error("lns-event kind=monitor tag=1 point=nvoNothing")["number"], lns::err::ObjectNotFound);
+  EXPECT_EQ(Error(OnUnit("lns-event kind=monitor tag=1 point=nvoNothing"))["number"], lns::err::ObjectNotFound);
   EXPECT_EQ(updates.size(), 2u);
 }
 

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "automation/classes.h"
+#include "com/classes.h"
 #include "machine_folder.h"
 #include "test_object.h"
 
@@ -15,12 +15,12 @@ using testing::TestObject;
 class ObjectVerbs : public ::testing::Test {
  protected:
   ObjectVerbs() {
-    Classes() = {};
+    com::Classes() = {};
     testing::AddTestClass();
-    RegisterServer("/opt/orvex/automation_test_server");
+    com::RegisterServer("/opt/orvex/automation_test_server");
     AddObjectVerbs(channel);
   }
-  ~ObjectVerbs() override { Classes() = {}; }
+  ~ObjectVerbs() override { com::Classes() = {}; }
 
   Json Send(std::string_view line) { return Json::parse(*channel.Execute(line)); }
   Json Error(std::string_view line) {
@@ -96,7 +96,7 @@ TEST_F(ObjectVerbs, ObjectsTravelAsIdsBothWays) {
 TEST_F(ObjectVerbs, OnlyARegisteredClassCanBeCreated) {
   const auto notRegistered = Json::parse(R"({"number":-2147221164,"source":"","description":"Class not registered"})");
   EXPECT_EQ(Error("create progid=Orvex.Missing"), notRegistered);
-  UnregisterServer();
+  com::UnregisterServer();
   EXPECT_EQ(Error("create progid=Orvex.TestObject"), notRegistered);
   EXPECT_EQ(TestObject::Live(), 0);
 }

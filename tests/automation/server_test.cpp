@@ -7,7 +7,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "automation/classes.h"
+#include "com/classes.h"
 #include "automation/input_reader.h"
 #include "forms/form.h"
 #include "machine_folder.h"
@@ -27,14 +27,14 @@ class ServeTest : public ::testing::Test {
   ServeTest() {
     forms::ResetForTests();
     rt::UseClock(std::make_shared<rt::VirtualClock>());
-    Classes() = {};
+    com::Classes() = {};
     testing::AddTestClass();
     testing::AddTestForm();
-    RegisterServer("/opt/orvex/automation_test_server");
+    com::RegisterServer("/opt/orvex/automation_test_server");
   }
   ~ServeTest() override {
     forms::ResetForTests();
-    Classes() = {};
+    com::Classes() = {};
     rt::UseClock(std::make_shared<rt::RealClock>());
   }
 
@@ -135,11 +135,11 @@ TEST(ServerCommandLine, TakesTheComSwitchesAndLeavesTheRest) {
 }
 
 TEST_F(ServeTest, RegServerAndUnregServerAreHandledBeforeTheProgram) {
-  UnregisterServer();
+  com::UnregisterServer();
   EXPECT_EQ(HandleServerSwitches(ReadServerCommandLine({"/regserver"})), 0);
-  EXPECT_NE(CreateObject(testing::TestProgId), nullptr);
+  EXPECT_NE(com::CreateObject(testing::TestProgId), nullptr);
   EXPECT_EQ(HandleServerSwitches(ReadServerCommandLine({"/unregserver"})), 0);
-  EXPECT_THROW(CreateObject(testing::TestProgId), rt::Error);
+  EXPECT_THROW(com::CreateObject(testing::TestProgId), rt::Error);
 
   rt::UseClock(std::make_shared<rt::RealClock>());
   EXPECT_EQ(HandleServerSwitches(ReadServerCommandLine({"-Embedding", "--virtual-clock"})), std::nullopt);

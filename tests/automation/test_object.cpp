@@ -3,7 +3,7 @@
 #include <array>
 #include <functional>
 
-#include "automation/classes.h"
+#include "com/classes.h"
 #include "forms/app.h"
 #include "forms/msgbox.h"
 #include "test_form.h"
@@ -69,7 +69,7 @@ rt::Variant TestObject::Invoke(std::string_view member, CallKind kind, std::vect
 }
 
 void AddTestClass() {
-  Classes().Add({TestProgId, TestClassId, "Channel test object", [] { return std::make_shared<TestObject>(); }});
+  com::Classes().Add({TestProgId, TestClassId, "Channel test object", [] { return std::make_shared<TestObject>(); }});
 }
 
 }  // namespace automation::testing

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "automation/classes.h"
+#include "com/classes.h"
 #include "automation/query_verbs.h"
 #include "automation/server.h"
 #include "test_form.h"

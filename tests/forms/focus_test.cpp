@@ -52,6 +52,18 @@ TEST_F(FocusTest, CancelledValidateKeepsTheFocusAndDropsTheClick) {
   EXPECT_EQ(form->ActiveControl(), &Ctl("txtA"));
 }
 
+TEST_F(FocusTest, ALockedBoxOutsideTheTabOrderIsClickedWithoutTakingTheFocus) {
+  auto& display = form->Ctl<forms::TextBox>("txtNoStop");
+  display.SetLocked(true);
+  form->Watch("txtNoStop", {Event::Click});
+  forms::input::Click(display);
+  EXPECT_THAT(form->events, ElementsAre("txtNoStop_Click"));
+  EXPECT_EQ(form->ActiveControl(), &Ctl("txtA"));
+  EXPECT_EQ(ErrorNumberOf([&] { forms::input::Focus(display); }), forms::err::InputRefused);
+  EXPECT_EQ(ErrorNumberOf([&] { forms::input::TypeText(display, "1"); }), forms::err::InputRefused);
+  EXPECT_EQ(ErrorNumberOf([&] { forms::input::Key(display, forms::vbKeyBack); }), forms::err::InputRefused);
+}
+
 TEST_F(FocusTest, SetFocusFromCodeRunsTheSameOrder) {
   Ctl("txtB").SetFocus();
   EXPECT_THAT(form->events, ElementsAre("txtA_Validate", "txtA_LostFocus", "txtB_GotFocus"));

@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ColourCase{"txtA", "text-anchor=\"end\""},                     // right-aligned
                     ColourCase{"txtCP.0", "fill=\"#d4d0c8\""},                     // ButtonFace display box
                     ColourCase{"cboMode", "class=\"DropButton\""},
-                    ColourCase{"cboMode", "font-family=\"sans-serif\" font-size=\"11\" font-weight=\"bold\""},
+                    ColourCase{"cboMode", "font-family=\"Liberation Sans, sans-serif\" font-size=\"11\" font-weight=\"bold\""},
                     ColourCase{"cmdExit", "E<tspan text-decoration=\"underline\">x</tspan>it"},
                     ColourCase{"lblStatus", "text-anchor=\"middle\""},
                     ColourCase{"fraGroup", ">Group</text>"},
@@ -110,6 +110,17 @@ INSTANTIATE_TEST_SUITE_P(
                     ColourCase{"Line1", "stroke-width=\"2\" stroke-dasharray=\"12 4\""},
                     ColourCase{"picLamp", "data-picture=\"sample_lamp\""},
                     ColourCase{"picLamp", "href=\"data:image/svg+xml;base64,"}));
+
+TEST_F(RenderTest, TheWindowIconHeadsTheTitleBar) {
+  auto titleBar = [this] {
+    const std::string svg = Svg();
+    const size_t start = svg.find("class=\"TitleBar\"");
+    return svg.substr(start, svg.find("class=\"client\"") - start);
+  };
+  EXPECT_THAT(titleBar(), Not(HasSubstr("data-picture")));
+  form->SetIcon("sample_lamp");
+  EXPECT_THAT(titleBar(), HasSubstr("data-picture=\"sample_lamp\" x=\"0\" y=\"0\" width=\"16\" height=\"16\""));
+}
 
 TEST_F(RenderTest, HatchPatternsAreDefinedOnce) {
   form->Ctl<forms::Shape>("shpCoil").SetFillStyle(forms::vbDiagonalCross);
@@ -154,7 +165,7 @@ TEST_F(RenderTest, TheListShowsItsNewestLinesWithTheSelectionHighlighted) {
   EXPECT_THAT(group, HasSubstr(">line 30</text>"));
   EXPECT_THAT(group, Not(HasSubstr(">first line</text>")));
   EXPECT_THAT(group, HasSubstr("fill=\"#0a246a\""));  // Highlight
-  EXPECT_THAT(group, HasSubstr("font-family=\"monospace\""));
+  EXPECT_THAT(group, HasSubstr("font-family=\"Liberation Mono, monospace\""));
 }
 
 TEST_F(RenderTest, TextIsEscaped) {

@@ -216,12 +216,19 @@ TEST_F(RealClockTest, WaitWhileSleepsBetweenPassesUntilATimerEndsIt) {
 }
 
 TEST_F(RealClockTest, ItemsPostedFromAnotherThreadWakeTheWait) {
+  std::atomic<bool> waiting = false;
   std::atomic<bool> done = false;
-  std::thread poster([&done] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::thread poster([&] {
+    waiting.wait(false);
     forms::Post([&done] { done = true; });
   });
-  EXPECT_TRUE(forms::WaitWhile([&done] { return !done; }, 5000));
+  EXPECT_TRUE(forms::WaitWhile(
+      [&] {
+        waiting = true;
+        waiting.notify_one();
+        return !done;
+      },
+      60000));
   poster.join();
 }
 

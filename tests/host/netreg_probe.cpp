@@ -1,7 +1,9 @@
 // Looks into the network databases of the simulated machine for the end-to-end tests of the
 // registration in networks, as another program on the machine would:
 //   netreg_probe add-network NAME        a network with the unit's template, carrying the
-//                                        plug-in's component application and another tool's
+//                                        plug-in's component application and another tool's;
+//                                        one already there is left as it is, so that the step
+//                                        can run again
 //   netreg_probe expect NETWORK OURS OTHERS [NETWORK OURS OTHERS ...]
 //                                        lists each network's component applications and exits
 //                                        1 unless the plug-in has OURS of them and others OTHERS
@@ -34,6 +36,7 @@ void InNetwork(const std::string& name, const std::function<void(lns::System&)>&
 }
 
 void AddNetwork(const std::string& name) {
+  if (lns::ServerStore::Load(nullptr)->NetworkList()->Find(name)) return;
   lns::CreateNetwork({name, name, "LON1", "", 0}, [](lns::System& system) {
     auto unit = system.Library().Templates().AddNew("OrvexUC_FCU", 1);
     unit->Fill(std::string(lns::FcuProgramId), lns::UnitInterface());

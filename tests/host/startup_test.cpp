@@ -1,9 +1,7 @@
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 
-#include <chrono>
 #include <fstream>
-#include <thread>
 
 #include "forms/app.h"
 #include "forms/control.h"
@@ -15,6 +13,7 @@
 #include "host/startup.h"
 #include "plugin_test_support.h"
 #include "registry/dump.h"
+#include "support/eventually.h"
 
 namespace host::test {
 namespace {
@@ -51,14 +50,16 @@ class StartupTest : public PlugInTest {
     WriteFile(program, "#!/bin/sh\necho \"$@\" >> '" + (root_ / "started").string() + "'\n");
     chmod(program.c_str(), 0755);
   }
-  std::vector<std::string> Started() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!fs::exists(root_ / "started") && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    std::ifstream file(root_ / "started");
+  // The arguments of the program's starts, once `count` starts have noted theirs: each start runs
+  // beside the plug-in, which does not wait for it.
+  std::vector<std::string> Started(size_t count) {
     std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    orvex::test::Eventually([&] {
+      lines.clear();
+      std::ifstream file(root_ / "started");
+      for (std::string line; std::getline(file, line);) lines.push_back(line);
+      return lines.size() >= count;
+    });
     return lines;
   }
   static std::string KeyText() {
@@ -85,7 +86,7 @@ TEST_F(StartupTest, RegistrationWritesTheTenValuesInOrder) {
   forms::App().SetCommand("/regplugin");
   RegisterPlugIn(true);
   EXPECT_EQ(KeyText(), WrittenKey);
-  EXPECT_THAT(Started(), ElementsAre("/regserver"));
+  EXPECT_THAT(Started(1), ElementsAre("/regserver"));
   ASSERT_THAT(Prompts(), ElementsAre("Plug-in registered as OrvexUC_FCU.LNSPlugInAPI"));
   EXPECT_EQ(forms::MsgBoxRecords().back().title, "Velmora OrvexUC_FCU Plug-In");
   EXPECT_EQ(forms::MsgBoxRecords().back().Icon(), forms::vbInformation);
@@ -144,7 +145,7 @@ TEST_F(StartupTest, DeregistrationRemovesTheKeyOrSaysItIsMissing) {
   DeregisterPlugIn(true);
   EXPECT_THAT(Prompts(), ElementsAre("Plug-in Velmora OrvexUC_FCU Plug-In deregistered",
                                      "Plug-in Velmora OrvexUC_FCU Plug-In does not exisit in the Windows registery"));
-  EXPECT_THAT(Started(), ElementsAre("/unregserver", "/unregserver"));
+  EXPECT_THAT(Started(2), ElementsAre("/unregserver", "/unregserver"));
 }
 
 TEST_F(StartupTest, AFailedComUnregistrationKeepsTheKey) {

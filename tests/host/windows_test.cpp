@@ -1,9 +1,6 @@
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 
-#include <chrono>
-#include <thread>
-
 #include "forms/app.h"
 #include "forms/control.h"
 #include "forms/input.h"
@@ -14,6 +11,7 @@
 #include "host/progress.h"
 #include "lns/faults.h"
 #include "plugin_test_support.h"
+#include "support/eventually.h"
 
 namespace host::test {
 namespace {
@@ -75,11 +73,7 @@ TEST_F(AboutTest, SystemInformationIsFoundThroughTheRegistryOrUnavailable) {
   CRegistry().put_MachineSetting("SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", tools.string());
   forms::input::Click(about.Ctl("cmdSysInfo"));
   EXPECT_EQ(forms::MsgBoxRecords().size(), 1u);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!fs::exists(marker) && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  EXPECT_TRUE(fs::exists(marker));
+  EXPECT_TRUE(orvex::test::Eventually([&] { return fs::exists(marker); }));
   EXPECT_TRUE(about.IsLoaded());
 }
 

@@ -132,16 +132,27 @@ TEST_F(OpenTest, EngineeredModeOpensTheDatabaseButNotTheDevices) {
   EXPECT_EQ(device->get_State(), device_state::ConfigOnline);
 }
 
-TEST_F(OpenTest, TheAttachmentIsBackToTheStoredInterfaceWhenTheNetworkOpensAgain) {
+TEST_F(OpenTest, TheAttachmentIsStoredLikeEveryOtherChange) {
   auto server = OpenServer();
   auto north = NetworkOf(server, "North");
+  const auto lon1 = server->get_NetworkInterfaces()->Item(Variant::String("LON1"));
+  auto attachmentAfterReopening = [&] {
+    north->Close();
+    north->Open();
+    return north->get_Systems()->Item(Variant::Integer(1))->get_Attachment();
+  };
   north->Open();
-  north->get_Systems()->Item(Variant::Integer(1))->get_Attachment()->putref_NetworkInterface(nullptr);
-  north->Close();
-  north->Open();
-  auto attachment = north->get_Systems()->Item(Variant::Integer(1))->get_Attachment();
+  attachmentAfterReopening()->putref_NetworkInterface(nullptr);
+  EXPECT_FALSE(attachmentAfterReopening()->get_NetworkInterface());
+  attachmentAfterReopening()->putref_NetworkInterface(lon1);
+  auto attachment = attachmentAfterReopening();
   ASSERT_TRUE(attachment->get_NetworkInterface());
   EXPECT_EQ(attachment->get_NetworkInterface()->Name(), "LON1");
+
+  std::filesystem::remove(north->File());
+  std::filesystem::create_directory(north->File());
+  EXPECT_EQ(ErrorNumberOf([&] { attachment->putref_NetworkInterface(nullptr); }), rt::err::PathFileAccessError);
+  EXPECT_TRUE(attachment->get_NetworkInterface());
 }
 
 TEST_F(OpenTest, ANetworkMadeWithoutInterfaceOpensEngineered) {

@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <thread>
-
 #include "process/program.h"
+#include "support/eventually.h"
 #include "temp_machine.h"
 
 namespace proc::test {
@@ -15,13 +14,10 @@ using namespace std::chrono_literals;
 
 class WindowTableTest : public TempMachineTest {
  protected:
-  // The window once it shows up, or 0 after the limit.
+  // The window once it shows up, or 0 when it does not.
   static WindowHandle AwaitWindow(const std::string& title) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
     WindowHandle window = 0;
-    while ((window = FindWindow(title)) == 0 && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(5ms);
-    }
+    orvex::test::Eventually([&] { return (window = FindWindow(title)) != 0; });
     return window;
   }
   static size_t EntriesInTable() {
@@ -74,34 +70,36 @@ TEST_F(WindowTableTest, WaitingForCloseDropsOtherMessagesAndEndsAtItsLimit) {
   EXPECT_FALSE(window.WaitForMessage(WM_CLOSE, 30ms));
   PostMessage(window.Handle(), 0x0111, 0, 0);
   PostMessage(window.Handle(), WM_CLOSE, 1, 1);
-  EXPECT_TRUE(window.WaitForMessage(WM_CLOSE, 1s));
+  EXPECT_TRUE(window.WaitForMessage(WM_CLOSE, 60s));
   EXPECT_EQ(window.TakeMessage(), std::nullopt);
 }
 
 TEST_F(WindowTableTest, AnotherProcessesWindowIsFoundAndClosed) {
-  Program owner = Program::Start({WINDOW_OWNER, "XIF32BIN", "10000", "Finished - XIF32BIN"});
+  Program owner = Program::Start({WINDOW_OWNER, "XIF32BIN", "60000", "Finished - XIF32BIN"});
   const WindowHandle window = AwaitWindow("Finished - XIF32BIN");
   ASSERT_NE(window, 0);
   EXPECT_EQ(FindWindow("XIF32BIN"), 0);
   EXPECT_TRUE(PostMessage(window, WM_CLOSE, 1, 1));
-  EXPECT_EQ(owner.Wait(10s), 0);
+  EXPECT_EQ(owner.Wait(60s), 0);
   EXPECT_EQ(FindWindow("Finished - XIF32BIN"), 0);
   EXPECT_EQ(EntriesInTable(), 0u);
 }
 
 TEST_F(WindowTableTest, AWindowLeavesWhenItsOwnerTimesOut) {
-  Program owner = Program::Start({WINDOW_OWNER, "Short-lived", "50"});
-  ASSERT_NE(AwaitWindow("Short-lived"), 0);
-  EXPECT_EQ(owner.Wait(10s), 3);
+  Program owner = Program::Start({WINDOW_OWNER, "--after-start", "Short-lived", "50"});
+  const WindowHandle window = AwaitWindow("Short-lived");
+  ASSERT_NE(window, 0);
+  EXPECT_TRUE(PostMessage(window, 0x0400, 0, 0));
+  EXPECT_EQ(owner.Wait(60s), 3);
   EXPECT_EQ(FindWindow("Short-lived"), 0);
 }
 
 TEST_F(WindowTableTest, TheWindowOfAKilledOwnerIsDropped) {
-  Program owner = Program::Start({WINDOW_OWNER, "Doomed", "10000"});
+  Program owner = Program::Start({WINDOW_OWNER, "Doomed", "60000"});
   const WindowHandle window = AwaitWindow("Doomed");
   ASSERT_NE(window, 0);
   kill(owner.Id(), SIGKILL);
-  EXPECT_EQ(owner.Wait(10s), 128 + SIGKILL);
+  EXPECT_EQ(owner.Wait(60s), 128 + SIGKILL);
   EXPECT_EQ(EntriesInTable(), 1u);
   EXPECT_FALSE(PostMessage(window, WM_CLOSE, 1, 1));
   EXPECT_EQ(FindWindow("Doomed"), 0);

@@ -28,5 +28,7 @@ class TempMachine {
 
 // Writes `text` to `path`, making the folders on the way.
 void WriteFile(const std::filesystem::path& path, const std::string& text);
+// The whole content of `path`; empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
 
 }  // namespace orvex::test

@@ -6,6 +6,7 @@
 #include "lns/xif.h"
 #include "process/files.h"
 #include "runtime/error.h"
+#include "runtime/file_writer.h"
 
 namespace xif32bin {
 namespace fs = std::filesystem;
@@ -59,7 +60,7 @@ void ConvertXifToXfb(const fs::path& xif, const fs::path& xfb) {
   } catch (const rt::Error& e) {
     throw ConversionFailure(xif.string() + ": " + e.Description());
   }
-  if (!proc::ReplaceFile(xfb, XfbBytes(parsed, *text))) throw ConversionFailure("cannot write " + xfb.string());
+  if (rt::ReplaceFile(xfb, XfbBytes(parsed, *text))) throw ConversionFailure("cannot write " + xfb.string());
 }
 
 }  // namespace xif32bin

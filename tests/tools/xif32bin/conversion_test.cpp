@@ -2,13 +2,13 @@
 
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "lns/fcu_unit.h"
 #include "lns/xif.h"
 #include "process/program.h"
 #include "process/temp_machine.h"
 #include "process/windows.h"
+#include "support/eventually.h"
 
 namespace {
 
@@ -46,17 +46,13 @@ class ConversionTest : public proc::test::TempMachineTest {
   // What the plug-in does while the tool runs: wait while "XIF32BIN" shows, then close
   // "Finished - XIF32BIN". Returns whether the finished window was found.
   static bool CloseTheFinishedTool(Program& tool) {
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (std::chrono::steady_clock::now() < deadline && !tool.Wait(0ms)) {
-      if (FindWindow(kWorking) != 0) {
-        std::this_thread::sleep_for(2ms);
-        continue;
-      }
-      if (const proc::WindowHandle finished = FindWindow(kFinished)) {
-        return proc::PostMessage(finished, proc::WM_CLOSE, 1, 1);
-      }
-    }
-    return false;
+    proc::WindowHandle finished = 0;
+    orvex::test::Eventually([&] {
+      if (tool.Wait(0ms)) return true;
+      finished = FindWindow(kWorking) == 0 ? FindWindow(kFinished) : 0;
+      return finished != 0;
+    });
+    return finished != 0 && proc::PostMessage(finished, proc::WM_CLOSE, 1, 1);
   }
 
   fs::path XifFolder() const { return root_ / "LonWorks/XIF/Unit"; }

@@ -8,7 +8,7 @@
 
 #include "runtime/variant.h"
 
-namespace automation {
+namespace com {
 
 // A class this process serves, as COM knows it: ProgID, class id ("{...}" GUID text) and a
 // factory for new objects.
@@ -51,4 +51,4 @@ void RegisterServer(const std::filesystem::path& program);
 // gone, or one that still holds keys of another server, stays as it is.
 void UnregisterServer();
 
-}  // namespace automation
+}  // namespace com

@@ -1,13 +1,15 @@
-#include "automation/classes.h"
+#include "com/classes.h"
 
 #include <gtest/gtest.h>
 
-#include "machine_folder.h"
 #include "registry/registry.h"
-#include "test_object.h"
+#include "support/temp_machine.h"
 
-namespace automation {
+namespace com {
 namespace {
+
+constexpr const char* TestProgId = "Orvex.TestObject";
+constexpr const char* TestClassId = "{6F1C2A40-3B7D-4E55-9A1E-2C7B90D41E11}";
 
 std::string DefaultValue(const std::string& key) {
   char buffer[512] = {};
@@ -19,11 +21,16 @@ std::string DefaultValue(const std::string& key) {
 class ClassRegistration : public ::testing::Test {
  protected:
   ClassRegistration() {
+    std::filesystem::create_directories(machine_.Machine());
+    reg::Reset();
     Classes() = {};
-    testing::AddTestClass();
+    Classes().Add({TestProgId, TestClassId, "Channel test object", [] { return std::make_shared<rt::Object>(); }});
   }
-  ~ClassRegistration() override { Classes() = {}; }
-  testing::ScopedMachineFolder machine;
+  ~ClassRegistration() override {
+    Classes() = {};
+    reg::Reset();
+  }
+  orvex::test::TempMachine machine_{"com"};
 };
 
 int32_t ActivationError(std::string_view progId) {
@@ -37,13 +44,13 @@ int32_t ActivationError(std::string_view progId) {
 
 TEST_F(ClassRegistration, RegisterWritesProgIdClassIdAndServerPath) {
   RegisterServer("/opt/orvex/orvexuc_fcu");
-  const std::string classKey = std::string("SOFTWARE\\Classes\\CLSID\\") + testing::TestClassId;
+  const std::string classKey = std::string("SOFTWARE\\Classes\\CLSID\\") + TestClassId;
   const struct {
     std::string key;
     std::string value;
   } expected[] = {
       {"SOFTWARE\\Classes\\Orvex.TestObject", "Channel test object"},
-      {"SOFTWARE\\Classes\\Orvex.TestObject\\CLSID", testing::TestClassId},
+      {"SOFTWARE\\Classes\\Orvex.TestObject\\CLSID", TestClassId},
       {classKey, "Channel test object"},
       {classKey + "\\ProgID", "Orvex.TestObject"},
       {classKey + "\\LocalServer32", "/opt/orvex/orvexuc_fcu"},
@@ -56,17 +63,17 @@ TEST_F(ClassRegistration, UnregisterRemovesEveryKeyAndActivationFails) {
   RegisterServer("/opt/orvex/orvexuc_fcu");
   UnregisterServer();
   EXPECT_EQ(DefaultValue("SOFTWARE\\Classes\\Orvex.TestObject"), "<none>");
-  EXPECT_EQ(DefaultValue(std::string("SOFTWARE\\Classes\\CLSID\\") + testing::TestClassId), "<none>");
-  EXPECT_EQ(ActivationError(testing::TestProgId), rt::err::ClassNotRegistered);
+  EXPECT_EQ(DefaultValue(std::string("SOFTWARE\\Classes\\CLSID\\") + TestClassId), "<none>");
+  EXPECT_EQ(ActivationError(TestProgId), rt::err::ClassNotRegistered);
   UnregisterServer();  // twice is harmless
 }
 
 TEST_F(ClassRegistration, ActivationNeedsTheRegistryToPointAtThisServersClass) {
-  EXPECT_EQ(ActivationError(testing::TestProgId), rt::err::ClassNotRegistered);
+  EXPECT_EQ(ActivationError(TestProgId), rt::err::ClassNotRegistered);
   RegisterServer("/opt/orvex/orvexuc_fcu");
   reg::RegSetValue(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Orvex.TestObject\\CLSID", reg::REG_SZ,
                    "{00000000-0000-0000-0000-000000000001}", 0);
-  EXPECT_EQ(ActivationError(testing::TestProgId), rt::err::ClassNotRegistered);
+  EXPECT_EQ(ActivationError(TestProgId), rt::err::ClassNotRegistered);
   EXPECT_EQ(ActivationError("Orvex.Unknown"), rt::err::ClassNotRegistered);
 }
 
@@ -79,4 +86,4 @@ TEST_F(ClassRegistration, AClassAddedAgainReplacesTheOld) {
 }
 
 }  // namespace
-}  // namespace automation
+}  // namespace com

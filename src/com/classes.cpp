@@ -1,4 +1,4 @@
-#include "automation/classes.h"
+#include "com/classes.h"
 
 #include <optional>
 
@@ -6,7 +6,7 @@
 #include "runtime/error.h"
 #include "runtime/text.h"
 
-namespace automation {
+namespace com {
 namespace {
 
 constexpr std::string_view ClassesKey = "SOFTWARE\\Classes\\";
@@ -48,7 +48,7 @@ bool IsRegistered(const ComClass& comClass) {
 void WriteDefaultValue(const std::string& key, const std::string& text) {
   const reg::LONG status = reg::RegSetValue(reg::HKEY_LOCAL_MACHINE, key.c_str(), reg::REG_SZ, text.c_str(), 0);
   if (status == reg::ERROR_SUCCESS) return;
-  rt::Raise(ClassRegistrationFailed, "automation", "Class registration failed: " + reg::StatusText(status) + " (" + key + ")");
+  rt::Raise(ClassRegistrationFailed, "com", "Class registration failed: " + reg::StatusText(status) + " (" + key + ")");
 }
 
 // Deepest keys first: the registry refuses to delete a key that still has subkeys.
@@ -104,4 +104,4 @@ void UnregisterServer() {
   }
 }
 
-}  // namespace automation
+}  // namespace com
