@@ -1,8 +1,11 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
+#include "com/classes.h"
+#include "host/identity.h"
 #include "runtime/variant.h"
 
 namespace points {
@@ -27,6 +30,16 @@ rt::Ref<Base> CreateByName(std::span<const PointClassEntry<Base>> classes, std::
     if (entry.className == className) return entry.create();
   }
   return nullptr;
+}
+
+// Serves each class to directors as "OrvexUC_FCU." & its name, under its class id.
+template <class Base>
+void AddComClasses(std::span<const PointClassEntry<Base>> classes) {
+  for (const PointClassEntry<Base>& entry : classes) {
+    com::Classes().Add({std::string(host::ServerName) + "." + std::string(entry.className), std::string(entry.classId),
+                        std::string(entry.className),
+                        [create = entry.create] { return rt::ObjectRef(create().Shared()); }});
+  }
 }
 
 }  // namespace points

@@ -31,6 +31,8 @@ constexpr std::array<Entry, 14> Classes{{
 
 std::span<const PointClassEntry<ConfigPropertyPoint>> ConfigPropertyClasses() { return Classes; }
 
+void AddConfigPropertyClasses() { AddComClasses(ConfigPropertyClasses()); }
+
 rt::Ref<ConfigPropertyPoint> CreateConfigPropertyPoint(std::string_view className) {
   return CreateByName(ConfigPropertyClasses(), className);
 }

@@ -13,6 +13,8 @@ namespace points {
 
 // The fourteen classes.
 std::span<const PointClassEntry<ConfigPropertyPoint>> ConfigPropertyClasses();
+// Serves the fourteen classes to directors.
+void AddConfigPropertyClasses();
 // A new point of the named class (the class names are the type library's), or nullptr for a
 // name that is no configuration-property point class.
 rt::Ref<ConfigPropertyPoint> CreateConfigPropertyPoint(std::string_view className);

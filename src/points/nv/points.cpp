@@ -33,6 +33,8 @@ constexpr std::array<Entry, 16> Classes{{
 
 std::span<const PointClassEntry<NetworkVariablePoint>> NetworkVariableClasses() { return Classes; }
 
+void AddNetworkVariableClasses() { AddComClasses(NetworkVariableClasses()); }
+
 rt::Ref<NetworkVariablePoint> CreateNetworkVariablePoint(std::string_view className) {
   return CreateByName(NetworkVariableClasses(), className);
 }
