@@ -71,11 +71,7 @@ void SCPTbypassTime::put_NvName(const std::string& name) {
   m_NV = nullptr;
   ClearBinding();
   rt::Steps steps = BindingSteps(BindingFailure::MessageBox, "NvName");
-  steps(0, [&] {
-    rt::Ref<rt::Object> variables =
-        ObjectOf(GetProperty(ObjectOf(GetProperty(m_Device, "Interface")), "NetworkVariables"));
-    m_NV = ObjectOf(CallMethod(variables, "Item", {rt::Variant::String(m_NvName)}));
-  });
+  steps(0, [&] { m_NV = NetworkVariableOf(m_Device, m_NvName); });
   BindLonMarkObject(steps);
   BindProperties(steps);
 }
