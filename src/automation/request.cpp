@@ -1,6 +1,5 @@
 #include "automation/request.h"
 
-#include <cctype>
 #include <cstdint>
 #include <vector>
 
@@ -9,7 +8,10 @@
 namespace automation {
 namespace {
 
-bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+// One set of blanks for trimming and splitting, whatever the locale.
+constexpr std::string_view Blanks = " \t\n\v\f\r";
+
+bool IsBlank(char c) { return Blanks.find(c) != std::string_view::npos; }
 
 // Requests are flat; deep nesting would only exhaust the stack of the JSON code that copies it.
 constexpr int MaxNesting = 32;
@@ -98,12 +100,12 @@ Json ParseJsonLine(std::string_view line) {
 }  // namespace
 
 bool IsBlankOrComment(std::string_view line) {
-  const auto start = line.find_first_not_of(" \t\r\n");
+  const auto start = line.find_first_not_of(Blanks);
   return start == std::string_view::npos || line[start] == '#';
 }
 
 Json ParseRequestLine(std::string_view line) {
-  const auto start = line.find_first_not_of(" \t\r\n");
+  const auto start = line.find_first_not_of(Blanks);
   if (start == std::string_view::npos) RaiseMalformed("empty line");
   line.remove_prefix(start);
   RefuseDeepNesting(line);

@@ -27,6 +27,7 @@ TEST(RequestLine, ReadsJsonAndTheShortForm) {
       {"choose path=C:\\LonWorks\\x.xif", R"({"verb":"choose","path":"C:\\LonWorks\\x.xif"})"},
       {"let object=1 member=Name value=\"say \\\"hi\\\"\"", R"({"verb":"let","object":1,"member":"Name","value":"say \"hi\""})"},
       {"verbs", R"({"verb":"verbs"})"},
+      {"\v\fverbs\f", R"({"verb":"verbs"})"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -50,6 +51,7 @@ TEST(RequestLine, RefusesALineItCannotReadWithTheReason) {
       {"call args=[1,2", "unbalanced"},
       {"call args=[1,,2]", "is not valid JSON"},
       {"   ", "empty line"},
+      {"\v\f\v", "empty line"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -100,6 +102,7 @@ TEST(RequestFields, MissingAndWronglyTypedFieldsGetClearErrors) {
 TEST(RequestLine, BlankLinesAndCommentsAreNoRequests) {
   EXPECT_TRUE(IsBlankOrComment(""));
   EXPECT_TRUE(IsBlankOrComment(" \t\r"));
+  EXPECT_TRUE(IsBlankOrComment("\v\f"));
   EXPECT_TRUE(IsBlankOrComment("  # a note"));
   EXPECT_FALSE(IsBlankOrComment("verbs # not a comment"));
 }
