@@ -108,6 +108,8 @@ Json ParseRequestLine(std::string_view line) {
   const auto start = line.find_first_not_of(Blanks);
   if (start == std::string_view::npos) RaiseMalformed("empty line");
   line.remove_prefix(start);
+  // The JSON reader would take a NUL byte for the end of the line.
+  if (line.find('\0') != std::string_view::npos) RaiseMalformed("a NUL byte in the line");
   RefuseDeepNesting(line);
   return line.front() == '{' ? ParseJsonLine(line) : ParseShortForm(line);
 }

@@ -205,6 +205,10 @@ Key KeyFromJson(const std::string& name, const Json& node, const std::string& pa
 }
 
 Hives HivesFromJson(const std::string& text) {
+  // The JSON reader takes a NUL byte for the end of its input and would leave the rest unread.
+  if (const auto nul = text.find('\0'); nul != std::string::npos) {
+    throw Malformed("a NUL byte at offset " + std::to_string(nul));
+  }
   Json document;
   try {
     document = Json::parse(text);

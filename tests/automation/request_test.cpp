@@ -36,7 +36,7 @@ TEST(RequestLine, ReadsJsonAndTheShortForm) {
 }
 
 struct MalformedCase {
-  const char* line;
+  std::string line;
   const char* reason;
 };
 
@@ -52,6 +52,7 @@ TEST(RequestLine, RefusesALineItCannotReadWithTheReason) {
       {"call args=[1,,2]", "is not valid JSON"},
       {"   ", "empty line"},
       {"\v\f\v", "empty line"},
+      {std::string("{\"verb\":\"verbs\"}\0 x", 18), "a NUL byte"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);

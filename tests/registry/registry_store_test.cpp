@@ -16,6 +16,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::UnorderedElementsAre;
+using namespace std::string_literals;
 
 std::string ReadFile(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -101,8 +102,9 @@ TEST_F(RegistryStore, ProcessesChangingAtOnceLoseNoneOfEachOthersChanges) {
 }
 
 TEST_F(RegistryStore, ADamagedFileIsReportedByEveryCallAndLeftAsItIs) {
-  const char* const damaged[] = {
+  const std::string damaged[] = {
       "",
+      "{}\0{\"HKEY_LOCAL_MACHINE\": {\"keys\": {\"a\": {}}}}"s,
       "{\"HKEY_LOCAL_MACHINE\": {",
       "[]",
       "{\"HKEY_USERS\": {}}",
@@ -118,7 +120,7 @@ TEST_F(RegistryStore, ADamagedFileIsReportedByEveryCallAndLeftAsItIs) {
       "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": 7}}}}",
   };
   const fs::path file = machine_ / "registry.json";
-  for (const char* content : damaged) {
+  for (const std::string& content : damaged) {
     WriteFile(file, content);
     HKEY key{};
     DWORD size = 0;
