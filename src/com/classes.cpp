@@ -27,15 +27,16 @@ std::optional<std::string> ReadDefaultValue(const std::string& key) {
     buffer.assign(static_cast<size_t>(size), '\0');
     status = reg::RegQueryValue(reg::HKEY_LOCAL_MACHINE, key.c_str(), buffer.data(), &size);
   }
+  reg::RaiseIfStoreFailed(status);
   if (status != reg::ERROR_SUCCESS) return std::nullopt;
   return std::string(buffer.c_str());
 }
 
 bool KeyExists(const std::string& key) {
   reg::HKEY handle{};
-  if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, key.c_str(), 0, reg::KEY_READ, &handle) != reg::ERROR_SUCCESS) {
-    return false;
-  }
+  const reg::LONG status = reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, key.c_str(), 0, reg::KEY_READ, &handle);
+  reg::RaiseIfStoreFailed(status);
+  if (status != reg::ERROR_SUCCESS) return false;
   reg::RegCloseKey(handle);
   return true;
 }
@@ -48,6 +49,7 @@ bool IsRegistered(const ComClass& comClass) {
 void WriteDefaultValue(const std::string& key, const std::string& text) {
   const reg::LONG status = reg::RegSetValue(reg::HKEY_LOCAL_MACHINE, key.c_str(), reg::REG_SZ, text.c_str(), 0);
   if (status == reg::ERROR_SUCCESS) return;
+  reg::RaiseIfStoreFailed(status);
   rt::Raise(ClassRegistrationFailed, "com", "Class registration failed: " + reg::StatusText(status) + " (" + key + ")");
 }
 
@@ -100,7 +102,7 @@ void RegisterServer(const std::filesystem::path& program) {
 
 void UnregisterServer() {
   for (const auto& c : Classes().All()) {
-    for (const auto& key : KeysOf(c)) reg::RegDeleteKey(reg::HKEY_LOCAL_MACHINE, key.c_str());
+    for (const auto& key : KeysOf(c)) reg::RaiseIfStoreFailed(reg::RegDeleteKey(reg::HKEY_LOCAL_MACHINE, key.c_str()));
   }
 }
 

@@ -37,6 +37,7 @@ ClassTable& Classes();
 // Activation: a new object of the class, when the class is served here and registered in the
 // machine's registry under the same class id. Otherwise COM's "Class not registered"
 // (-2147221164); a factory's own errors pass through, and a factory that makes nothing gives 429.
+// A damaged registry file is raised as such (reg::RaiseIfStoreFailed).
 rt::ObjectRef CreateObject(std::string_view progId);
 
 // Self-registration of every served class for the program file `program`:
@@ -48,7 +49,8 @@ rt::ObjectRef CreateObject(std::string_view progId);
 // Raises an error with the registry's message when a write fails.
 void RegisterServer(const std::filesystem::path& program);
 // Removes those keys again. Like COM's own unregistration it reports nothing: a key already
-// gone, or one that still holds keys of another server, stays as it is.
+// gone, or one that still holds keys of another server, stays as it is. Only a damaged registry
+// file is raised, and nothing is removed.
 void UnregisterServer();
 
 }  // namespace com

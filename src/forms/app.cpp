@@ -14,14 +14,15 @@ void AppObject::SetVersion(int major, int minor) {
   minor_ = minor;
 }
 
-void AppObject::End() {
+void AppObject::End(int exitCode) {
   ended_ = true;
+  exitCode_ = exitCode;
   if (endHook_) {
     endHook_();
     return;
   }
   std::cout.flush();
-  std::exit(0);
+  std::exit(exitCode);
 }
 
 void AppObject::SetEndHook(std::function<void()> hook) { endHook_ = std::move(hook); }

@@ -30,10 +30,11 @@ class AppObject {
   void SetCommand(std::string v) { command_ = std::move(v); }
 
   // Ends the program at once (the End statement): the end hook runs; the default hook exits the
-  // process with code 0. A test hook that returns makes End return.
-  void End();
+  // process with the exit code. A test hook that returns makes End return.
+  void End(int exitCode = 0);
   void SetEndHook(std::function<void()> hook);
   bool Ended() const noexcept { return ended_; }
+  int ExitCode() const noexcept { return exitCode_; }
 
  private:
   std::string path_ = ".";
@@ -46,6 +47,7 @@ class AppObject {
   std::string command_;
   std::function<void()> endHook_;
   bool ended_ = false;
+  int exitCode_ = 0;
 };
 
 // The Screen object.

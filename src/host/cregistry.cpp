@@ -11,6 +11,12 @@ namespace {
 constexpr reg::DWORD KeyNameBufferSize = 260;
 constexpr const char* AppletsKey = "SOFTWARE\\LonWorks\\LCA\\Applets\\";
 
+// The status of a call, raised when the registry file itself failed.
+reg::LONG Checked(reg::LONG status) {
+  reg::RaiseIfStoreFailed(status);
+  return status;
+}
+
 std::string StripNulls(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 std::string AppletKey(const std::string& section) { return AppletsKey + std::string(PlugInName) + "\\" + section; }
@@ -18,16 +24,16 @@ std::string AppletKey(const std::string& section) { return AppletsKey + std::str
 // Closes an opened key however the caller leaves.
 std::optional<std::string> QueryStringValue(reg::HKEY root, const std::string& keyPath, const std::string& valueName) {
   reg::HKEY key{};
-  if (reg::RegOpenKey(root, keyPath.c_str(), &key) != reg::ERROR_SUCCESS) return std::nullopt;
+  if (Checked(reg::RegOpenKey(root, keyPath.c_str(), &key)) != reg::ERROR_SUCCESS) return std::nullopt;
   KeyCloser closer(key);
   reg::DWORD type = 0;
   reg::DWORD size = 0;
-  reg::LONG status = reg::RegQueryValueEx(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+  reg::LONG status = Checked(reg::RegQueryValueEx(key, valueName.c_str(), nullptr, &type, nullptr, &size));
   std::string buffer;
   if (status == reg::ERROR_SUCCESS && size != 0 && type == reg::REG_SZ) {
     buffer.assign(size, '\0');
-    status = reg::RegQueryValueEx(key, valueName.c_str(), nullptr, &type,
-                                  reinterpret_cast<reg::BYTE*>(buffer.data()), &size);
+    status = Checked(reg::RegQueryValueEx(key, valueName.c_str(), nullptr, &type,
+                                          reinterpret_cast<reg::BYTE*>(buffer.data()), &size));
   }
   if (status != reg::ERROR_SUCCESS || size == 0) return std::nullopt;
   return StripNulls(buffer);
@@ -35,29 +41,32 @@ std::optional<std::string> QueryStringValue(reg::HKEY root, const std::string& k
 
 bool SetStringValue(reg::HKEY root, const std::string& keyPath, const std::string& valueName, const std::string& text) {
   reg::HKEY key{};
-  if (reg::RegCreateKey(root, keyPath.c_str(), &key) != reg::ERROR_SUCCESS) return false;
+  if (Checked(reg::RegCreateKey(root, keyPath.c_str(), &key)) != reg::ERROR_SUCCESS) return false;
   KeyCloser closer(key);
-  return reg::RegSetValueEx(key, valueName.c_str(), 0, reg::REG_SZ, reinterpret_cast<const reg::BYTE*>(text.c_str()),
-                            static_cast<reg::DWORD>(text.size() + 1)) == reg::ERROR_SUCCESS;
+  return Checked(reg::RegSetValueEx(key, valueName.c_str(), 0, reg::REG_SZ,
+                                    reinterpret_cast<const reg::BYTE*>(text.c_str()),
+                                    static_cast<reg::DWORD>(text.size() + 1))) == reg::ERROR_SUCCESS;
 }
 
 std::optional<std::string> SubkeyName(reg::HKEY key, reg::DWORD index) {
   std::vector<char> name(KeyNameBufferSize, '\0');
-  if (reg::RegEnumKey(key, index, name.data(), KeyNameBufferSize) != reg::ERROR_SUCCESS) return std::nullopt;
+  if (Checked(reg::RegEnumKey(key, index, name.data(), KeyNameBufferSize)) != reg::ERROR_SUCCESS) return std::nullopt;
   return std::string(name.data());
 }
 
 bool DeleteKeyTree(reg::HKEY parent, const std::string& keyPath) {
-  if (reg::RegDeleteKey(parent, keyPath.c_str()) == reg::ERROR_SUCCESS) return true;
+  if (Checked(reg::RegDeleteKey(parent, keyPath.c_str())) == reg::ERROR_SUCCESS) return true;
   {
     reg::HKEY key{};
-    if (reg::RegOpenKeyEx(parent, keyPath.c_str(), 0, reg::KEY_ALL_ACCESS, &key) != reg::ERROR_SUCCESS) return false;
+    if (Checked(reg::RegOpenKeyEx(parent, keyPath.c_str(), 0, reg::KEY_ALL_ACCESS, &key)) != reg::ERROR_SUCCESS) {
+      return false;
+    }
     KeyCloser closer(key);
     while (auto subkey = SubkeyName(key, 0)) {
       if (!DeleteKeyTree(key, *subkey)) break;
     }
   }
-  return reg::RegDeleteKey(parent, keyPath.c_str()) == reg::ERROR_SUCCESS;
+  return Checked(reg::RegDeleteKey(parent, keyPath.c_str())) == reg::ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -72,7 +81,8 @@ void CRegistry::CloseEnumeration() {
 std::string CRegistry::FindFirstMachineKey(const std::string& keyPath) {
   CloseEnumeration();
   reg::HKEY key{};
-  if (reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, reg::KEY_ALL_ACCESS, &key) != reg::ERROR_SUCCESS) {
+  if (Checked(reg::RegOpenKeyEx(reg::HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, reg::KEY_ALL_ACCESS, &key)) !=
+      reg::ERROR_SUCCESS) {
     return "";
   }
   enumerated_ = key;

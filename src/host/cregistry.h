@@ -10,7 +10,8 @@ namespace host {
 
 // The program's wrapper around the registry: string values of the local machine and of the
 // plug-in's applet settings of the current user, subkey enumeration and whole-tree deletion.
-// No member raises for a registry failure.
+// No member raises for a failed call; a damaged or unreadable registry file is raised as such
+// (reg::RaiseIfStoreFailed), so that it is never taken for a missing key.
 class CRegistry {
  public:
   // The error number a failed Let leaves behind.

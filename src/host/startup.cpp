@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "forms/app.h"
+#include "forms/event_loop.h"
 #include "forms/msgbox.h"
 #include "host/about.h"
 #include "host/commands.h"
@@ -31,6 +32,7 @@ constexpr int16_t PlugInScope = 2;
 constexpr int16_t Prelaunch = -1;
 constexpr int16_t MultiObject = -1;
 constexpr int16_t SingleInstance = 1;
+constexpr int DamagedStoreExitCode = 1;
 
 std::string FlagText(int16_t flag) { return rt::Format(ClampToRange(-1, 1, flag), "#"); }
 
@@ -98,18 +100,35 @@ const std::vector<CommandLineAction>& CommandLineActions() {
   return actions;
 }
 
-// True when the command line named an action and it ran to its end.
-bool RunCommandLine(const std::string& commandLine) {
-  for (const CommandLineAction& action : CommandLineActions()) {
-    if (action.text != commandLine) continue;
-    try {
-      action.run();
-      return true;
-    } catch (const std::exception&) {
-      return false;
-    }
+// A stored file that cannot be read as what it should be: no action may go on from it, and none
+// may replace it.
+bool IsDamagedStore(const rt::Error& error) {
+  return error.Number() == reg::ErrorNumberOf(reg::ERROR_REGISTRY_CORRUPT) ||
+         error.Number() == reg::ErrorNumberOf(reg::ERROR_REGISTRY_IO_FAILED);
+}
+
+enum class CommandLineOutcome { NoAction, Done, Failed, StoreDamaged };
+
+CommandLineOutcome RunAction(const CommandLineAction& action) {
+  try {
+    // Read before anything is written: a damaged registry stops the action at its start.
+    CRegistry().get_MachineSetting(PlugInKey(), "");
+    action.run();
+    return CommandLineOutcome::Done;
+  } catch (const std::exception&) {
+    const rt::Error error = rt::AsError(std::current_exception());
+    if (!IsDamagedStore(error)) return CommandLineOutcome::Failed;
+    forms::PlatformLog(error.Description());
+    Complain(error.Description());
+    return CommandLineOutcome::StoreDamaged;
   }
-  return false;
+}
+
+CommandLineOutcome RunCommandLine(const std::string& commandLine) {
+  for (const CommandLineAction& action : CommandLineActions()) {
+    if (action.text == commandLine) return RunAction(action);
+  }
+  return CommandLineOutcome::NoAction;
 }
 
 }  // namespace
@@ -127,9 +146,11 @@ std::string PlugInKey() { return PlugInsKey + std::string(PlugInName); }
 
 void Main(StartMode mode) {
   if (mode == StartMode::Automation) return;
-  if (RunCommandLine(rt::LCase(rt::Trim(forms::App().Command())))) {
-    forms::App().End();
-    return;
+  switch (RunCommandLine(rt::LCase(rt::Trim(forms::App().Command())))) {
+    case CommandLineOutcome::Done: forms::App().End(); return;
+    case CommandLineOutcome::StoreDamaged: forms::App().End(DamagedStoreExitCode); return;
+    case CommandLineOutcome::NoAction:
+    case CommandLineOutcome::Failed: break;
   }
   forms::Default<fRegisterPlugIn>().Show(forms::vbModeless);
 }

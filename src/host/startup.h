@@ -12,7 +12,8 @@ enum class StartMode { StandAlone, Automation };
 void SetUpPlugIn();
 
 // The program's start-up: nothing when COM started it; otherwise the command line (registration,
-// deregistration) or the registration dialog.
+// deregistration) or the registration dialog. A command line that finds the registry damaged
+// says which file and why, and ends the process with code 1 having written nothing.
 void Main(StartMode mode);
 
 // The plug-in's COM classes and its key under the LNS plug-in folder of the local machine.

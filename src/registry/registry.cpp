@@ -7,6 +7,7 @@
 #include "registry/failure.h"
 #include "registry/handles.h"
 #include "registry/store.h"
+#include "runtime/error.h"
 
 namespace reg {
 namespace {
@@ -89,6 +90,14 @@ std::string StatusText(LONG status) {
     if (entry.status == status) return entry.text;
   }
   return "Unknown status " + std::to_string(status) + ".";
+}
+
+bool IsStoreFailure(LONG status) { return status == ERROR_REGISTRY_CORRUPT || status == ERROR_REGISTRY_IO_FAILED; }
+
+int32_t ErrorNumberOf(LONG status) { return static_cast<int32_t>(0x80070000u | static_cast<uint32_t>(status)); }
+
+void RaiseIfStoreFailed(LONG status) {
+  if (IsStoreFailure(status)) rt::Raise(ErrorNumberOf(status), "registry", LastFailure());
 }
 
 LONG RegOpenKey(HKEY hKey, const char* lpSubKey, HKEY* phkResult) {

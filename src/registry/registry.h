@@ -95,6 +95,14 @@ LONG RegCloseKey(HKEY hKey);
 const std::string& LastFailure();
 // The system's text for a status code.
 std::string StatusText(LONG status);
+// A failure of the registry file itself, damaged or not readable or writable, as opposed to a
+// failure of one call (a missing key, a bad argument).
+bool IsStoreFailure(LONG status);
+// COM's error number for a registry status (0x80070000 | status).
+int32_t ErrorNumberOf(LONG status);
+// For a store failure, raises rt::Error with that number, the source "registry" and LastFailure(),
+// which names the file and what is wrong with it; returns for any other status.
+void RaiseIfStoreFailed(LONG status);
 // The registry file inside the machine folder.
 std::filesystem::path RegistryFile();
 // Closes every open key and forgets the last failure: a fresh process state for tests.

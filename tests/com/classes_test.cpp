@@ -1,6 +1,10 @@
 #include "com/classes.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
 
 #include "registry/registry.h"
 #include "support/temp_machine.h"
@@ -83,6 +87,25 @@ TEST_F(ClassRegistration, AClassAddedAgainReplacesTheOld) {
   EXPECT_EQ(Classes().Find("Orvex.TestObject")->classId, "{X}");
   RegisterServer("/opt/x");
   EXPECT_EQ(ActivationError("Orvex.TestObject"), rt::err::CannotCreateObject);
+}
+
+TEST_F(ClassRegistration, ADamagedRegistryIsRaisedAsSuchAndKept) {
+  RegisterServer("/opt/orvex/orvexuc_fcu");
+  const std::string damaged = "{}\nnot JSON";
+  std::ofstream(reg::RegistryFile(), std::ios::binary) << damaged;
+  const std::function<void()> calls[] = {
+      [] { CreateObject(TestProgId); }, [] { RegisterServer("/opt/x"); }, [] { UnregisterServer(); }};
+  for (const auto& call : calls) {
+    try {
+      call();
+      ADD_FAILURE() << "no error";
+    } catch (const rt::Error& e) {
+      EXPECT_EQ(e.Number(), reg::ErrorNumberOf(reg::ERROR_REGISTRY_CORRUPT));
+      EXPECT_THAT(e.Description(), ::testing::HasSubstr(reg::RegistryFile().string() + "\" is damaged"));
+    }
+  }
+  std::ifstream in(reg::RegistryFile(), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damaged);
 }
 
 }  // namespace

@@ -247,6 +247,26 @@ TEST_F(StartupTest, AFailingCommandLineActionOpensTheDialog) {
   EXPECT_EQ(ends_, 0);
 }
 
+TEST_F(StartupTest, ADamagedRegistryEndsEveryCommandLineActionWithItsReasonAndWritesNothing) {
+  InstallProgram();
+  const std::string damaged = "{\"HKEY_LOCAL_MACHINE\": 5}";
+  WriteFile(machine_ / "registry.json", damaged);
+  const std::string reason = "The registry file \"" + (machine_ / "registry.json").string() +
+                             "\" is damaged and was left as it is: key \"HKEY_LOCAL_MACHINE\" is not a JSON object";
+  for (const char* command : {"/regplugin", "/deregplugin", "/deregplugin /deregmode:1"}) {
+    SCOPED_TRACE(command);
+    const int endsBefore = ends_;
+    forms::App().SetCommand(command);
+    Main(StartMode::StandAlone);
+    EXPECT_EQ(ends_, endsBefore + 1);
+    EXPECT_EQ(forms::App().ExitCode(), 1);
+    EXPECT_EQ(Prompts().back(), reason);
+    EXPECT_FALSE(forms::DefaultExists<fRegisterPlugIn>());
+  }
+  EXPECT_EQ(orvex::test::ReadFile(machine_ / "registry.json"), damaged);
+  EXPECT_FALSE(fs::exists(root_ / "started"));
+}
+
 // ---- the registration dialog
 
 class RegisterDialogTest : public StartupTest {
