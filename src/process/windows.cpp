@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -189,7 +190,8 @@ std::optional<WindowMessage> TopLevelWindow::TakeMessage() {
 }
 
 bool TopLevelWindow::WaitForMessage(uint32_t message, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
+  // The clock counts nanoseconds: a limit beyond a year would overflow the deadline.
+  const auto deadline = std::chrono::steady_clock::now() + std::min(limit, MaxWait);
   for (;;) {
     while (const std::optional<WindowMessage> taken = TakeMessage()) {
       if (taken->message == message) return true;

@@ -47,7 +47,8 @@ class TopLevelWindow {
   void SetTitle(std::string title);
   // The oldest message posted to the window, taken from its queue.
   std::optional<WindowMessage> TakeMessage();
-  // Waits for `message`, dropping others; false when `limit` passed first.
+  // Waits for `message`, dropping others; false when `limit` (at most MaxWait) passed first.
+  static constexpr std::chrono::milliseconds MaxWait = std::chrono::hours(24 * 365);
   bool WaitForMessage(uint32_t message, std::chrono::milliseconds limit);
 
  private:

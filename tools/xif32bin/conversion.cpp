@@ -1,6 +1,7 @@
 #include "conversion.h"
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "lns/xif.h"
@@ -27,11 +28,21 @@ void PutLittleEndian(std::string& out, Number value) {
   for (size_t i = 0; i < sizeof(Number); ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-uint16_t ConfigPropertyCount(const lns::InterfaceDecl& decl) {
+// A count in the field the format gives it; one that does not fit is refused, never cut short.
+template <class Field>
+void PutCount(std::string& out, size_t count, const char* what) {
+  if (count > std::numeric_limits<Field>::max()) {
+    throw ConversionFailure(std::to_string(count) + " " + what + ", more than the " +
+                            std::to_string(std::numeric_limits<Field>::max()) + " an XFB file can hold");
+  }
+  PutLittleEndian(out, static_cast<Field>(count));
+}
+
+size_t ConfigPropertyCount(const lns::InterfaceDecl& decl) {
   size_t count = decl.configProperties.size();
   for (const auto& object : decl.lonMarkObjects) count += object.configProperties.size();
   for (const auto& variable : decl.networkVariables) count += variable.configProperties.size();
-  return static_cast<uint16_t>(count);
+  return count;
 }
 
 // Magic, format version, program ID, the counts of LonMark objects, network variables and
@@ -40,10 +51,10 @@ std::string XfbBytes(const lns::XifFile& xif, const std::string& text) {
   std::string out(kMagic, sizeof kMagic);
   PutLittleEndian(out, kFormatVersion);
   out += xif.programId;
-  PutLittleEndian(out, static_cast<uint16_t>(xif.interface.lonMarkObjects.size()));
-  PutLittleEndian(out, static_cast<uint16_t>(xif.interface.networkVariables.size()));
-  PutLittleEndian(out, ConfigPropertyCount(xif.interface));
-  PutLittleEndian(out, static_cast<uint32_t>(text.size()));
+  PutCount<uint16_t>(out, xif.interface.lonMarkObjects.size(), "LonMark objects");
+  PutCount<uint16_t>(out, xif.interface.networkVariables.size(), "network variables");
+  PutCount<uint16_t>(out, ConfigPropertyCount(xif.interface), "configuration properties");
+  PutCount<uint32_t>(out, text.size(), "bytes of XIF text");
   out += text;
   PutLittleEndian(out, Checksum(text));
   return out;
@@ -52,6 +63,10 @@ std::string XfbBytes(const lns::XifFile& xif, const std::string& text) {
 }  // namespace
 
 void ConvertXifToXfb(const fs::path& xif, const fs::path& xfb) {
+  std::error_code notBoth;
+  if (xif == xfb || fs::equivalent(xif, xfb, notBoth)) {
+    throw ConversionFailure("the XFB file " + xfb.string() + " would replace the XIF file it is made from");
+  }
   const std::optional<std::string> text = proc::ReadWholeFile(xif);
   if (!text) throw ConversionFailure("cannot read " + xif.string());
   lns::XifFile parsed;

@@ -16,6 +16,7 @@ constexpr const char* kWorkingTitle = "XIF32BIN";
 constexpr const char* kFinishedTitle = "Finished - XIF32BIN";
 constexpr const char* kWaitOption = "--close-wait-ms";
 constexpr std::chrono::milliseconds kDefaultCloseWait{30000};
+constexpr long long kLongestCloseWait = 86400000;  // a day
 
 constexpr int kConverted = 0;
 constexpr int kConversionFailed = 1;
@@ -38,7 +39,9 @@ std::optional<Options> ParseOptions(const std::vector<std::string_view>& args) {
     if (++i == args.size()) return std::nullopt;
     long long ms = 0;
     const auto [end, error] = std::from_chars(args[i].data(), args[i].data() + args[i].size(), ms);
-    if (error != std::errc() || end != args[i].data() + args[i].size() || ms < 0) return std::nullopt;
+    if (error != std::errc() || end != args[i].data() + args[i].size() || ms < 0 || ms > kLongestCloseWait) {
+      return std::nullopt;
+    }
     options.closeWait = std::chrono::milliseconds(ms);
   }
   if (paths.size() != 2 || paths[0].empty() || paths[1].empty()) return std::nullopt;
@@ -54,7 +57,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string_view>& args) {
 int main(int argc, char** argv) {
   const std::optional<Options> options = ParseOptions(std::vector<std::string_view>(argv + 1, argv + argc));
   if (!options) {
-    std::cerr << "usage: XIF32BIN [" << kWaitOption << " N] <XIF file> <XFB file>\n";
+    std::cerr << "usage: XIF32BIN [" << kWaitOption << " N] <XIF file> <XFB file>\n"
+              << "  N: milliseconds from 0 to " << kLongestCloseWait << " that the finished window waits to be closed\n";
     return kUsageError;
   }
   try {

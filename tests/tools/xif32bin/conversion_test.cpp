@@ -35,6 +35,15 @@ std::string Xif(const std::string& idLines) {
   return text.replace(text.find(line), line.size(), idLines);
 }
 
+// The unit's XIF text with output variables added until it declares `count` network variables.
+std::string XifWithVariables(size_t count) {
+  std::string text = lns::XifText(lns::UnitXif());
+  for (size_t i = lns::UnitXif().interface.networkVariables.size(); i < count; ++i) {
+    text += "nv nvoExtra" + std::to_string(i) + " output SNVT_temp_p SNVT_temp_p#US 7FFF\n";
+  }
+  return text;
+}
+
 class ConversionTest : public proc::test::TempMachineTest {
  protected:
   Program Start(const std::vector<std::string>& arguments) {
@@ -110,6 +119,7 @@ TEST_F(ConversionTest, BadInputFailsWithoutAFile) {
       {"the line ends early", Xif("80:07:1A:55:01:03:04")},
       {"a field is misplaced", Xif("80:07:1A:55:1:03:04:00:00")},
       {"a declaration is wrong", lns::XifText(lns::UnitXif()) + "nv nviExtra sideways SNVT_switch - 0000\n"},
+      {"more network variables than the header counts", XifWithVariables(65536)},
   };
   for (const auto& c : cases) {
     WriteFile(XifFolder() / "Unit.xif", c.xif);
@@ -120,8 +130,9 @@ TEST_F(ConversionTest, BadInputFailsWithoutAFile) {
   }
 }
 
-TEST_F(ConversionTest, MissingFilesAndFoldersFailWithoutAFile) {
-  WriteFile(XifFolder() / "Unit.xif", lns::XifText(lns::UnitXif()));
+TEST_F(ConversionTest, MissingFilesFoldersAndTheXifItselfFailWithoutAFile) {
+  const std::string xifText = lns::XifText(lns::UnitXif());
+  WriteFile(XifFolder() / "Unit.xif", xifText);
   const struct {
     fs::path xif;
     fs::path xfb;
@@ -129,11 +140,14 @@ TEST_F(ConversionTest, MissingFilesAndFoldersFailWithoutAFile) {
       {XifFolder() / "Missing.xif", XifFolder() / "Missing.XFB"},
       {XifFolder(), XifFolder() / "Folder.XFB"},
       {XifFolder() / "Unit.xif", root_ / "No Folder/Unit.XFB"},
+      {XifFolder() / "Unit.xif", XifFolder() / "Unit.xif"},
+      {XifFolder() / "Unit.xif", root_.string() + "\\lonworks\\xif\\UNIT\\Unit.XIF"},
   };
   for (const auto& c : cases) {
     Program tool = Start({c.xif.string(), c.xfb.string()});
-    EXPECT_EQ(tool.Wait(20s), 1) << c.xif;
+    EXPECT_EQ(tool.Wait(20s), 1) << c.xfb;
     EXPECT_EQ(FilesIn(XifFolder()), std::vector<fs::path>{"Unit.xif"});
+    EXPECT_EQ(ReadFile(XifFolder() / "Unit.xif"), xifText) << c.xfb;
   }
 }
 
@@ -142,6 +156,7 @@ TEST_F(ConversionTest, AWrongCommandLineIsRefused) {
   const std::string xif = (XifFolder() / "Unit.xif").string();
   const std::vector<std::string> cases[] = {
       {}, {xif}, {xif, "a.XFB", "extra"}, {"--close-wait-ms", xif, "a.XFB"}, {"--close-wait-ms", "-1", xif, "a.XFB"},
+      {"--close-wait-ms", "9223372036855", xif, "a.XFB"},
       {xif, ""},
   };
   for (const auto& arguments : cases) {
