@@ -9,57 +9,13 @@
 #include <unistd.h>
 #include <vector>
 
+#include "arguments.h"
 #include "plugin_process.h"
 #include "session.h"
 
 namespace {
 
-constexpr const char* Usage =
-    "usage: director [--virtual-clock] [--timeout SECONDS] [--quiet] PROGRAM [SCRIPT] [-- PROGRAM-OPTIONS...]\n"
-    "  Starts PROGRAM with -Embedding and runs SCRIPT (\"-\" or none: standard input) over the protocol.\n"
-    "  Script lines are protocol lines, \"# comments\" and \"expect ...\" checks of the last reply.\n";
-
-struct Arguments {
-  std::string program;
-  std::optional<std::string> script;
-  std::vector<std::string> pluginOptions{"-Embedding"};
-  director::SessionOptions session;
-};
-
-int SecondsToMs(const std::string& text) {
-  size_t used = 0;
-  const double seconds = std::stod(text, &used);
-  if (used != text.size() || seconds < 0 || seconds > 86400) throw std::invalid_argument("bad --timeout");
-  return static_cast<int>(seconds * 1000);
-}
-
-// Raises std::invalid_argument on a command line it cannot read.
-Arguments ReadArguments(const std::vector<std::string>& words) {
-  Arguments arguments;
-  std::vector<std::string> positional;
-  for (size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (word == "--") {
-      arguments.pluginOptions.insert(arguments.pluginOptions.end(), words.begin() + static_cast<long>(i) + 1, words.end());
-      break;
-    }
-    if (word == "--virtual-clock") {
-      arguments.pluginOptions.push_back(word);
-    } else if (word == "--quiet") {
-      arguments.session.echo = false;
-    } else if (word == "--timeout" && i + 1 < words.size()) {
-      arguments.session.replyTimeoutMs = SecondsToMs(words[++i]);
-    } else if (word.starts_with("--") || positional.size() == 2) {
-      throw std::invalid_argument("unexpected argument " + word);
-    } else {
-      positional.push_back(word);
-    }
-  }
-  if (positional.empty()) throw std::invalid_argument("no program given");
-  arguments.program = positional[0];
-  if (positional.size() == 2 && positional[1] != "-") arguments.script = positional[1];
-  return arguments;
-}
+using director::Arguments;
 
 int RunSession(const Arguments& arguments) {
   director::SessionOptions options = arguments.session;
@@ -94,9 +50,9 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   Arguments arguments;
   try {
-    arguments = ReadArguments(std::vector<std::string>(argv + 1, argv + argc));
+    arguments = director::ReadArguments(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::exception& bad) {
-    std::cerr << "director: " << bad.what() << "\n" << Usage;
+    std::cerr << "director: " << bad.what() << "\n" << director::Usage;
     return director::UsageError;
   }
   try {

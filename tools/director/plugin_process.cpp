@@ -48,12 +48,18 @@ PluginProcess::PluginProcess(const std::string& program, const std::vector<std::
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, input.readEnd, STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, output.writeEnd, STDOUT_FILENO);
+  // A group of its own, so that ending it ends whatever it started too.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
 
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
-  const int failure = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int failure = posix_spawn(&pid_, program.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   CloseFd(input.readEnd);
   CloseFd(output.writeEnd);
@@ -70,7 +76,7 @@ PluginProcess::PluginProcess(const std::string& program, const std::vector<std::
 PluginProcess::~PluginProcess() {
   CloseFd(toPlugin_);
   CloseFd(fromPlugin_);
-  Kill();
+  End();
 }
 
 bool PluginProcess::Send(std::string_view line) {
@@ -132,7 +138,7 @@ std::string PluginProcess::WaitForEnd(int timeoutMs) {
   int status = 0;
   while (waitpid(pid_, &status, WNOHANG) == 0) {
     if (timeoutMs > 0 && std::chrono::steady_clock::now() >= deadline) {
-      Kill();
+      End();
       return "did not end in time and was killed";
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -142,9 +148,9 @@ std::string PluginProcess::WaitForEnd(int timeoutMs) {
   return DescribeStatus(status);
 }
 
-void PluginProcess::Kill() {
+void PluginProcess::End() {
   if (pid_ < 0) return;
-  kill(pid_, SIGKILL);
+  kill(-pid_, SIGKILL);
   int status = 0;
   while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
   }

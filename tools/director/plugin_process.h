@@ -15,7 +15,7 @@ class PluginProcess {
   PluginProcess(const std::string& program, const std::vector<std::string>& arguments);
   PluginProcess(const PluginProcess&) = delete;
   PluginProcess& operator=(const PluginProcess&) = delete;
-  // Kills the process if it still runs.
+  // Ends the process if it still runs.
   ~PluginProcess();
 
   // False when the plug-in no longer reads its input (it has ended).
@@ -33,10 +33,11 @@ class PluginProcess {
   // "killed by signal 9", ...
   std::string WaitForEnd(int timeoutMs);
   bool EndedWell() const noexcept { return endedWell_; }
+  // Kills the process, and every process it started, at once.
+  void End();
 
  private:
   bool TakeBufferedLine(std::string& line);
-  void Kill();
 
   pid_t pid_ = -1;
   int toPlugin_ = -1;

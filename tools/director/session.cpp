@@ -89,7 +89,10 @@ std::optional<ExitCode> Session::Send(const std::string& line) {
   }
   ++sent_;
   if (AwaitReplies() == Wait::TimedOut) {
-    diagnostics_ << "director: " << where_ << ": no reply within " << options_.replyTimeoutMs / 1000.0 << " s\n";
+    diagnostics_ << "director: " << where_ << ": no reply within " << options_.replyTimeoutMs / 1000.0
+                 << " s; the plug-in process is ended\n";
+    plugin_.End();
+    ended_ = true;
     return NoReply;
   }
   return std::nullopt;

@@ -3,9 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "machine_folder.h"
+#include "support/eventually.h"
 
 namespace director {
 namespace {
@@ -80,12 +82,29 @@ TEST_F(DirectorSession, AQuestionLetsTheNextLineAnswerIt) {
   EXPECT_THAT(out.str(), HasSubstr("\"event\":\"question\""));
 }
 
-TEST_F(DirectorSession, SilenceIsATimeout) {
+// Running, and not merely waiting for its parent to collect its status.
+bool IsRunning(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string pidText, name, state;
+  return stat >> pidText >> name >> state && state != "Z";
+}
+
+TEST_F(DirectorSession, SilenceIsATimeoutThatEndsThePlugInAndWhatItStarted) {
   SessionOptions quick;
   quick.replyTimeoutMs = 200;
-  PluginProcess silent("/bin/cat", {});
+  const std::string childFile = (machine.Path() / "child").string();
+  PluginProcess silent("/bin/sh", {"-c", "sleep 600 & echo $! > '" + childFile + "'; exec cat > /dev/null"});
+  std::ifstream childPid;
+  ASSERT_TRUE(orvex::test::Eventually([&] {
+    childPid.open(childFile);
+    return childPid.is_open() && childPid.peek() != EOF;
+  }));
+  pid_t child = 0;
+  childPid >> child;
   EXPECT_EQ(Run(silent, "verbs\n", quick), NoReply);
-  EXPECT_THAT(diagnostics.str(), HasSubstr("test.script:1: no reply within 0.2 s"));
+  EXPECT_THAT(diagnostics.str(), HasSubstr("test.script:1: no reply within 0.2 s; the plug-in process is ended"));
+  EXPECT_EQ(silent.WaitForEnd(1), "already ended");
+  EXPECT_TRUE(orvex::test::Eventually([&] { return !IsRunning(child); }));
 }
 
 TEST_F(DirectorSession, AProgramThatCannotStartIsReported) {
