@@ -11,10 +11,12 @@
 #include <unistd.h>
 
 #include "com/classes.h"
+#include "automation/code_verbs.h"
 #include "automation/input_reader.h"
 #include "automation/input_verbs.h"
 #include "automation/object_verbs.h"
 #include "automation/query_verbs.h"
+#include "forms/app.h"
 #include "forms/event_loop.h"
 #include "forms/msgbox.h"
 #include "forms/snapshot.h"
@@ -122,6 +124,7 @@ std::optional<int> HandleServerSwitches(const ServerCommandLine& commandLine) {
 void AddStandardVerbs(Channel& channel) {
   AddObjectVerbs(channel);
   AddInputVerbs(channel);
+  AddCodeVerbs(channel);
   AddQueryVerbs(channel);
 }
 
@@ -130,6 +133,10 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
   channel.SetWaitingProbe(QuestionAwaitsAnswer);
   forms::SetWhenUnanswered(forms::WhenUnanswered::Wait);
   forms::SetQuestionOpenedHook([&channel] { channel.Notify(QuestionEvent()); });
+  // A request whose work ends the process is answered before the process goes.
+  forms::App().SetEndingHook([&channel, outputFd] {
+    for (auto& reply : channel.EndingReplies()) WriteLine(outputFd, std::move(reply));
+  });
   // Items the reader posted but the loop has not run when Serve returns must not reach the channel.
   const auto serving = std::make_shared<bool>(true);
   const Poster post = [serving](std::function<void()> item) {
@@ -142,6 +149,7 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
     forms::Run();
   }
   *serving = false;
+  forms::App().SetEndingHook(nullptr);
   forms::SetQuestionOpenedHook(nullptr);
   forms::SetWhenUnanswered(forms::WhenUnanswered::TakeDefault);
   channel.SetEventSink(nullptr);
