@@ -15,6 +15,8 @@
 #include "host/register_dialog.h"
 #include "host/startup.h"
 #include "mainwindow/fmain.h"
+#include "points/cp/points.h"
+#include "points/nv/points.h"
 
 namespace {
 
@@ -54,6 +56,8 @@ int main(int argc, char** argv) {
       automation::ReadServerCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   TakeProgramIdentity(commandLine.rest);
   host::SetUpPlugIn();
+  points::AddNetworkVariableClasses();
+  points::AddConfigPropertyClasses();
   mainwindow::UseMainWindow();
   if (const auto exitCode = automation::HandleServerSwitches(commandLine)) return *exitCode;
   if (commandLine.embedding) {

@@ -204,6 +204,11 @@ void AddLnsVerbs(Channel& channel) {
                   [&objects](const Request& r) { return SetUnitPoint(r, objects); });
   channel.AddVerb("unit-read", "device=P point=D: a point's bytes, format and value",
                   [&objects](const Request& r) { return PointReading(*TargetPoint(r).point, objects); });
+  // Only a device of a network open in this process: a director can use it after the reply.
+  channel.AddVerb("unit-device", "device=P: the device as an object, as a director's own Object Server gives it",
+                  [&objects](const Request& r) {
+                    return EncodeVariant(rt::Variant::Object(lns::FindOpenDevice(r.Text("device"))), objects);
+                  });
   channel.AddVerb("unit-state",
                   "device=P [state=N] [commissioned=B] [commissionStatus=N] [testBlocked=B]: the unit's state",
                   UnitState);
