@@ -18,9 +18,10 @@ namespace {
 constexpr const char* StoreKind = "orvex-lns-server";
 constexpr int StoreVersion = 1;
 
+// Never destroyed: a server held by a static (a window's control) leaves it at the process's end.
 std::vector<ObjectServer*>& Servers() {
-  static std::vector<ObjectServer*> servers;
-  return servers;
+  static auto* servers = new std::vector<ObjectServer*>;
+  return *servers;
 }
 
 std::string FileNamePart(const std::string& networkName) {
