@@ -77,6 +77,10 @@ lns::FaultId FailCatalogFault(const Request& request) {
   lns::CatalogFault fault{*call, CatalogProgramId(request), CatalogScope(request), std::nullopt, ErrorOf(request),
                           RepeatOf(request)};
   if (request.Has("status")) fault.status = request.Int("status");
+  // A fault that could never meet its call would look injected and change nothing.
+  if ((!fault.programId.empty() || fault.scope) && !lns::ConcernsProgramId(*call)) {
+    RaiseMalformed(name + " concerns no program ID or scope");
+  }
   return lns::FailCatalogCall(std::move(fault));
 }
 

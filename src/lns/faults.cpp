@@ -153,6 +153,11 @@ const char* CatalogCallName(CatalogCall call) {
   return "";
 }
 
+bool ConcernsProgramId(CatalogCall call) {
+  return call == CatalogCall::CatalogFind || call == CatalogCall::FileOpen || call == CatalogCall::FileClose ||
+         call == CatalogCall::ProfileFind;
+}
+
 FaultId FailCatalogCall(CatalogFault fault) {
   State().catalog.push_back({NewId(), std::move(fault)});
   return State().catalog.back().id;

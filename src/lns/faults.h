@@ -66,6 +66,9 @@ enum class CatalogCall {
 // "ResourceCatalog.Find", ...; nothing for another text (letter case ignored).
 std::optional<CatalogCall> CatalogCallNamed(const std::string& name);
 const char* CatalogCallName(CatalogCall call);
+// False for the catalog's own calls (Open, AddDirectory, Update, Close), which concern no
+// program ID or scope: a fault that names either never meets them.
+bool ConcernsProgramId(CatalogCall call);
 
 // A catalog call that meets the fault either is not carried out and reports `status` (its
 // outputs as they are when a call fails), or raises `error`. It meets the fault when it concerns

@@ -134,6 +134,14 @@ TEST_F(ProgramTest, AStartTakesItsLinesFirstAndABadOneStopsIt) {
   EXPECT_EQ(RunWithLines({}, "click form=fRegisterPlugIn control=bRegister\n", "answer button=OK queue=true"), 0);
   EXPECT_EQ(output_, "{\"seq\":1,\"verb\":\"click\",\"ok\":true,\"ending\":true}\n");
   EXPECT_EQ(Machine(PlugInKey, ""), "OrvexUC_FCU.LNSPlugInAPI");
+  // The machine folder's file gives its lines to the deregistration as well.
+  const fs::path startScript = temp_->Machine() / "start.script";
+  orvex::test::WriteFile(startScript, "fault kind=open target=server\nfault kind=flood\n");
+  EXPECT_EQ(Run({"/deregplugin", "/deregmode:1"}), 2);
+  EXPECT_EQ(Machine(PlugInKey, ""), "OrvexUC_FCU.LNSPlugInAPI");
+  orvex::test::WriteFile(startScript, "fault kind=open target=server\n");
+  EXPECT_EQ(Run({"/deregplugin", "/deregmode:1"}), 0);
+  EXPECT_EQ(Machine(PlugInKey, ""), "");
 }
 
 }  // namespace

@@ -306,6 +306,7 @@ TEST_F(LnsVerbs, ABadFaultRequestInjectsNothing) {
       {"fault kind=catalog call=ResourceCatalog.Open programId=80071A55", rt::err::TypeMismatch},
       {"fault kind=catalog call=ResourceCatalog.Open scope=7", rt::err::TypeMismatch},
       {"fault kind=catalog call=ResourceCatalog.Open status=4 error=5", rt::err::InvalidProcedureCall},
+      {"fault kind=catalog call=ResourceCatalog.Close scope=4 status=4", rt::err::InvalidProcedureCall},
       {"faults-clear fault=first", rt::err::TypeMismatch},
   });
   EXPECT_EQ(ErrorNumberOf([&] { device->Wink(); }), 0);
