@@ -9,6 +9,7 @@
 #include "automation/query_verbs.h"
 #include "automation/server.h"
 #include "automation/start_setup.h"
+#include "device/orvex_fcu.h"
 #include "forms/app.h"
 #include "forms/form.h"
 #include "host/log.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
   host::SetUpPlugIn();
   points::AddNetworkVariableClasses();
   points::AddConfigPropertyClasses();
+  device::AddDeviceClass();
   mainwindow::UseMainWindow();
   if (const auto exitCode = automation::HandleServerSwitches(commandLine)) return *exitCode;
   if (commandLine.embedding) {
