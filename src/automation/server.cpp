@@ -133,10 +133,6 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
   channel.SetWaitingProbe(QuestionAwaitsAnswer);
   forms::SetWhenUnanswered(forms::WhenUnanswered::Wait);
   forms::SetQuestionOpenedHook([&channel] { channel.Notify(QuestionEvent()); });
-  // A request whose work ends the process is answered before the process goes.
-  forms::App().SetEndingHook([&channel, outputFd] {
-    for (auto& reply : channel.EndingReplies()) WriteLine(outputFd, std::move(reply));
-  });
   // Items the reader posted but the loop has not run when Serve returns must not reach the channel.
   const auto serving = std::make_shared<bool>(true);
   const Poster post = [serving](std::function<void()> item) {
@@ -146,10 +142,18 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
   };
   {
     InputReader reader(inputFd, ReaderCallbacks(channel, outputFd, post));
+    // A request whose work ends the process is answered before the process goes. The reader stops
+    // first: the process's end must not meet it posting a line, and no later line is run.
+    forms::App().SetEndingHook([&channel, &reader, serving, outputFd] {
+      *serving = false;
+      reader.Stop();
+      for (auto& reply : channel.EndingReplies()) WriteLine(outputFd, std::move(reply));
+      forms::Quit();
+    });
     forms::Run();
+    forms::App().SetEndingHook(nullptr);
   }
   *serving = false;
-  forms::App().SetEndingHook(nullptr);
   forms::SetQuestionOpenedHook(nullptr);
   forms::SetWhenUnanswered(forms::WhenUnanswered::TakeDefault);
   channel.SetEventSink(nullptr);
