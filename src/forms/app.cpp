@@ -17,6 +17,7 @@ void AppObject::SetVersion(int major, int minor) {
 void AppObject::End(int exitCode) {
   ended_ = true;
   exitCode_ = exitCode;
+  if (endingHook_) endingHook_();
   if (endHook_) {
     endHook_();
     return;
@@ -26,6 +27,8 @@ void AppObject::End(int exitCode) {
 }
 
 void AppObject::SetEndHook(std::function<void()> hook) { endHook_ = std::move(hook); }
+
+void AppObject::SetEndingHook(std::function<void()> hook) { endingHook_ = std::move(hook); }
 
 void ScreenObject::SetMousePointer(int v) {
   if ((v < 0 || v > 15) && v != 99) throw rt::Error(rt::err::InvalidPropertyValue);
