@@ -73,10 +73,14 @@ void Label::FitToCaption() {
 
 void TextControl::SetText(std::string text) {
   // GCC 12 at -O3 takes the string moved into ReplaceText's parameter for uninitialized.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
   ReplaceText(std::move(text));
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
   selStart_ = 0;
   selLength_ = 0;
 }

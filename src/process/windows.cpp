@@ -27,7 +27,6 @@ constexpr const char* kMessageSuffix = ".message";
 struct Owner {
   pid_t pid = 0;
   unsigned long long startTime = 0;
-  friend bool operator==(const Owner&, const Owner&) = default;
 };
 
 struct Entry {
