@@ -172,11 +172,27 @@ int MsgBox(std::string_view prompt, int style, std::optional<std::string_view> t
   return box.result;
 }
 
-void QueueMsgBoxAnswer(int result) { State().queuedAnswers.push_back(result); }
+void QueueMsgBoxAnswer(int result) {
+  if (State().queuedAnswers.size() >= MaxQueuedAnswers) {
+    throw rt::Error(rt::err::InvalidProcedureCall, {},
+                    "The answer queue is full: " + std::to_string(MaxQueuedAnswers) + " answers wait already");
+  }
+  State().queuedAnswers.push_back(result);
+}
 
 void SetMsgBoxAsker(MsgBoxAsker asker) { State().msgBoxAsker = std::move(asker); }
 
-void QueueFileChoice(FileChoice choice) { State().queuedChoices.push_back(std::move(choice)); }
+void QueueFileChoice(FileChoice choice) {
+  const auto& queued = State().queuedChoices;
+  size_t bytes = choice.path.size();
+  for (const FileChoice& waiting : queued) bytes += waiting.path.size();
+  if (queued.size() >= MaxQueuedAnswers || bytes > MaxQueuedPathBytes) {
+    throw rt::Error(rt::err::InvalidProcedureCall, {},
+                    "The file choice queue is full: " + std::to_string(MaxQueuedAnswers) + " choices or " +
+                        std::to_string(MaxQueuedPathBytes) + " bytes of paths wait already");
+  }
+  State().queuedChoices.push_back(std::move(choice));
+}
 
 void SetFileDialogAsker(FileDialogAsker asker) { State().fileDialogAsker = std::move(asker); }
 

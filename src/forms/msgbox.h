@@ -43,6 +43,9 @@ std::string_view IconName(int icon);      // "critical", "question", "exclamatio
 // modal wait until AnswerMsgBox. Every box is recorded. A box raises no focus or activation events.
 int MsgBox(std::string_view prompt, int style = vbOKOnly, std::optional<std::string_view> title = std::nullopt);
 
+// Answers kept for questions to come are bounded: error 5 when the queue is full.
+inline constexpr size_t MaxQueuedAnswers = 256;
+inline constexpr size_t MaxQueuedPathBytes = 1 << 20;
 void QueueMsgBoxAnswer(int result);
 using MsgBoxAsker = std::function<std::optional<int>(const MsgBoxRecord&)>;
 void SetMsgBoxAsker(MsgBoxAsker asker);
@@ -66,6 +69,7 @@ struct FileDialogRecord {
   std::string refusal;  // why a chosen path was refused ("" when none)
 };
 
+// Error 5 when MaxQueuedAnswers choices, or MaxQueuedPathBytes of their paths, wait already.
 void QueueFileChoice(FileChoice choice);
 using FileDialogAsker = std::function<std::optional<FileChoice>(const FileDialogRecord&)>;
 void SetFileDialogAsker(FileDialogAsker asker);

@@ -49,6 +49,20 @@ TEST_F(MsgBoxTest, QueuedAnswersAreTakenInOrder) {
   EXPECT_TRUE(platformLog.empty());
 }
 
+TEST_F(MsgBoxTest, QueuedAnswersAndChoicesAreBoundedByCountAndSize) {
+  for (size_t i = 0; i < forms::MaxQueuedAnswers; ++i) {
+    forms::QueueMsgBoxAnswer(forms::vbYes);
+    forms::QueueFileChoice(forms::FileChoice::Cancel());
+  }
+  EXPECT_EQ(ErrorNumberOf([] { forms::QueueMsgBoxAnswer(forms::vbNo); }), rt::err::InvalidProcedureCall);
+  EXPECT_EQ(ErrorNumberOf([] { forms::QueueFileChoice(forms::FileChoice::Cancel()); }), rt::err::InvalidProcedureCall);
+  forms::ResetForTests();
+  const std::string halfOfTheBytes(forms::MaxQueuedPathBytes / 2, 'p');
+  forms::QueueFileChoice(forms::FileChoice::Path(halfOfTheBytes));
+  forms::QueueFileChoice(forms::FileChoice::Path(halfOfTheBytes));
+  EXPECT_EQ(ErrorNumberOf([] { forms::QueueFileChoice(forms::FileChoice::Path("x")); }), rt::err::InvalidProcedureCall);
+}
+
 TEST_F(MsgBoxTest, AQueuedAnswerThatFitsNoButtonTakesTheDefault) {
   forms::QueueMsgBoxAnswer(forms::vbYes);
   EXPECT_EQ(forms::MsgBox("Done", forms::vbOKOnly), forms::vbOK);
