@@ -1,10 +1,13 @@
 #include "automation/input_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
 #include <unistd.h>
+
+#include "automation/request.h"
 
 namespace automation {
 
@@ -42,30 +45,39 @@ void InputReader::ReadUntilEnd() {
     const ssize_t n = read(fd_, chunk, sizeof chunk);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n <= 0) break;
+    // What the buffer held before has no line feed: the search starts at the new bytes.
+    const size_t searchFrom = buffer.size();
     buffer.append(chunk, static_cast<size_t>(n));
-    TakeLines(buffer, skippingOverlong);
+    TakeLines(buffer, searchFrom, skippingOverlong);
   }
   // A last line without its line feed still counts.
-  if (!buffer.empty() && !skippingOverlong) callbacks_.line(std::move(buffer));
+  if (!skippingOverlong) Hand(buffer);
   callbacks_.ended();
 }
 
-void InputReader::TakeLines(std::string& buffer, bool& skippingOverlong) {
+void InputReader::Hand(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (IsBlankOrComment(line)) return;
+  if (line.size() > MaxLineBytes) {
+    callbacks_.overlong();
+  } else {
+    callbacks_.line(std::string(line));
+  }
+}
+
+void InputReader::TakeLines(std::string& buffer, size_t searchFrom, bool& skippingOverlong) {
+  size_t start = 0;
   size_t end;
-  while ((end = buffer.find('\n')) != std::string::npos) {
-    std::string line = buffer.substr(0, end);
-    buffer.erase(0, end + 1);
+  while ((end = buffer.find('\n', std::max(start, searchFrom))) != std::string::npos) {
+    const std::string_view line(buffer.data() + start, end - start);
+    start = end + 1;
     if (skippingOverlong) {
       skippingOverlong = false;
       continue;
     }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > MaxLineBytes) {
-      callbacks_.overlong();
-    } else {
-      callbacks_.line(std::move(line));
-    }
+    Hand(line);
   }
+  buffer.erase(0, start);
   if (buffer.size() > MaxLineBytes && !skippingOverlong) {
     skippingOverlong = true;
     callbacks_.overlong();

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace automation {
@@ -14,7 +15,7 @@ class InputReader {
   static constexpr size_t MaxLineBytes = 1 << 20;
 
   struct Callbacks {
-    std::function<void(std::string line)> line;
+    std::function<void(std::string line)> line;  // never a blank line or a comment
     std::function<void()> overlong;  // a line over the limit, dropped
     std::function<void()> ended;     // end of input (or a read error)
   };
@@ -30,7 +31,10 @@ class InputReader {
 
  private:
   void ReadUntilEnd();
-  void TakeLines(std::string& buffer, bool& skippingOverlong);
+  // Hands on every whole line from `searchFrom` on and keeps the rest.
+  void TakeLines(std::string& buffer, size_t searchFrom, bool& skippingOverlong);
+  // One line to its callback; blank lines and comments get none.
+  void Hand(std::string_view line);
 
   int fd_;
   int stopPipe_[2] = {-1, -1};

@@ -7,9 +7,8 @@
 namespace automation {
 
 int64_t ObjectTable::Hold(const rt::ObjectRef& object) {
-  for (const auto& [id, held] : held_) {
-    if (held == object) return id;
-  }
+  const auto [known, added] = ids_.try_emplace(object.get(), nextId_);
+  if (!added) return known->second;
   held_.emplace(nextId_, object);
   return nextId_++;
 }
@@ -24,6 +23,7 @@ void ObjectTable::Release(int64_t id) {
   // Drop the reference outside the map: the object's termination may call back into the channel.
   rt::ObjectRef released = Find(id);
   held_.erase(id);
+  ids_.erase(released.get());
   released.reset();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 
 #include "runtime/variant.h"
 
@@ -20,6 +21,7 @@ class ObjectTable {
 
  private:
   std::map<int64_t, rt::ObjectRef> held_;
+  std::unordered_map<const rt::Object*, int64_t> ids_;  // the same objects, by address
   int64_t nextId_ = 1;
 };
 

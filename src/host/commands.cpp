@@ -109,6 +109,12 @@ rt::ObjectRef Walk(const ObjectWalk& walk) {
   return object;
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 }  // namespace
 
 void InitCommandTable() {
@@ -146,17 +152,20 @@ std::string SplitFirst(const std::string& text, const std::string& delimiter, st
   return rt::Left(text, at - 1);
 }
 
+// SplitFirst repeated over the rest of the path, in one pass: each rest is trimmed of blanks.
 int16_t ParseObjectPath(const std::string& objectName) {
   g_PathCount = 0;
-  std::string rest;
-  std::string element = SplitFirst(objectName, "/", rest);
-  while (!element.empty()) {
+  std::string_view rest = objectName;
+  for (;;) {
+    const size_t slash = rest.find('/');
+    const std::string_view element = rest.substr(0, slash);
+    if (element.empty()) break;
     if (g_PathCount == INT16_MAX) rt::Raise(rt::err::Overflow);
     ++g_PathCount;
     g_PathElements.resize(static_cast<size_t>(g_PathCount));
     g_PathElements[static_cast<size_t>(g_PathCount) - 1] = element;
-    std::string remainder = rest;
-    element = SplitFirst(remainder, "/", rest);
+    if (slash == std::string_view::npos) break;
+    rest = TrimBlanks(rest.substr(slash + 1));
   }
   return g_PathCount;
 }

@@ -103,3 +103,22 @@ TEST_F(ObjectVerbs, OnlyARegisteredClassCanBeCreated) {
 
 }  // namespace
 }  // namespace automation
+
+namespace automation {
+namespace {
+
+// 200,000 objects: a table that looked each one up by scanning would take minutes.
+TEST(ObjectTableHold, AnObjectHeldAlreadyKeepsItsIdHoweverManyAreHeld) {
+  ObjectTable objects;
+  std::vector<rt::ObjectRef> held;
+  for (int i = 0; i < 200000; ++i) {
+    held.push_back(std::make_shared<rt::Object>());
+    EXPECT_EQ(objects.Hold(held.back()), i + 1);
+  }
+  EXPECT_EQ(objects.Hold(held[7]), 8);
+  objects.Release(8);
+  EXPECT_EQ(objects.Hold(held[7]), 200001);
+}
+
+}  // namespace
+}  // namespace automation
