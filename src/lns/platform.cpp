@@ -36,7 +36,7 @@ std::vector<std::string> PathParts(std::string_view path) {
 
 std::filesystem::path StoreFolder() { return reg::MachineFolder() / "lns"; }
 
-std::filesystem::path ServerStoreFile() { return StoreFolder() / "server.json"; }
+std::filesystem::path ServerStoreFile() { return StoreFolder() / "server.db"; }
 
 std::shared_ptr<Session> OpenSession(const std::filesystem::path& file) {
   if (auto open = FindSession(file)) return open;
@@ -61,6 +61,7 @@ std::shared_ptr<AppDevice> FindOpenDevice(std::string_view path) {
     if (rt::EqualsNoCase(open->NetworkName(), parts.front())) session = open;
   }
   if (!session) Fail(err::NotOpen, "the network " + parts.front());
+  session->Refresh();
   auto subsystem = session->GetSystem()->SubsystemList().Find(parts[1]);
   for (size_t i = 2; subsystem && i + 1 < parts.size(); ++i) subsystem = subsystem->Children().Find(parts[i]);
   auto device = subsystem ? subsystem->Devices().Find(parts.back()) : nullptr;

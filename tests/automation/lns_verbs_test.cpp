@@ -3,11 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "lns/demo.h"
+#include "lns/dump.h"
 #include "lns/errors.h"
 #include "lns/faults.h"
 #include "lns/platform.h"
@@ -22,13 +21,6 @@ namespace {
 using rt::Variant;
 using Kind = rt::Object::CallKind;
 using orvex::test::ErrorNumberOf;
-
-std::string FileText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The demo machine's unit, open in this process as the plug-in would have it.
 class LnsVerbs : public ::testing::Test {
@@ -72,7 +64,7 @@ class LnsVerbs : public ::testing::Test {
     lns::Args args{Variant::String(format)};
     device->FindPoint(designator)->Invoke("DsFormatType", Kind::Let, args);
   }
-  std::string Database() const { return FileText(network->File()); }
+  static std::string Database() { return lns::DumpNetwork(lns::DemoNetworkName); }
 
   testing::ScopedMachineFolder machine;
   std::shared_ptr<lns::ObjectServer> server = std::make_shared<lns::ObjectServer>();

@@ -9,7 +9,7 @@ snapshot() { find "$ORVEX_MACHINE" -type f ! -name '*.lock' -printf '%P %s %T@\n
 before=$(snapshot)
 "$tool" | grep -q 'Network "Demo": already there'
 [ "$before" = "$(snapshot)" ] || { echo "second run changed the machine"; diff <(echo "$before") <(snapshot); exit 1; }
-for f in registry.json lns/networks/Demo.json LonWorks/bin/XIF32BIN LonWorks/XIF/OrvexUC_FCU.XIF LonWorks/Types/ResourceCatalog.lst; do
+for f in registry.json lns/server.db lns/networks/Demo.db LonWorks/bin/XIF32BIN LonWorks/XIF/OrvexUC_FCU.XIF LonWorks/Types/ResourceCatalog.lst; do
   [ -f "$ORVEX_MACHINE/$f" ] || { echo "missing $f"; exit 1; }
 done
 echo "1 passed, 0 failed"
