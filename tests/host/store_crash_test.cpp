@@ -1,0 +1,147 @@
+#include <gmock/gmock.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "crash_steps.h"
+#include "lns/platform.h"
+#include "lns/server.h"
+#include "support/temp_machine.h"
+
+namespace host::test {
+namespace {
+
+namespace fs = std::filesystem;
+using rt::Variant;
+
+constexpr int Kills = 100;
+constexpr const char* OwnProgId = "OrvexUC_FCU.LNSPlugInAPI";
+
+struct Ended {
+  int status = 0;
+  std::string output;
+};
+
+// The command's output and wait status.
+Ended RunProgram(const std::string& command) {
+  Ended ended;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return {-1, ""};
+  char buffer[256];
+  while (fgets(buffer, sizeof buffer, pipe)) ended.output += buffer;
+  ended.status = pclose(pipe);
+  return ended;
+}
+
+std::string IntegrityOf(const fs::path& file) {
+  sqlite3* db = nullptr;
+  std::string result = "cannot open";
+  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr);
+    result = sqlite3_step(statement) == SQLITE_ROW ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)) : "";
+    sqlite3_finalize(statement);
+  }
+  sqlite3_close(db);
+  return result;
+}
+
+std::vector<std::string> FilesUnder(const fs::path& folder) {
+  std::vector<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) files.push_back(fs::relative(entry.path(), folder).string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// A demo machine laid once; each run of the plug-in process gets a fresh copy of it.
+class StoreCrashTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    temp_.emplace("crash");
+    pristine_ = temp_->Root() / "pristine";
+    ASSERT_EQ(RunProgram("ORVEX_MACHINE='" + pristine_.string() + "' '" DEMO_MACHINE "'").status, 0);
+    FreshMachine();
+    initial_ = Setpoint(*OpenDemo());
+    lns::ResetPlatform();
+  }
+  void TearDown() override { lns::ResetPlatform(); }
+
+  void FreshMachine() const {
+    fs::remove_all(temp_->Machine());
+    fs::copy(pristine_, temp_->Machine(), fs::copy_options::recursive);
+  }
+  static Ended RunChild(int64_t killAt) { return RunProgram("exec '" CRASH_CHILD "' " + std::to_string(killAt)); }
+
+  static std::shared_ptr<lns::System> OpenDemo() {
+    auto server = std::make_shared<lns::ObjectServer>();
+    server->Open();
+    auto network = server->get_Networks()->Item(Variant::String("Demo"));
+    network->Open();
+    auto system = network->get_Systems()->Item(Variant::Integer(1));
+    system->Open();
+    return system;
+  }
+  static lns::Bytes Setpoint(const lns::System&) { return lns::FindOpenDevice(CrashDevice)->FindPoint(CrashPoint)->DeviceBytes(); }
+
+  // Command 50 registers one application; the value writes come after it, in order. Whatever was
+  // committed before the kill is there whole, nothing after it.
+  void ExpectWholeChanges() const {
+    auto system = OpenDemo();
+    auto apps = system->get_TemplateLibrary()->get_DeviceTemplates()->Item(Variant::String("OrvexUC_FCU"))->get_ComponentApps();
+    std::vector<std::shared_ptr<lns::ComponentApp>> ours;
+    for (const auto& app : apps->Items()) {
+      if (app->get_ProgId() == OwnProgId) ours.push_back(app);
+    }
+    ASSERT_LE(ours.size(), 1u);
+    const lns::Bytes setpoint = Setpoint(*system);
+    int step = 0;
+    while (step <= CrashValueWrites && setpoint != (step == 0 ? initial_ : CrashValue(step))) ++step;
+    ASSERT_LE(step, CrashValueWrites) << "a setpoint that was never written";
+    if (step > 0) {
+      ASSERT_EQ(ours.size(), 1u);
+      EXPECT_EQ(ours[0]->get_Command(), 13);
+      EXPECT_EQ(ours[0]->get_Version(), "1.1");
+      EXPECT_EQ(ours[0]->get_ManufacturerId(), "1818");
+      EXPECT_TRUE(ours[0]->get_IsDefault());
+    }
+    lns::ResetPlatform();
+    const fs::path store = temp_->Machine() / "lns";
+    EXPECT_THAT(FilesUnder(store), ::testing::ElementsAre("networks/Demo.db", "server.db"));
+    EXPECT_EQ(IntegrityOf(store / "networks" / "Demo.db"), "ok");
+  }
+
+  std::optional<orvex::test::TempMachine> temp_;
+  fs::path pristine_;
+  lns::Bytes initial_;
+};
+
+TEST_F(StoreCrashTest, AKilledPlugInLeavesEachChangeWhollyInOrOut) {
+  FreshMachine();
+  const Ended whole = RunChild(0);
+  ASSERT_EQ(whole.status, 0) << whole.output;
+  int64_t writes = 0;
+  ASSERT_EQ(std::sscanf(whole.output.c_str(), "writes %ld", &writes), 1) << whole.output;
+  ExpectWholeChanges();
+
+  std::mt19937 random(20);
+  std::uniform_int_distribution<int64_t> killAt(1, writes);
+  for (int run = 0; run < Kills; ++run) {
+    const int64_t at = killAt(random);
+    SCOPED_TRACE("killed at write " + std::to_string(at) + " of " + std::to_string(writes));
+    FreshMachine();
+    const Ended ended = RunChild(at);
+    EXPECT_TRUE(ended.status == 0 || (WIFSIGNALED(ended.status) && WTERMSIG(ended.status) == SIGKILL)) << ended.output;
+    ExpectWholeChanges();
+    if (HasFailure()) break;
+  }
+}
+
+}  // namespace
+}  // namespace host::test
