@@ -165,7 +165,7 @@ void DatabaseFile::Configure() {
   const int64_t version = PragmaNumber(*connection_, "user_version");
   if (version > SchemaVersion) throw DamagedData("was written by a newer version of this program");
   if (version < SchemaVersion) throw DamagedData("has no schema version this program knows");
-  connection_->Execute("PRAGMA foreign_keys=ON; PRAGMA synchronous=FULL; PRAGMA journal_mode=WAL");
+  connection_->Execute("PRAGMA foreign_keys=ON; PRAGMA synchronous=NORMAL; PRAGMA journal_mode=WAL");
 }
 
 void DatabaseFile::ReadRootRow() {
@@ -185,7 +185,7 @@ void DatabaseFile::Create(const fs::path& file, const std::string& rootKind, con
     fs::create_directories(file.parent_path(), error);
     sql::Connection connection(file, true);
     connection.SetBusyTimeout(BusyTimeoutMs);
-    connection.Execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; BEGIN IMMEDIATE");
+    connection.Execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; BEGIN IMMEDIATE");
     if (PragmaNumber(connection, "schema_version") == 0 && PragmaNumber(connection, "application_id") == 0) {
       connection.Execute(Schema);
       connection.Execute("PRAGMA application_id=" + std::to_string(ApplicationId) +
