@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 using rt::Variant;
 
 constexpr int Kills = 100;
+constexpr int Workers = 4;
 constexpr const char* OwnProgId = "OrvexUC_FCU.LNSPlugInAPI";
 
 struct Ended {
@@ -27,16 +28,17 @@ struct Ended {
   std::string output;
 };
 
-// The command's output and wait status.
-Ended RunProgram(const std::string& command) {
+// The output and wait status of a command started with popen.
+Ended Finish(FILE* pipe) {
   Ended ended;
-  FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return {-1, ""};
   char buffer[256];
   while (fgets(buffer, sizeof buffer, pipe)) ended.output += buffer;
   ended.status = pclose(pipe);
   return ended;
 }
+
+Ended RunProgram(const std::string& command) { return Finish(popen(command.c_str(), "r")); }
 
 std::string IntegrityOf(const fs::path& file) {
   sqlite3* db = nullptr;
@@ -60,24 +62,33 @@ std::vector<std::string> FilesUnder(const fs::path& folder) {
   return files;
 }
 
-// A demo machine laid once; each run of the plug-in process gets a fresh copy of it.
+// A demo machine laid once; each run of the plug-in process gets a fresh copy of it, and a few
+// run at once, each on its own copy.
 class StoreCrashTest : public ::testing::Test {
  protected:
   void SetUp() override {
     temp_.emplace("crash");
     pristine_ = temp_->Root() / "pristine";
     ASSERT_EQ(RunProgram("ORVEX_MACHINE='" + pristine_.string() + "' '" DEMO_MACHINE "'").status, 0);
-    FreshMachine();
-    initial_ = Setpoint(*OpenDemo());
-    lns::ResetPlatform();
+    UseMachine(FreshMachine(0));
+    OpenDemo();
+    initial_ = Setpoint();
   }
   void TearDown() override { lns::ResetPlatform(); }
 
-  void FreshMachine() const {
-    fs::remove_all(temp_->Machine());
-    fs::copy(pristine_, temp_->Machine(), fs::copy_options::recursive);
+  fs::path FreshMachine(int worker) const {
+    const fs::path machine = temp_->Root() / ("machine " + std::to_string(worker));
+    fs::remove_all(machine);
+    fs::copy(pristine_, machine, fs::copy_options::recursive);
+    return machine;
   }
-  static Ended RunChild(int64_t killAt) { return RunProgram("exec '" CRASH_CHILD "' " + std::to_string(killAt)); }
+  static void UseMachine(const fs::path& machine) {
+    lns::ResetPlatform();
+    setenv("ORVEX_MACHINE", machine.c_str(), 1);
+  }
+  static FILE* StartChild(const fs::path& machine, int64_t killAt) {
+    return popen(("ORVEX_MACHINE='" + machine.string() + "' exec '" CRASH_CHILD "' " + std::to_string(killAt)).c_str(), "r");
+  }
 
   static std::shared_ptr<lns::System> OpenDemo() {
     auto server = std::make_shared<lns::ObjectServer>();
@@ -88,11 +99,12 @@ class StoreCrashTest : public ::testing::Test {
     system->Open();
     return system;
   }
-  static lns::Bytes Setpoint(const lns::System&) { return lns::FindOpenDevice(CrashDevice)->FindPoint(CrashPoint)->DeviceBytes(); }
+  static lns::Bytes Setpoint() { return lns::FindOpenDevice(CrashDevice)->FindPoint(CrashPoint)->DeviceBytes(); }
 
   // Command 50 registers one application; the value writes come after it, in order. Whatever was
   // committed before the kill is there whole, nothing after it.
-  void ExpectWholeChanges() const {
+  void ExpectWholeChanges(const fs::path& machine) const {
+    UseMachine(machine);
     auto system = OpenDemo();
     auto apps = system->get_TemplateLibrary()->get_DeviceTemplates()->Item(Variant::String("OrvexUC_FCU"))->get_ComponentApps();
     std::vector<std::shared_ptr<lns::ComponentApp>> ours;
@@ -100,7 +112,7 @@ class StoreCrashTest : public ::testing::Test {
       if (app->get_ProgId() == OwnProgId) ours.push_back(app);
     }
     ASSERT_LE(ours.size(), 1u);
-    const lns::Bytes setpoint = Setpoint(*system);
+    const lns::Bytes setpoint = Setpoint();
     int step = 0;
     while (step <= CrashValueWrites && setpoint != (step == 0 ? initial_ : CrashValue(step))) ++step;
     ASSERT_LE(step, CrashValueWrites) << "a setpoint that was never written";
@@ -112,7 +124,7 @@ class StoreCrashTest : public ::testing::Test {
       EXPECT_TRUE(ours[0]->get_IsDefault());
     }
     lns::ResetPlatform();
-    const fs::path store = temp_->Machine() / "lns";
+    const fs::path store = machine / "lns";
     EXPECT_THAT(FilesUnder(store), ::testing::ElementsAre("networks/Demo.db", "server.db"));
     EXPECT_EQ(IntegrityOf(store / "networks" / "Demo.db"), "ok");
   }
@@ -123,23 +135,28 @@ class StoreCrashTest : public ::testing::Test {
 };
 
 TEST_F(StoreCrashTest, AKilledPlugInLeavesEachChangeWhollyInOrOut) {
-  FreshMachine();
-  const Ended whole = RunChild(0);
+  const fs::path first = FreshMachine(0);
+  const Ended whole = Finish(StartChild(first, 0));
   ASSERT_EQ(whole.status, 0) << whole.output;
   int64_t writes = 0;
   ASSERT_EQ(std::sscanf(whole.output.c_str(), "writes %ld", &writes), 1) << whole.output;
-  ExpectWholeChanges();
+  ExpectWholeChanges(first);
 
   std::mt19937 random(20);
   std::uniform_int_distribution<int64_t> killAt(1, writes);
-  for (int run = 0; run < Kills; ++run) {
-    const int64_t at = killAt(random);
-    SCOPED_TRACE("killed at write " + std::to_string(at) + " of " + std::to_string(writes));
-    FreshMachine();
-    const Ended ended = RunChild(at);
-    EXPECT_TRUE(ended.status == 0 || (WIFSIGNALED(ended.status) && WTERMSIG(ended.status) == SIGKILL)) << ended.output;
-    ExpectWholeChanges();
-    if (HasFailure()) break;
+  for (int run = 0; run < Kills && !HasFailure(); run += Workers) {
+    std::vector<int64_t> points;
+    std::vector<FILE*> children;
+    for (int worker = 0; worker < Workers; ++worker) {
+      points.push_back(killAt(random));
+      children.push_back(StartChild(FreshMachine(worker), points.back()));
+    }
+    for (int worker = 0; worker < Workers; ++worker) {
+      SCOPED_TRACE("killed at write " + std::to_string(points[worker]) + " of " + std::to_string(writes));
+      const Ended ended = Finish(children[worker]);
+      EXPECT_TRUE(ended.status == 0 || (WIFSIGNALED(ended.status) && WTERMSIG(ended.status) == SIGKILL)) << ended.output;
+      ExpectWholeChanges(temp_->Root() / ("machine " + std::to_string(worker)));
+    }
   }
 }
 
