@@ -71,8 +71,6 @@ std::vector<uint8_t> Statement::Blob(int column) const {
   return bytes ? std::vector<uint8_t>(bytes, bytes + sqlite3_column_bytes(statement_, column)) : std::vector<uint8_t>();
 }
 
-bool Statement::IsNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
-
 Connection::Connection(const std::filesystem::path& file, bool create) {
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   int code = sqlite3_open_v2(file.c_str(), &db_, flags, nullptr);

@@ -47,7 +47,6 @@ class Statement {
   int64_t Int(int column) const;
   std::string Text(int column) const;
   std::vector<uint8_t> Blob(int column) const;
-  bool IsNull(int column) const;
 
  private:
   sqlite3* db_;
