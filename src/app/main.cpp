@@ -7,12 +7,15 @@
 #include "automation/lns_verbs.h"
 #include "automation/query_verbs.h"
 #include "automation/server.h"
+#include "device/orvex_fcu.h"
 #include "forms/app.h"
 #include "forms/form.h"
 #include "host/log.h"
 #include "host/register_dialog.h"
 #include "host/startup.h"
 #include "mainwindow/fmain.h"
+#include "points/cp/points.h"
+#include "points/nv/points.h"
 
 namespace {
 
@@ -41,6 +44,9 @@ int main(int argc, char** argv) {
       automation::ReadServerCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   TakeProgramIdentity(commandLine.rest);
   host::SetUpPlugIn();
+  points::AddNetworkVariableClasses();
+  points::AddConfigPropertyClasses();
+  device::AddDeviceClass();
   mainwindow::UseMainWindow();
   if (const auto exitCode = automation::HandleServerSwitches(commandLine)) return *exitCode;
   if (commandLine.embedding) {

@@ -267,6 +267,10 @@ void AddLnsVerbs(Channel& channel) {
                   [&objects](const Request& r) { return SetUnitPoint(r, objects); });
   channel.AddVerb("unit-read", "device=P point=D: a point's bytes, format and value",
                   [&objects](const Request& r) { return PointReading(*TargetPoint(r), objects); });
+  channel.AddVerb("unit-device", "device=P: the device as an object, as a director's own Object Server gives it",
+                  [&objects](const Request& r) {
+                    return EncodeVariant(rt::Variant::Object(TargetDevice(r)), objects);
+                  });
   channel.AddVerb("unit-state",
                   "device=P [state=N] [commissioned=B] [commissionStatus=N] [testBlocked=B]: the unit's state",
                   UnitState);

@@ -7,6 +7,8 @@ namespace host {
 // The plug-in as directors and the registry know it.
 inline constexpr const char* PlugInName = "Velmora OrvexUC_FCU Plug-In";
 inline constexpr const char* PlugInProgId = "OrvexUC_FCU.LNSPlugInAPI";
+// The server's other classes go by ServerName & "." & their class name.
+inline constexpr const char* ServerName = "OrvexUC_FCU";
 inline constexpr const char* PlugInClassId = "{5B0C6A31-94E2-4F7D-8C1A-2D6E3F40B718}";
 inline constexpr const char* PlugInVersion = "1.1";
 inline constexpr const char* ManufacturerId = "1818";

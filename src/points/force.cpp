@@ -29,7 +29,9 @@ bool ForceFormat(rt::Steps& steps, int line, const rt::Ref<rt::Object>& target, 
   std::string readBack;
   steps(line, [&] { readBack = GetProperty(target, formatMember).ToString(); });
   if (readBack != format) {
-    host::WriteLog(lines.failedPrefix + readBack + "<");
+    std::string quoted = readBack;
+    if (!lines.quotedMember.empty()) steps(line, [&] { quoted = GetProperty(target, lines.quotedMember).ToString(); });
+    host::WriteLog(lines.failedPrefix + quoted + "<");
     return false;
   }
   if (full) host::WriteLog("            Success");

@@ -24,6 +24,7 @@ struct ForceLines {
   std::string unsupported;   // the first line, naming what was not supported; empty: the short form
   std::string attempt;
   std::string failedPrefix;  // followed by the name read back and "<"
+  std::string quotedMember = {};  // the failed line quotes this member instead; empty: the name read back
 };
 // A write's lines: prefix & "-StrToNV->" style first line quoting the last value read.
 ForceLines WriteForceLines(const ForceTexts& texts, std::string_view prefix, std::string_view formatName,
@@ -36,8 +37,8 @@ ForceLines ShortForceLines(const ForceTexts& texts);
 // Sets the member `formatMember` of `target` to `format` and reads it back: true when it now reads
 // exactly `format`. The full form logs the first line, "            Data = >" & data & "<" and
 // the attempt line before, "            Success" after; a refusal logs the failed line with the
-// name read back. Each LNS call is step `line` of `steps`; a read-back that fails counts as a
-// refused force.
+// name read back (or the quoted member). Each LNS call is step `line` of `steps`; a read-back
+// that fails counts as a refused force.
 bool ForceFormat(rt::Steps& steps, int line, const rt::Ref<rt::Object>& target, std::string_view formatMember,
                  std::string_view format, const rt::Variant& data, const ForceLines& lines);
 

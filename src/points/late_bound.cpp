@@ -24,4 +24,9 @@ rt::Ref<rt::Object> ObjectOf(const rt::Variant& value) {
   return object;
 }
 
+rt::Ref<rt::Object> NetworkVariableOf(const rt::Ref<rt::Object>& device, const std::string& name) {
+  rt::Ref<rt::Object> variables = ObjectOf(GetProperty(ObjectOf(GetProperty(device, "Interface")), "NetworkVariables"));
+  return ObjectOf(CallMethod(variables, "Item", {rt::Variant::String(name)}));
+}
+
 }  // namespace points

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,5 +16,8 @@ rt::Variant CallMethod(const rt::Ref<rt::Object>& target, std::string_view membe
 
 // The object a Get returned; error 13 when it is no object, 91 when it is Nothing.
 rt::Ref<rt::Object> ObjectOf(const rt::Variant& value);
+
+// The device's network variable of that name: Interface, NetworkVariables, then Item.
+rt::Ref<rt::Object> NetworkVariableOf(const rt::Ref<rt::Object>& device, const std::string& name);
 
 }  // namespace points

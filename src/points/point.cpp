@@ -38,26 +38,42 @@ void Point::Read() {
   m_Changed = false;
 }
 
-rt::Steps Point::BindingSteps() const {
-  return rt::Steps([this](int line, const rt::Error& error) {
-    if (class_.bindingFailure == BindingFailure::Raise) throw error;
-    ReportBindingFailure(line, error);
+rt::Steps Point::BindingSteps(BindingFailure failure, std::string_view nameMember) const {
+  return rt::Steps([this, failure, nameMember](int line, const rt::Error& error) {
+    if (failure == BindingFailure::Raise) throw error;
+    ReportBindingFailure(failure, nameMember, line, error);
     return rt::Resume::Next;
   });
 }
 
-void Point::ReportBindingFailure(int line, const rt::Error& error) const {
-  std::string title = ClassName() + "." + std::string(family_.nameMember);
-  switch (class_.bindingFailure) {
+void Point::ReportBindingFailure(BindingFailure failure, std::string_view nameMember, int line,
+                                 const rt::Error& error) const {
+  std::string member = ClassName() + "." + std::string(nameMember);
+  std::string dashed = "Error - " + error.Description() + LineText(line) + " - " + member;
+  std::string let =
+      "Error-" + error.Description() + LineText(line) + " " + ClassName() + ".Let " + std::string(nameMember);
+  switch (failure) {
     case BindingFailure::LogCantFind:
       host::WriteLog(ClassName() + "-Can't find " + BoundName());
       break;
     case BindingFailure::MessageBox:
-      forms::MsgBox("Error - " + error.Description() + LineText(line), forms::vbOKOnly + forms::vbCritical, title);
+      forms::MsgBox("Error - " + error.Description() + LineText(line), forms::vbOKOnly + forms::vbCritical, member);
       break;
     case BindingFailure::MessageBoxNamed:
       forms::MsgBox("Error - (" + BoundName() + ")" + error.Description() + LineText(line),
-                    forms::vbOKOnly + forms::vbCritical, title);
+                    forms::vbOKOnly + forms::vbCritical, member);
+      break;
+    case BindingFailure::LogLetParenthesised:
+      host::WriteLog(let + "(" + BoundName() + ")");
+      break;
+    case BindingFailure::LogLetQuoted:
+      host::WriteLog(let + " >" + BoundName() + "<");
+      break;
+    case BindingFailure::LogDashed:
+      host::WriteLog(dashed);
+      break;
+    case BindingFailure::LogDashedNamed:
+      host::WriteLog(dashed + " >" + BoundText("Name", BoundName()) + "<");
       break;
     case BindingFailure::Raise:
       break;
@@ -95,6 +111,19 @@ void Point::LogReadError(int line, const rt::Error& error) const {
       host::WriteLog(BoundName() + "." + std::string(class_.readProcedure) + "-" + error.Description() +
                      LineText(line));
       return;
+    case ReadErrorLine::ErrorFormatName:
+      host::WriteLog("Error-" + error.Description() + LineText(line) + where + " >" +
+                     BoundText(family_.formatMember, {}) + "<");
+      return;
+  }
+}
+
+// Read inside a handler: a failure here must not escape it.
+std::string Point::BoundText(std::string_view member, std::string fallback) const {
+  try {
+    return GetProperty(Bound(), member).ToString();
+  } catch (const rt::Error&) {
+    return fallback;
   }
 }
 
@@ -115,18 +144,24 @@ void Point::PutValue(rt::Steps& steps, int line, const std::function<rt::Variant
   steps(line, [&] { LetProperty(Bound(), "Value", compose()); });
 }
 
+std::string Point::WriteForceMember() const {
+  return std::string(class_.writeForceMember.empty() ? family_.formatMember : class_.writeForceMember);
+}
+
 bool Point::ForceOnWrite(rt::Steps& steps, std::string_view formatName) {
-  return ForceToRaw(steps, class_.writeSteps.force, Bound(), family_.formatMember, vIN,
-                    WriteForceLines(family_.forceTexts, class_.writeForcePrefix, formatName, vIN));
+  return ForceOnWrite(steps, WriteForceLines(family_.forceTexts, class_.writeForcePrefix, formatName, vIN));
 }
 
-bool Point::ForceQuietlyOnWrite(rt::Steps& steps) {
-  return ForceToRaw(steps, class_.writeSteps.force, Bound(), family_.formatMember, vIN,
-                    ShortForceLines(family_.forceTexts));
+bool Point::ForceOnWrite(rt::Steps& steps, const ForceLines& lines) {
+  std::string member = WriteForceMember();
+  if (member == family_.formatMember) return ForceToRaw(steps, class_.writeSteps.force, Bound(), member, vIN, lines);
+  ForceLines quoting = lines;
+  quoting.quotedMember = family_.formatMember;
+  return ForceToRaw(steps, class_.writeSteps.force, Bound(), member, vIN, quoting);
 }
 
-bool Point::ForceOnRead(rt::Steps& steps, const ForceLines& lines) {
-  if (!ForceToRaw(steps, class_.readSteps.force, Bound(), family_.formatMember, vIN, lines)) return false;
+bool Point::ForceOnRead(rt::Steps& steps, const ForceLines& lines, std::string_view format) {
+  if (!ForceFormat(steps, class_.readSteps.force, Bound(), family_.formatMember, format, vIN, lines)) return false;
   ReadValue(steps, class_.readSteps.force);
   return true;
 }

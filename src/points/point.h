@@ -29,6 +29,8 @@ enum class ReadErrorLine {
   ErrorNamed,  // "Error-" & description & " Line " & step & " " & class & "." & read procedure & " >" & name & "<"
   ErrorPlain,  // "Error-" & description & " Line " & step & " " & class & "." & read procedure
   NameFirst,   // name & "." & read procedure & "-" & description & " Line " & step
+  ErrorFormatName,  // "Error-" & description & " Line " & step & " " & class & "." & read procedure & " >" &
+                    // the format name read again (empty when that read fails too) & "<"
 };
 
 // What the name Let does when the point's LNS object cannot be bound.
@@ -37,6 +39,11 @@ enum class BindingFailure {
   LogCantFind,      // class & "-Can't find " & name
   MessageBox,       // "Error - " & description & " Line " & step, titled class & "." & name member
   MessageBoxNamed,  // "Error - (" & name & ")" & description & " Line " & step, same title
+  LogLetParenthesised,  // "Error-" & description & " Line " & step & " " & class & ".Let " & name member & "(" &
+                        // name & ")"
+  LogLetQuoted,         // the same with " >" & name & "<" after the name member
+  LogDashed,            // "Error - " & description & " Line " & step & " - " & class & "." & name member
+  LogDashedNamed,       // the same & " >" & the bound object's Name & "<" (the name given while none is bound)
 };
 
 // The line numbers a class's handler reports for each kind of statement.
@@ -65,6 +72,9 @@ struct PointClass {
   // The procedures the handlers' lines name.
   std::string_view writeProcedure = "WriteNV";
   std::string_view readProcedure = "ReadNV";
+  // The member a write's force sets and reads back; empty: the family's format member. Its
+  // failed line then quotes the family's format member.
+  std::string_view writeForceMember = {};
 };
 
 // What sets the two families of points apart.
@@ -103,8 +113,10 @@ class Point : public rt::Object {
   virtual const rt::Ref<rt::Object>& Bound() const = 0;
   virtual const std::string& BoundName() const = 0;
 
-  // The binding's statements: a failure is raised or reported as the class says.
-  rt::Steps BindingSteps() const;
+  // The binding's statements: a failure is raised or reported as the class says, or as
+  // `failure` says for a binding through the member `nameMember`.
+  rt::Steps BindingSteps() const { return BindingSteps(class_.bindingFailure, family_.nameMember); }
+  rt::Steps BindingSteps(BindingFailure failure, std::string_view nameMember) const;
 
   const PointClass& Class() const noexcept { return class_; }
   const PointFamily& Family() const noexcept { return family_; }
@@ -118,12 +130,13 @@ class Point : public rt::Object {
   // Composing and putting are one statement: a value that cannot be composed is not sent.
   void PutValue(rt::Steps& steps, int line, const std::function<rt::Variant()>& compose);
 
-  // The force to "RAW" of a write, with the class's prefix line.
+  // The force to "RAW" of a write, with the class's prefix line, or with `lines`.
   bool ForceOnWrite(rt::Steps& steps, std::string_view formatName);
+  bool ForceOnWrite(rt::Steps& steps, const ForceLines& lines);
   // The same in its short form, which logs only a refusal.
-  bool ForceQuietlyOnWrite(rt::Steps& steps);
-  // The force to "RAW" of a read; on success Value is read again into vIN.
-  bool ForceOnRead(rt::Steps& steps, const ForceLines& lines);
+  bool ForceQuietlyOnWrite(rt::Steps& steps) { return ForceOnWrite(steps, ShortForceLines(family_.forceTexts)); }
+  // The force of a read to `format`; on success Value is read again into vIN.
+  bool ForceOnRead(rt::Steps& steps, const ForceLines& lines, std::string_view format = "RAW");
   bool ForceOnRead(rt::Steps& steps) { return ForceOnRead(steps, ReadForceLines(family_.forceTexts, class_.name)); }
 
   rt::Ref<rt::Object> m_Device;
@@ -131,7 +144,11 @@ class Point : public rt::Object {
   bool m_Changed = false;
 
  private:
-  void ReportBindingFailure(int line, const rt::Error& error) const;
+  void ReportBindingFailure(BindingFailure failure, std::string_view nameMember, int line,
+                            const rt::Error& error) const;
+  // A text member of the bound object, read where no error may escape: `fallback` when it fails.
+  std::string BoundText(std::string_view member, std::string fallback) const;
+  std::string WriteForceMember() const;
   // " " & class & "." & procedure, where a handler's line says the failure was.
   std::string Where(std::string_view procedure) const;
   std::string WriteErrorText(int line, const rt::Error& error) const;

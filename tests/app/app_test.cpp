@@ -94,13 +94,17 @@ TEST_F(ProgramTest, ADeregistrationModeKeepsTheSettingsFile) {
 }
 
 TEST_F(ProgramTest, ServerSwitchesAndOtherStarts) {
+  const std::string pointClassKeys[] = {"SOFTWARE\\Classes\\OrvexUC_FCU.SNVT_switch\\CLSID",
+                                        "SOFTWARE\\Classes\\OrvexUC_FCU.UCPTulong\\CLSID"};
   EXPECT_EQ(Run({"/regserver"}), 0);
   EXPECT_EQ(Machine(ClassKey, ""), "{5B0C6A31-94E2-4F7D-8C1A-2D6E3F40B718}");
+  for (const std::string& key : pointClassKeys) EXPECT_THAT(Machine(key.c_str(), ""), ::testing::StartsWith("{"));
   EXPECT_EQ(Run({"-Embedding"}), 0);
   EXPECT_EQ(Run({"/whatever"}), 0);
   EXPECT_EQ(Machine(PlugInKey, ""), "");
   EXPECT_EQ(Run({"/unregserver"}), 0);
   EXPECT_EQ(Machine(ClassKey, ""), "");
+  for (const std::string& key : pointClassKeys) EXPECT_EQ(Machine(key.c_str(), ""), "");
 }
 
 }  // namespace

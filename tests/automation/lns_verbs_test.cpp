@@ -118,6 +118,12 @@ TEST_F(LnsVerbs, UnitReadGivesBytesFormatAndValueWithoutCallingTheObjectServer) 
   EXPECT_TRUE(lns::JournalEntries().empty());
 }
 
+TEST_F(LnsVerbs, UnitDeviceHandsTheDeviceOverAsAnObject) {
+  const Json reply = Ok(R"(unit-device device="Demo/Subsystem 1/FCU 1")");
+  EXPECT_EQ(reply["class"], "AppDevice");
+  EXPECT_EQ(channel.Objects().Find(reply["object"].get<int64_t>()), device);
+}
+
 TEST_F(LnsVerbs, ABadUnitSetIsRefusedAndChangesNothing) {
   const std::string before = Database();
   const struct {
@@ -149,6 +155,7 @@ TEST_F(LnsVerbs, ABadUnitSetIsRefusedAndChangesNothing) {
 
 TEST_F(LnsVerbs, AVerbForTheUnitNeedsItsDeviceAndNetwork) {
   for (const char* line : {"unit-set point=nvoSpaceTemp bytes=[8,152]", "unit-read point=nvoSpaceTemp", "unit-state",
+                           "unit-device",
                            "lns-event kind=monitor tag=1 point=nvoSpaceTemp"}) {
     EXPECT_EQ(Error(line),
               Json::parse(R"({"number":5,"source":"automation","description":"Malformed request: missing field \"device\""})"))

@@ -54,10 +54,7 @@ void EnumPoint::Receive(rt::Steps& steps) {
 }
 
 rt::Variant EnumPoint::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  static const rt::Members<EnumPoint> members{
-      rt::Get("Value", &EnumPoint::get_Value),
-      rt::Let("Value", &EnumPoint::put_Value),
-  };
+  static const rt::Members<EnumPoint> members(ValueMembers<EnumPoint>());
   return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 

@@ -4,6 +4,7 @@
 
 #include "points/nv/enumerations.h"
 #include "points/nv/point.h"
+#include "points/typed_value.h"
 
 namespace points {
 
@@ -14,26 +15,19 @@ struct EnumClass {
   FormatNames formattedNames;
 };
 
-// One enumeration value kept as a byte; its raw form is that one byte as decimal text.
-class EnumPoint : public NetworkVariablePoint {
+// One enumeration value kept as a byte, stored without a range check: a value outside the table
+// is sent as the null text. Its raw form is that one byte as decimal text.
+class EnumPoint : public TypedValue<NetworkVariablePoint, uint8_t> {
  public:
-  // Stored without a range check: a value outside the table is sent as the null text.
-  void put_Value(uint8_t value) {
-    m_Value = value;
-    m_Changed = true;
-  }
-  uint8_t get_Value() const noexcept { return m_Value; }
-
   rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  protected:
-  explicit EnumPoint(const EnumClass& enumClass) : NetworkVariablePoint(enumClass.point), enum_(enumClass) {}
+  explicit EnumPoint(const EnumClass& enumClass) : TypedValue(enumClass.point), enum_(enumClass) {}
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
 
  private:
   const EnumClass& enum_;
-  uint8_t m_Value = 0;
 };
 
 // An HVAC mode (the values of ehvac_t, HVAC_NUL 255).

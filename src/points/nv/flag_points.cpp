@@ -73,65 +73,29 @@ bool Accepted(std::span<const int> counts, int count) {
   return std::find(counts.begin(), counts.end(), count) != counts.end();
 }
 
-uint8_t FlagMask(int flag) { return static_cast<uint8_t>(0x80 >> (flag % 8)); }
-
 // Bit0 .. Bit(flags - 1), each a Get and a Let.
-const rt::Members<FlagsPoint>& BitMembers(int flags) {
+const rt::Members<FlagsPoint>& BitTable(int flags) {
   static std::map<int, rt::Members<FlagsPoint>> tables;
   auto table = tables.find(flags);
   if (table != tables.end()) return table->second;
-  std::vector<rt::Member<FlagsPoint>> members;
-  for (int flag = 0; flag < flags; ++flag) {
-    std::string name = "Bit" + std::to_string(flag);
-    members.push_back(rt::Get(name, [flag](FlagsPoint& p) { return p.get_Bit(flag); }));
-    members.push_back(
-        rt::Let(name, [flag](FlagsPoint& p, rt::Args& a) { p.put_Bit(flag, rt::AssignedValue(a).ToBoolean()); }));
-  }
-  return tables.emplace(flags, rt::Members<FlagsPoint>(std::move(members))).first->second;
+  return tables.emplace(flags, rt::Members<FlagsPoint>(BitMembers<FlagsPoint>(flags, BitOrder::AscendingGetFirst)))
+      .first->second;
 }
 
 }  // namespace
 
 FlagsPoint::FlagsPoint(const FlagsClass& flagsClass)
-    : NetworkVariablePoint(flagsClass.point), flags_(flagsClass), bits_(static_cast<size_t>(flagsClass.flags)) {}
-
-void FlagsPoint::put_Bit(int flag, bool value) {
-  if (flag < 0 || flag >= flags_.flags) rt::Raise(rt::err::SubscriptOutOfRange);
-  bits_[static_cast<size_t>(flag)] = value;
-  m_Changed = true;
-}
-
-bool FlagsPoint::get_Bit(int flag) const {
-  if (flag < 0 || flag >= flags_.flags) rt::Raise(rt::err::SubscriptOutOfRange);
-  return bits_[static_cast<size_t>(flag)];
-}
+    : FlagsOf(flagsClass.flags, flagsClass.point), flags_(flagsClass) {}
 
 void FlagsPoint::Send(rt::Steps& steps) {
   const WriteSteps& lines = Class().writeSteps;
   std::string formatName = ReadFormat(steps, lines.format);
   if (IsListed(flags_.formattedNames, formatName)) {
-    PutValue(steps, lines.send, [&] {
-      std::vector<std::string> entries;
-      for (int entry = 0; entry < flags_.writeEntries; ++entry) {
-        entries.emplace_back(entry < flags_.flags && bits_[static_cast<size_t>(entry)] ? "1" : "0");
-      }
-      return rt::Variant::String(rt::Join(entries, flags_.writeDelimiter));
-    });
+    PutValue(steps, lines.send,
+             [&] { return rt::Variant::String(bits_.EntriesText(flags_.writeDelimiter, flags_.writeEntries)); });
   } else if (IsRawFormat(formatName) || ForceOnWrite(steps, formatName)) {
-    SendRaw(steps);
+    PutValue(steps, lines.send, [&] { return rt::Variant::String(bits_.RawText(flags_.rawEntries)); });
   }
-}
-
-void FlagsPoint::SendRaw(rt::Steps& steps) {
-  PutValue(steps, Class().writeSteps.send, [&] {
-    std::vector<uint8_t> bytes(static_cast<size_t>(flags_.rawEntries));
-    for (int flag = 0; flag < flags_.flags; ++flag) {
-      if (bits_[static_cast<size_t>(flag)]) bytes[static_cast<size_t>(flag / 8)] |= FlagMask(flag);
-    }
-    std::vector<std::string> pieces;
-    for (uint8_t byte : bytes) pieces.push_back(std::to_string(byte));
-    return rt::Variant::String(rt::Join(pieces, Tab));
-  });
 }
 
 void FlagsPoint::Receive(rt::Steps& steps) {
@@ -152,11 +116,7 @@ void FlagsPoint::DecodeFormatted(rt::Steps& steps) {
     host::WriteLog(flags_.formattedRefusal(m_NvName));
     return;
   }
-  steps(Class().readSteps.decode, [&] {
-    for (int flag = 0; flag < flags_.flags; ++flag) {
-      bits_[static_cast<size_t>(flag)] = rt::Val(rt::Mid(text, static_cast<size_t>(2 * flag + 1), 1)) != 0;
-    }
-  });
+  steps(Class().readSteps.decode, [&] { bits_.TakeEntries(text); });
 }
 
 // Each byte converts on its own: a byte that does not convert leaves its eight flags as they were.
@@ -168,12 +128,9 @@ void FlagsPoint::DecodeRaw(rt::Steps& steps) {
     return;
   }
   auto fields = rt::CountAndSplit(text, Tab, count, count);
-  int bytesUsed = std::min(count + 1, flags_.flags / 8);
+  int bytesUsed = std::min(count + 1, bits_.Bytes());
   for (int byte = 0; byte < bytesUsed; ++byte) {
-    steps(Class().readSteps.decode, [&] {
-      uint8_t value = ByteField((*fields)[static_cast<size_t>(byte)]);
-      for (int flag = byte * 8; flag < byte * 8 + 8; ++flag) bits_[static_cast<size_t>(flag)] = (value & FlagMask(flag)) != 0;
-    });
+    steps(Class().readSteps.decode, [&] { bits_.TakeByte(byte, ByteField((*fields)[static_cast<size_t>(byte)])); });
   }
 }
 
@@ -189,7 +146,7 @@ int FlagsPoint::CountRawDelimiters(const std::string& text) const {
 }
 
 rt::Variant FlagsPoint::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  return BitMembers(flags_.flags).Invoke<NetworkVariablePoint>(*this, member, kind, args);
+  return BitTable(flags_.flags).Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 SNVT_state::SNVT_state() : FlagsPoint(StateClass) {}

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "points/flags.h"
 #include "points/nv/point.h"
 
 namespace points {
 
-// A flag-set point class. Flags are numbered from the most significant bit of the first raw
-// byte: Bit0 is mask 128 of the first byte, Bit8 mask 128 of the second.
+// A flag-set point class.
 struct FlagsClass {
   PointClass point;
   int flags;  // Bit0 .. Bit(flags - 1)
@@ -33,12 +33,8 @@ struct FlagsClass {
 };
 
 // Flags exposed as Boolean properties Bit0, Bit1, ... Not gated: every WriteNV sends.
-class FlagsPoint : public NetworkVariablePoint {
+class FlagsPoint : public FlagsOf<NetworkVariablePoint> {
  public:
-  // Error 9 for a flag the class does not have.
-  void put_Bit(int flag, bool value);
-  bool get_Bit(int flag) const;
-
   rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  protected:
@@ -47,13 +43,11 @@ class FlagsPoint : public NetworkVariablePoint {
   void Receive(rt::Steps& steps) override;
 
  private:
-  void SendRaw(rt::Steps& steps);
   void DecodeFormatted(rt::Steps& steps);
   void DecodeRaw(rt::Steps& steps);
   int CountRawDelimiters(const std::string& text) const;
 
   const FlagsClass& flags_;
-  std::vector<bool> bits_;
 };
 
 // Sixteen flags.

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "host/log.h"
+#include "points/temperature.h"
 #include "runtime/convert.h"
 #include "runtime/members.h"
 
@@ -23,10 +24,16 @@ double DoubleOf(const rt::Variant& value) { return value.ToDouble(); }
 double WholeOf(const rt::Variant& value) { return value.ToLong(); }
 
 // Raw temperatures are hundredths of a degree Celsius, differences without the 32-degree offset.
-double FahrenheitToRaw(double value) { return (value - 32) * 100 / 1.8; }
-double RawToFahrenheit(int32_t count) { return count / 100.0 * 1.8 + 32; }
-double DifferenceToRaw(double value) { return value * 100 / 1.8; }
-double RawToDifference(int32_t count) { return count / 100.0 * 1.8; }
+constexpr double RawPerDegree = 100;
+double TemperatureToRaw(double value) { return FahrenheitToRaw(value, RawPerDegree); }
+double RawToTemperature(int32_t count) { return RawToFahrenheit(count, RawPerDegree); }
+double DiffToRaw(double value) { return DifferenceToRaw(value, RawPerDegree); }
+double RawToDiff(int32_t count) { return RawToDifference(count, RawPerDegree); }
+// "#SI" formats give degrees Celsius, or kelvins for a difference.
+rt::Variant AsCelsius(double value) { return rt::Variant::Double(FahrenheitToCelsius(value)); }
+double FromCelsius(const rt::Variant& value) { return CelsiusToFahrenheit(value.ToDouble()); }
+rt::Variant AsKelvins(double value) { return rt::Variant::Double(value / FahrenheitPerKelvin); }
+double FromKelvins(const rt::Variant& value) { return value.ToDouble() * FahrenheitPerKelvin; }
 double PercentToRaw(double value) { return value * 200; }
 double RawToPercent(int32_t count) { return count * 0.005; }
 double Unscaled(double value) { return value; }
@@ -34,18 +41,23 @@ double UnscaledCount(int32_t count) { return count; }
 double SecondsToRaw(double value) { return value * 10; }
 double RawToSeconds(int32_t count) { return count / 10.0; }
 
-constexpr std::array<std::string_view, 4> TempPNames{"SNVT_temp_p#US_diff", "SNVT_temp_p#SI", "SNVT_temp_p#US",
-                                                     "SNVT_temp_p"};
-constexpr std::array<FormattedBranch, 1> TempPBranches{{{TempPNames, AsDouble, DoubleOf}}};
+constexpr std::array<std::string_view, 3> TempPNames{"SNVT_temp_p#US_diff", "SNVT_temp_p#US", "SNVT_temp_p"};
+constexpr std::array<std::string_view, 1> SiNames{"SNVT_temp_p#SI"};
+constexpr std::array<FormattedBranch, 2> TempPBranches{{
+    {TempPNames, AsDouble, DoubleOf},
+    {SiNames, AsCelsius, FromCelsius},
+}};
 
-constexpr std::array<std::string_view, 3> DiffNames{"SNVT_temp_p#US_diff", "SNVT_temp_p#SI",
-                                                    "#0000000000000000[0].SNVT_temp_p#US_diff"};
+constexpr std::array<std::string_view, 2> DiffNames{"SNVT_temp_p#US_diff", "#0000000000000000[0].SNVT_temp_p#US_diff"};
 constexpr std::array<std::string_view, 2> DiffAsTemperatureNames{"SNVT_temp_p#US", "SNVT_temp_p"};
 // A difference put into a temperature format travels with the 32-degree offset.
-rt::Variant DifferenceAsTemperature(double value) { return rt::Variant::Long(rt::DoubleToLong(value + 32)); }
-double TemperatureAsDifference(const rt::Variant& value) { return value.ToDouble() - 32; }
-constexpr std::array<FormattedBranch, 2> DiffBranches{{
+rt::Variant DifferenceAsTemperature(double value) {
+  return rt::Variant::Long(rt::DoubleToLong(value + FahrenheitAtZeroCelsius));
+}
+double TemperatureAsDifference(const rt::Variant& value) { return value.ToDouble() - FahrenheitAtZeroCelsius; }
+constexpr std::array<FormattedBranch, 3> DiffBranches{{
     {DiffNames, AsDouble, DoubleOf},
+    {SiNames, AsKelvins, FromKelvins},
     {DiffAsTemperatureNames, DifferenceAsTemperature, TemperatureAsDifference},
 }};
 
@@ -63,8 +75,8 @@ const NumberClass TempPClass{
     .point = {"SNVT_temp_p", true, "SNVT_temp-StrToNV->", WriteErrorLine::Plain, ReadErrorLine::ErrNumber,
               BindingFailure::Raise, NumberedRead, NumberedWrite},
     .branches = TempPBranches,
-    .toRaw = FahrenheitToRaw,
-    .fromRaw = RawToFahrenheit,
+    .toRaw = TemperatureToRaw,
+    .fromRaw = RawToTemperature,
     .rawWord = RawWord::Signed,
     .wholeValue = false,
     .vOutPrefix = "SNVT_temp_p.WriteNV - vOut>",
@@ -77,8 +89,8 @@ const NumberClass DiffClass{
     .point = {"SNVT_temp_p_US_diff", true, "SNVT_temp-StrToNV->", WriteErrorLine::Plain, ReadErrorLine::ErrorPlain,
               BindingFailure::Raise, NumberedRead, NumberedWrite},
     .branches = DiffBranches,
-    .toRaw = DifferenceToRaw,
-    .fromRaw = RawToDifference,
+    .toRaw = DiffToRaw,
+    .fromRaw = RawToDiff,
     .rawWord = RawWord::Signed,
     .wholeValue = false,
     .vOutPrefix = "",

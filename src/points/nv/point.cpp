@@ -7,14 +7,9 @@ namespace points {
 
 void NetworkVariablePoint::put_NvName(const std::string& name) {
   m_NvName = name;
+  m_NV = nullptr;  // a failed binding must not leave the previous device's variable bound
   rt::Steps steps = BindingSteps();
-  steps(0, [&] { m_NV = BindVariable(name); });
-}
-
-rt::Ref<rt::Object> NetworkVariablePoint::BindVariable(const std::string& name) const {
-  rt::Ref<rt::Object> deviceInterface = ObjectOf(GetProperty(m_Device, "Interface"));
-  rt::Ref<rt::Object> variables = ObjectOf(GetProperty(deviceInterface, "NetworkVariables"));
-  return ObjectOf(CallMethod(variables, "Item", {rt::Variant::String(name)}));
+  steps(0, [&] { m_NV = NetworkVariableOf(m_Device, name); });
 }
 
 std::string NetworkVariablePoint::VariableName() const { return GetProperty(m_NV, "Name").ToString(); }

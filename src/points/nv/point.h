@@ -30,9 +30,6 @@ class NetworkVariablePoint : public Point {
 
   rt::Ref<rt::Object> m_NV;
   std::string m_NvName;
-
- private:
-  rt::Ref<rt::Object> BindVariable(const std::string& name) const;
 };
 
 }  // namespace points

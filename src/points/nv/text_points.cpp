@@ -39,7 +39,7 @@ constexpr std::string_view ByteFormat = "UNVT_Byte";
 
 // --- SNVT_str_asc ----------------------------------------------------------------------------
 
-SNVT_str_asc::SNVT_str_asc() : NetworkVariablePoint(StrAscClass) {}
+SNVT_str_asc::SNVT_str_asc() : TypedValue(StrAscClass) {}
 
 void SNVT_str_asc::Send(rt::Steps& steps) {
   std::string formatName = ReadFormat(steps, Class().writeSteps.format);
@@ -71,16 +71,13 @@ void SNVT_str_asc::Receive(rt::Steps& steps) {
 }
 
 rt::Variant SNVT_str_asc::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  static const rt::Members<SNVT_str_asc> members{
-      rt::Get("Value", &SNVT_str_asc::get_Value),
-      rt::Let("Value", &SNVT_str_asc::put_Value),
-  };
+  static const rt::Members<SNVT_str_asc> members(ValueMembers<SNVT_str_asc>());
   return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 
 // --- UNVT_Byte -------------------------------------------------------------------------------
 
-UNVT_Byte::UNVT_Byte() : NetworkVariablePoint(ByteClass) {}
+UNVT_Byte::UNVT_Byte() : TypedValue(ByteClass) {}
 
 // A format named like the variable itself is this type's formatted form too.
 void UNVT_Byte::Send(rt::Steps& steps) {
@@ -109,10 +106,7 @@ void UNVT_Byte::Receive(rt::Steps& steps) {
 }
 
 rt::Variant UNVT_Byte::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  static const rt::Members<UNVT_Byte> members{
-      rt::Get("Value", &UNVT_Byte::get_Value),
-      rt::Let("Value", &UNVT_Byte::put_Value),
-  };
+  static const rt::Members<UNVT_Byte> members(ValueMembers<UNVT_Byte>());
   return members.Invoke<NetworkVariablePoint>(*this, member, kind, args);
 }
 

@@ -4,42 +4,28 @@
 #include <string>
 
 #include "points/nv/point.h"
+#include "points/typed_value.h"
 
 namespace points {
 
 // A text of at most 30 characters. It has no raw form: a read switches the variable to its own
 // format, a write in any other format sends nothing.
-class SNVT_str_asc final : public NetworkVariablePoint {
+// Its Value is stored as given, of any length.
+class SNVT_str_asc final : public TypedValue<NetworkVariablePoint, std::string> {
  public:
   SNVT_str_asc();
-
-  // Stored as given, of any length.
-  void put_Value(const std::string& value) {
-    m_Value = value;
-    m_Changed = true;
-  }
-  const std::string& get_Value() const noexcept { return m_Value; }
 
   rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
  protected:
   void Send(rt::Steps& steps) override;
   void Receive(rt::Steps& steps) override;
-
- private:
-  std::string m_Value;
 };
 
 // A device-specific one-byte value. Every read switches the variable to "RAW".
-class UNVT_Byte final : public NetworkVariablePoint {
+class UNVT_Byte final : public TypedValue<NetworkVariablePoint, uint8_t> {
  public:
   UNVT_Byte();
-
-  void put_Value(uint8_t value) {
-    m_Value = value;
-    m_Changed = true;
-  }
-  uint8_t get_Value() const noexcept { return m_Value; }
 
   rt::Variant Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) override;
 
@@ -49,8 +35,6 @@ class UNVT_Byte final : public NetworkVariablePoint {
 
  private:
   void SendRawText(rt::Steps& steps, int line);
-
-  uint8_t m_Value = 0;
 };
 
 }  // namespace points

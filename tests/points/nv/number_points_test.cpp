@@ -32,10 +32,12 @@ TEST_F(NumberTest, TemperatureWritesTheNumberInEveryFormattedFormat) {
   struct Case {
     const char* format;
     double value;
+    const char* sent;
   };
-  for (const Case& c : {Case{"SNVT_temp_p#US", 72.5}, Case{"SNVT_temp_p", 72.5}, Case{"SNVT_temp_p#SI", 22.5},
-                        Case{"SNVT_temp_p#US_diff", 40.5}}) {
-    EXPECT_THAT(Write<SNVT_temp_p>("nviTemp", c.format, c.value), ElementsAre(rt::NumberText(c.value))) << c.format;
+  // Celsius in "#SI", though the value is Fahrenheit like every temperature of the program.
+  for (const Case& c : {Case{"SNVT_temp_p#US", 72.5, "72.5"}, Case{"SNVT_temp_p", 72.5, "72.5"},
+                        Case{"SNVT_temp_p#SI", 72.5, "22.5"}, Case{"SNVT_temp_p#US_diff", 40.5, "40.5"}}) {
+    EXPECT_THAT(Write<SNVT_temp_p>("nviTemp", c.format, c.value), ElementsAre(c.sent)) << c.format;
     EXPECT_EQ(BytesOf("nviTemp"), (lns::Bytes{8, 202})) << c.format;
   }
   auto recorded = Record<SNVT_temp_p>("SNVT_temp_p#US", rt::Variant());
@@ -70,7 +72,7 @@ TEST_F(NumberTest, TemperatureReadsEveryFormat) {
     double value;
   };
   for (const Case& c : {Case{"SNVT_temp_p#US", {8, 202}, 72.5}, Case{"SNVT_temp_p", {8, 202}, 72.5},
-                        Case{"SNVT_temp_p#SI", {8, 202}, 22.5}, Case{"SNVT_temp_p#US_diff", {8, 202}, 40.5},
+                        Case{"SNVT_temp_p#SI", {8, 202}, 72.5}, Case{"SNVT_temp_p#US_diff", {8, 202}, 40.5},
                         Case{"RAW", {8, 202}, 72.5}, Case{"Raw", {127, 255}, 621.806}, Case{"", {255, 56}, 28.4}}) {
     EXPECT_NEAR(Read<SNVT_temp_p>("nviTemp", c.format, c.bytes), c.value, 1e-9) << c.format;
   }
@@ -151,8 +153,10 @@ TEST_F(NumberTest, DifferenceInADifferenceFormatTravelsAsItIs) {
     EXPECT_EQ(BytesOf("nviDiff"), (lns::Bytes{0, 200})) << format;
     EXPECT_NEAR(Read<SNVT_temp_p_US_diff>("nviDiff", format, {255, 56}), -3.6, 1e-9) << format;
   }
-  EXPECT_THAT(Write<SNVT_temp_p_US_diff>("nviDiff", "SNVT_temp_p#SI", 2), ElementsAre("2"));
+  // Kelvins in "#SI".
+  EXPECT_THAT(Write<SNVT_temp_p_US_diff>("nviDiff", "SNVT_temp_p#SI", 3.6), ElementsAre("2"));
   EXPECT_EQ(BytesOf("nviDiff"), (lns::Bytes{0, 200}));
+  EXPECT_NEAR(Read<SNVT_temp_p_US_diff>("nviDiff", "SNVT_temp_p#SI", {255, 56}), -3.6, 1e-9);
 }
 
 TEST_F(NumberTest, DifferenceRawWriteIsTheInverseOfItsRawRead) {

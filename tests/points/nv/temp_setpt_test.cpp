@@ -17,7 +17,7 @@ using Six = std::array<double, 6>;  // data order
 
 Six SetpointsOf(const Setpt& point) {
   Six six{};
-  for (int i = 0; i < 6; ++i) six[i] = point.get_Setpoint(static_cast<Setpt::Setpoint>(i));
+  for (int i = 0; i < 6; ++i) six[i] = point.get_Setpoint(static_cast<Setpoint>(i));
   return six;
 }
 

@@ -62,6 +62,7 @@ void MakeNetwork() {
     benchTemplate->Fill("9000000000000000", BenchInterface());
     auto subsystem = system.AddSubsystem("Subsystem 1");
     subsystem->AddDevice("FCU 1", *unitTemplate, std::string(lns::FcuNeuronId));
+    subsystem->AddDevice("FCU 2", *unitTemplate, "05017A3C2E02");
     subsystem->AddDevice("Bench 1", *benchTemplate, "000000000001");
   });
 }
@@ -84,12 +85,14 @@ void PointTest::SetUp() {
   auto devices = system->get_Subsystems()->Item(rt::Variant::String("Subsystem 1"))->get_AppDevices();
   unit_ = devices->Item(rt::Variant::String("FCU 1"));
   bench_ = devices->Item(rt::Variant::String("Bench 1"));
+  secondUnit_ = devices->Item(rt::Variant::String("FCU 2"));
   lns::ClearJournal();
 }
 
 void PointTest::TearDown() {
   bench_.reset();
   unit_.reset();
+  secondUnit_.reset();
   server_.reset();
   lns::ResetPlatform();
   forms::ResetForTests();
@@ -117,21 +120,33 @@ void PointTest::SetBytes(const std::string& nvName, const lns::Bytes& bytes,
 
 lns::Bytes PointTest::BytesOf(const std::string& nvName) const { return Variable(nvName)->DeviceBytes(); }
 
+std::shared_ptr<lns::ConfigProperty> PointTest::Property(const std::string& cpName,
+                                                         const std::shared_ptr<lns::AppDevice>& device) const {
+  const auto& deviceInterface = (device ? device : unit_)->get_Interface();
+  for (const auto& object : deviceInterface->Objects().Items()) {
+    if (auto property = object->PropertiesOf()->Find(cpName)) return property;
+  }
+  for (const auto& variable : deviceInterface->Variables().Items()) {
+    if (auto property = variable->PropertiesOf()->Find(cpName)) return property;
+  }
+  throw std::runtime_error("no property " + cpName);
+}
+
 namespace {
 
-bool IsCallOn(const lns::JournalEntry& entry, const std::string& nvName, std::string_view member,
+bool IsCallOn(const lns::JournalEntry& entry, const std::string& segment, std::string_view member,
               rt::Object::CallKind kind) {
-  std::string tail = "NetworkVariable:" + nvName;
+  const std::string& tail = segment;
   return entry.member == member && entry.kind == kind && entry.path.size() >= tail.size() &&
          entry.path.compare(entry.path.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 }  // namespace
 
-std::vector<std::string> PointTest::Sent(const std::string& nvName) const {
+std::vector<std::string> PointTest::SentTo(const std::string& segment) const {
   std::vector<std::string> sent;
   for (const auto& entry : lns::JournalEntries()) {
-    if (entry.error == 0 && IsCallOn(entry, nvName, "Value", rt::Object::CallKind::Let)) {
+    if (entry.error == 0 && IsCallOn(entry, segment, "Value", rt::Object::CallKind::Let)) {
       sent.push_back(entry.arguments);
     }
   }
@@ -140,7 +155,7 @@ std::vector<std::string> PointTest::Sent(const std::string& nvName) const {
 
 bool PointTest::FormatRead(const std::string& nvName) const {
   for (const auto& entry : lns::JournalEntries()) {
-    if (IsCallOn(entry, nvName, "DsFormatType", rt::Object::CallKind::Get)) return true;
+    if (IsCallOn(entry, "NetworkVariable:" + nvName, "DsFormatType", rt::Object::CallKind::Get)) return true;
   }
   return false;
 }
@@ -151,12 +166,21 @@ void PointTest::ClearLog() { LogList().Clear(); }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+std::string Expand(std::string text, const rt::Error& error) {
+  for (auto [key, value] : {std::pair<std::string, std::string>{"{d}", error.Description()},
+                            std::pair<std::string, std::string>{"{n}", std::to_string(error.Number())}}) {
+    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key)) text.replace(at, key.size(), value);
+  }
+  return text;
+}
+
 rt::Variant RecordingVariable::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  if (member == "DsFormatType" && kind == CallKind::Get) {
+  bool isFormat = member == "DsFormatType" || member == "FormatName";
+  if (isFormat && kind == CallKind::Get) {
     ++formatReads_;
     return rt::Variant::String(format_);
   }
-  if (member == "DsFormatType" && kind == CallKind::Let) {
+  if (isFormat && kind == CallKind::Let) {
     if (!refuseFormats_) format_ = args.back().ToString();
     return {};
   }
@@ -170,7 +194,11 @@ rt::Variant RecordingVariable::Invoke(std::string_view member, CallKind kind, st
 }
 
 rt::Variant FakeDevice::Invoke(std::string_view member, CallKind kind, std::vector<rt::Variant>& args) {
-  if (member == "Interface" || member == "NetworkVariables") return rt::Variant::Object(shared_from_this());
+  if (member == "Interface" || member == "NetworkVariables" || member == "LonMarkObjects" ||
+      member == "ConfigProperties") {
+    return rt::Variant::Object(shared_from_this());
+  }
+  if (member == "Item" && args.at(0).IsNumeric()) return rt::Variant::Object(shared_from_this());
   if (member == "Item") {
     if (args.at(0).ToString() != variable_->Name()) rt::Raise(rt::err::InvalidProcedureCall);
     return rt::Variant::Object(variable_);

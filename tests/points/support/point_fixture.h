@@ -21,8 +21,9 @@ namespace points::testing {
 
 inline constexpr char Tab = '\t';
 
-// Each test gets a fresh machine folder with the network "Bench": the simulated unit "FCU 1"
-// (its 37 network variables) and "Bench 1", a device with one writable input of every type
+// Each test gets a fresh machine folder with the network "Bench": the simulated units "FCU 1" and
+// "FCU 2" (their 37 network variables and 46 configuration properties) and "Bench 1", a device with one writable input
+// of every type
 // ("nviTemp", "nviDiff", "nviLevel", "nviCount", "nviMinutes", "nviSeconds", "nviText",
 // "nviByte", "nviState", "nviState64", "nviMode", "nviOcc", "nviStatus", "nviSetpts",
 // "nviSchedule", "nviSwitch"), open through an Object Server; an empty log; no faults.
@@ -33,6 +34,7 @@ class PointTest : public ::testing::Test {
 
   std::shared_ptr<lns::AppDevice> Bench() const { return bench_; }
   std::shared_ptr<lns::AppDevice> Unit() const { return unit_; }
+  std::shared_ptr<lns::AppDevice> SecondUnit() const { return secondUnit_; }
 
   // A new point of class T given `device` and bound to the variable `nvName`.
   template <class T>
@@ -63,9 +65,15 @@ class PointTest : public ::testing::Test {
                 const std::shared_ptr<lns::AppDevice>& device = nullptr);
   lns::Bytes BytesOf(const std::string& nvName) const;
 
+  // A configuration property of a unit ("FCU 1" unless `device` is given), of a LonMark object or
+  // of a network variable.
+  std::shared_ptr<lns::ConfigProperty> Property(const std::string& cpName,
+                                                const std::shared_ptr<lns::AppDevice>& device = nullptr) const;
+
   // Values put into the variable's Value, as the journal shows them: a text quoted, a number
   // bare. Calls the stand-in refused are not listed.
-  std::vector<std::string> Sent(const std::string& nvName) const;
+  std::vector<std::string> Sent(const std::string& nvName) const { return SentTo("NetworkVariable:" + nvName); }
+  std::vector<std::string> PropertySent(const std::string& cpName) const { return SentTo("ConfigProperty:" + cpName); }
   // Whether the point read the variable's format name since the journal was cleared.
   bool FormatRead(const std::string& nvName) const;
 
@@ -73,10 +81,14 @@ class PointTest : public ::testing::Test {
   static void ClearLog();
 
  private:
+  // The same for the object whose path ends in `segment`.
+  std::vector<std::string> SentTo(const std::string& segment) const;
+
   std::optional<orvex::test::TempMachine> temp_;
   std::shared_ptr<lns::ObjectServer> server_;
   std::shared_ptr<lns::AppDevice> bench_;
   std::shared_ptr<lns::AppDevice> unit_;
+  std::shared_ptr<lns::AppDevice> secondUnit_;
 };
 
 template <class T>
@@ -87,9 +99,10 @@ rt::Ref<rt::Object> AsObject(std::shared_ptr<T> object) {
 // A quoted text as Sent lists it.
 std::string Quoted(const std::string& text);
 
-// A network variable whose every call is recorded with its Variant, for what the stand-in cannot
-// show: the width of a number put, and format names of other tools. Reachable by name through a
-// FakeDevice's Interface.NetworkVariables.Item.
+// A network variable or configuration property whose every call is recorded with its Variant, for
+// what the stand-in cannot show: the width of a number put, and format names of other tools. Its
+// format is both its DsFormatType and its FormatName. Reachable by name through a FakeDevice's
+// Interface.NetworkVariables.Item, or Interface.LonMarkObjects.Item(any index).ConfigProperties.Item.
 class RecordingVariable : public rt::Object {
  public:
   RecordingVariable(std::string name, std::string format, rt::Variant value)
@@ -101,6 +114,7 @@ class RecordingVariable : public rt::Object {
   // Format changes then succeed and change nothing, as LNS refusing them silently.
   void RefuseFormatChanges() { refuseFormats_ = true; }
   const std::string& Format() const { return format_; }
+  void SetFormat(std::string format) { format_ = std::move(format); }
   void SetValue(rt::Variant value) { value_ = std::move(value); }
   int FormatReads() const { return formatReads_; }
 
@@ -122,12 +136,17 @@ class FakeDevice : public rt::Object {
   std::shared_ptr<RecordingVariable> variable_;
 };
 
-// A point of class T bound through a FakeDevice to `variable`, named `nvName`.
+// A point of class T bound through a FakeDevice to `variable`, named `name`.
 template <class T>
-std::shared_ptr<T> BoundToRecorder(const std::shared_ptr<RecordingVariable>& variable, const std::string& nvName) {
+std::shared_ptr<T> BoundToRecorder(const std::shared_ptr<RecordingVariable>& variable, const std::string& name) {
   auto point = std::make_shared<T>();
   point->putref_Device(std::make_shared<FakeDevice>(variable));
-  point->put_NvName(nvName);
+  if constexpr (requires { point->put_CpName(name); }) {
+    point->put_ObjIdx(2);
+    point->put_CpName(name);
+  } else {
+    point->put_NvName(name);
+  }
   return point;
 }
 
@@ -145,5 +164,19 @@ Recorded<T> Record(const std::string& format, rt::Variant value, const std::stri
 }
 
 inline rt::Variant Text(const std::string& text) { return rt::Variant::String(text); }
+
+// `text` with "{d}" replaced by the error's description and "{n}" by its number.
+std::string Expand(std::string text, const rt::Error& error);
+
+// The error `body` raises; number 0 when it raises none.
+template <class Body>
+rt::Error ErrorOf(Body&& body) {
+  try {
+    body();
+  } catch (const rt::Error& e) {
+    return e;
+  }
+  return rt::Error(0, "", "no error");
+}
 
 }  // namespace points::testing
