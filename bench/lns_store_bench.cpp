@@ -18,6 +18,7 @@
 #include "host/startup.h"
 #include "lns/catalog_install.h"
 #include "lns/fcu_unit.h"
+#include "lns/journal.h"
 #include "lns/platform.h"
 #include "lns/server.h"
 #include "registry/registry.h"
@@ -87,7 +88,17 @@ std::shared_ptr<lns::System> OpenSystem(const std::shared_ptr<lns::ObjectServer>
   return system;
 }
 
-double HeapMiB() { return static_cast<double>(mallinfo2().uordblks) / (1024.0 * 1024.0); }
+constexpr double MiB = 1024.0 * 1024.0;
+
+double HeapMiB() { return static_cast<double>(mallinfo2().uordblks) / MiB; }
+
+double NetworkFileMiB() {
+  auto server = std::make_shared<lns::ObjectServer>();
+  server->Open();
+  const auto file = server->get_Networks()->Item(Variant::String(NetworkName))->File();
+  server->Close();
+  return static_cast<double>(fs::file_size(file)) / MiB;
+}
 
 void BM_BuildNetwork(benchmark::State& state) {
   const int devices = static_cast<int>(state.range(0));
@@ -112,6 +123,7 @@ void BM_OpenNetwork(benchmark::State& state) {
     state.ResumeTiming();
   }
   state.counters["heap_MiB"] = opened;
+  state.counters["file_MiB"] = NetworkFileMiB();
 }
 BENCHMARK(BM_OpenNetwork)->Arg(1)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
@@ -169,6 +181,7 @@ void Command50(benchmark::State& state, bool first) {
     return true;
   }();
   (void)setUp;
+  const double before = HeapMiB();
   auto plugIn = std::make_shared<host::LNSPlugInAPI>();
   plugIn->put_networkName(NetworkName);
   auto apps = lns::FindOpenDevice("Bench/Subsystem 1/FCU 1")->get_DeviceTemplate()->get_ComponentApps();
@@ -183,6 +196,10 @@ void Command50(benchmark::State& state, bool first) {
     state.ResumeTiming();
     plugIn->SendCommand(50, 0, "");
   }
+  // The network open in the plug-in and what command 50 keeps, less the calls' journal (which
+  // holds the latest calls of any run).
+  lns::ClearJournal();
+  state.counters["heap_MiB"] = HeapMiB() - before;
 }
 void BM_Command50(benchmark::State& state) { Command50(state, true); }
 void BM_Command50Again(benchmark::State& state) { Command50(state, false); }
