@@ -9,6 +9,7 @@
 #include <string>
 
 #include "crash_steps.h"
+#include "demo_system.h"
 #include "lns/platform.h"
 #include "lns/server.h"
 #include "support/temp_machine.h"
@@ -71,7 +72,7 @@ class StoreCrashTest : public ::testing::Test {
     pristine_ = temp_->Root() / "pristine";
     ASSERT_EQ(RunProgram("ORVEX_MACHINE='" + pristine_.string() + "' '" DEMO_MACHINE "'").status, 0);
     UseMachine(FreshMachine(0));
-    OpenDemo();
+    OpenDemoSystem();
     initial_ = Setpoint();
   }
   void TearDown() override { lns::ResetPlatform(); }
@@ -90,22 +91,13 @@ class StoreCrashTest : public ::testing::Test {
     return popen(("ORVEX_MACHINE='" + machine.string() + "' exec '" CRASH_CHILD "' " + std::to_string(killAt)).c_str(), "r");
   }
 
-  static std::shared_ptr<lns::System> OpenDemo() {
-    auto server = std::make_shared<lns::ObjectServer>();
-    server->Open();
-    auto network = server->get_Networks()->Item(Variant::String("Demo"));
-    network->Open();
-    auto system = network->get_Systems()->Item(Variant::Integer(1));
-    system->Open();
-    return system;
-  }
   static lns::Bytes Setpoint() { return lns::FindOpenDevice(CrashDevice)->FindPoint(CrashPoint)->DeviceBytes(); }
 
   // Command 50 registers one application; the value writes come after it, in order. Whatever was
   // committed before the kill is there whole, nothing after it.
   void ExpectWholeChanges(const fs::path& machine) const {
     UseMachine(machine);
-    auto system = OpenDemo();
+    auto system = OpenDemoSystem();
     auto apps = system->get_TemplateLibrary()->get_DeviceTemplates()->Item(Variant::String("OrvexUC_FCU"))->get_ComponentApps();
     std::vector<std::shared_ptr<lns::ComponentApp>> ours;
     for (const auto& app : apps->Items()) {

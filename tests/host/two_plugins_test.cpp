@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "demo_system.h"
 #include "lns/platform.h"
 #include "lns/server.h"
 #include "plugin_process.h"
@@ -82,12 +83,7 @@ TEST_F(TwoPlugInsTest, EachFindsEveryChangeOfTheOther) {
     EXPECT_EQ(b.Request(std::string("unit-read point=nviSetpoint ") + Unit)["bytes"], Json::parse("[10,8]"));
   }
 
-  auto server = std::make_shared<lns::ObjectServer>();
-  server->Open();
-  auto network = server->get_Networks()->Item(Variant::String("Demo"));
-  network->Open();
-  auto system = network->get_Systems()->Item(Variant::Integer(1));
-  system->Open();
+  auto system = OpenDemoSystem();
   auto apps = system->get_TemplateLibrary()->get_DeviceTemplates()->Item(Variant::String("OrvexUC_FCU"))->get_ComponentApps();
   ASSERT_EQ(apps->get_Count(), 1);
   EXPECT_EQ(apps->Item(Variant::Integer(1))->get_ProgId(), "OrvexUC_FCU.LNSPlugInAPI");
