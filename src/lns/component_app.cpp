@@ -1,4 +1,5 @@
 #include "lns/component_app.h"
+#include "lns/json_util.h"
 
 #include <nlohmann/json.hpp>
 
@@ -69,8 +70,8 @@ json ComponentApp::Fields() const {
 void ComponentApp::TakeFields(const json& j) {
   name_ = j.at("name").get<std::string>();
   progId_ = j.at("progId").get<std::string>();
-  objectClass_ = j.at("objectClass").get<int16_t>();
-  command_ = j.at("command").get<int32_t>();
+  objectClass_ = WholeAt<int16_t>(j, "objectClass");
+  command_ = WholeAt<int32_t>(j, "command");
   description_ = j.at("description").get<std::string>();
   version_ = j.at("version").get<std::string>();
   manufacturerId_ = j.at("manufacturerId").get<std::string>();

@@ -5,6 +5,7 @@
 #include "lns/call_hooks.h"
 #include "lns/catalog.h"
 #include "lns/device_template.h"
+#include "lns/json_util.h"
 #include "lns/system.h"
 
 namespace lns {
@@ -206,8 +207,8 @@ void AppDevice::TakeFields(const json& j) {
   programId_ = j.at("programId").get<std::string>();
   neuronId_ = j.at("neuronId").get<std::string>();
   commissioned_ = j.at("commissioned").get<bool>();
-  commissionStatus_ = j.at("commissionStatus").get<int16_t>();
-  state_ = j.at("state").get<int16_t>();
+  commissionStatus_ = WholeAt<int16_t>(j, "commissionStatus");
+  state_ = WholeAt<int16_t>(j, "state");
   testBlocked_ = j.at("testBlocked").get<bool>();
 }
 

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "lns/json_util.h"
 #include "lns/system.h"
 #include "lns/xif.h"
 #include "process/paths.h"
@@ -121,7 +122,7 @@ json DeviceTemplate::Fields() const { return {{"name", name_}, {"kind", kind_}, 
 
 void DeviceTemplate::TakeFields(const json& j) {
   name_ = j.at("name").get<std::string>();
-  kind_ = j.at("kind").get<int32_t>();
+  kind_ = WholeAt<int32_t>(j, "kind");
   programId_ = j.at("programId").get<std::string>();
 }
 

@@ -203,7 +203,7 @@ rt::Variant LonMarkObject::Invoke(std::string_view member, CallKind kind, Args& 
 json LonMarkObject::Fields() const { return {{"name", name_}, {"mode", mode_}}; }
 
 void LonMarkObject::TakeFields(const json& fields) {
-  auto mode = fields.at("mode").get<int16_t>();
+  auto mode = WholeAt<int16_t>(fields, "mode");
   if (mode < 0 || mode > 7) throw DamagedData("resource scope " + std::to_string(mode));
   mode_ = mode;
 }
@@ -339,7 +339,7 @@ InterfaceDecl ShapeDecl(const std::string& text) {
   InterfaceDecl decl;
   for (const auto& item : ArrayAt(j, "lonMarkObjects")) {
     decl.lonMarkObjects.push_back(
-        {item.at("name").get<std::string>(), item.at("typeIndex").get<int16_t>(), PointsOfShape(item.at("configProperties"))});
+        {item.at("name").get<std::string>(), WholeAt<int16_t>(item, "typeIndex"), PointsOfShape(item.at("configProperties"))});
   }
   for (const auto& item : ArrayAt(j, "networkVariables")) {
     std::string direction = item.at("direction").get<std::string>();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -18,6 +20,21 @@ class DamagedData : public std::runtime_error {
 const nlohmann::json& AsArray(const nlohmann::json& json, const char* what);
 // The array under `key`; DamagedData when it is missing or not an array.
 const nlohmann::json& ArrayAt(const nlohmann::json& json, const char* key);
+
+// The whole number under `key`, of the field's own type: DamagedData naming the key when it is
+// missing, not a whole number, or beyond the type's range (never narrowed).
+template <class Number>
+Number WholeAt(const nlohmann::json& json, const char* key) {
+  const nlohmann::json& value = json.at(key);
+  if (value.is_number_unsigned() && value.get<uint64_t>() <= static_cast<uint64_t>(std::numeric_limits<Number>::max())) {
+    return static_cast<Number>(value.get<uint64_t>());
+  }
+  if (value.is_number_integer() && !value.is_number_unsigned() && value.get<int64_t>() >= std::numeric_limits<Number>::min() &&
+      value.get<int64_t>() <= std::numeric_limits<Number>::max()) {
+    return static_cast<Number>(value.get<int64_t>());
+  }
+  throw DamagedData(std::string(key) + " " + value.dump() + " is not a whole number its field can hold");
+}
 
 // Replaces a file whole (rt::ReplaceFile), making its folder first. Raises error 75 naming the
 // file when it cannot be written.

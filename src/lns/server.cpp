@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "lns/json_util.h"
 #include "lns/platform.h"
 #include "runtime/text.h"
 
@@ -142,6 +143,11 @@ json Network::Fields() const { return {{"name", name_}, {"database", databaseFil
 void Network::TakeFields(const json& fields) {
   name_ = fields.at("name").get<std::string>();
   databaseFile_ = fields.at("database").get<std::string>();
+  // A change would rewrite whatever file the name leads to: it may only lead into the folder.
+  const std::filesystem::path file(databaseFile_);
+  const bool inside = !file.empty() && file.is_relative() &&
+                      std::none_of(file.begin(), file.end(), [](const std::filesystem::path& part) { return part == ".."; });
+  if (!inside) throw DamagedData("the database \"" + databaseFile_ + "\" lies outside the store's folder");
 }
 
 std::shared_ptr<Network> Network::FromFields(std::weak_ptr<Database> database, const json& fields) {

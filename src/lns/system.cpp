@@ -252,12 +252,12 @@ json System::Fields() const {
 
 void System::TakeFields(const json& j) {
   Settings settings{j.at("name").get<std::string>(), j.at("networkInterface").get<std::string>(),
-                    j.at("xifSearchRoot").get<std::string>(), j.at("managementMode").get<int16_t>()};
+                    j.at("xifSearchRoot").get<std::string>(), WholeAt<int16_t>(j, "managementMode")};
   if (settings.managementMode != 0 && settings.managementMode != 1) throw DamagedData("management mode");
   settings_ = settings;
   pulsedFlag_ = j.at("pulsedFlag").get<bool>();
-  internetOption_ = j.at("internetOption").get<int32_t>();
-  openSetting_ = j.at("openSetting").get<int32_t>();
+  internetOption_ = WholeAt<int32_t>(j, "internetOption");
+  openSetting_ = WholeAt<int32_t>(j, "openSetting");
 }
 
 std::vector<Slot> System::Slots() const { return {SlotOf(componentApps_), library_->TemplatesSlot(), SlotOf(subsystems_)}; }

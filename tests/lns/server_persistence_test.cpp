@@ -125,6 +125,16 @@ TEST_F(PersistenceTest, ADamagedDatabaseIsReportedAndLeftAsItIs) {
          RunSql(file, "UPDATE objects SET fields=json_set(fields, '$.managementMode', 7) WHERE kind='System'");
        },
        Seen::AtOpen, "management mode"},
+      {"commission status beyond 16 bits",
+       [](const auto& file) {
+         RunSql(file, "UPDATE objects SET fields=json_set(fields, '$.commissionStatus', 1099511627776) WHERE kind='AppDevice'");
+       },
+       Seen::AtOpen, "commissionStatus 1099511627776"},
+      {"open setting a huge fraction",
+       [](const auto& file) {
+         RunSql(file, "UPDATE objects SET fields=json_set(fields, '$.openSetting', 1e300) WHERE kind='System'");
+       },
+       Seen::AtOpen, "openSetting"},
       {"unknown kind", [](const auto& file) { RunSql(file, "UPDATE objects SET kind='Gadget' WHERE kind='AppDevice'"); },
        Seen::AtOpen, "unknown kind"},
       {"no system", [](const auto& file) { RunSql(file, "DELETE FROM objects WHERE kind='System'"); }, Seen::AtOpen,
@@ -176,6 +186,20 @@ TEST_F(PersistenceTest, ADamagedDatabaseIsReportedAndLeftAsItIs) {
     }
     server->Close();
     EXPECT_EQ(FileText(file), damaged);
+  }
+}
+
+TEST_F(PersistenceTest, ADatabaseOutsideTheStoresFolderIsRefusedAndNothingWritten) {
+  const auto outside = StoreFolder().parent_path() / "outside" / "victim.json";
+  std::filesystem::create_directories(outside.parent_path());
+  WriteText(outside, "kept");
+  for (const std::string& name : {std::string("../outside/victim.json"), outside.string()}) {
+    SCOPED_TRACE(name);
+    RunSql(ServerStoreFile(), "UPDATE objects SET fields=json_set(fields, '$.database', '" + name + "') WHERE kind='Network'");
+    const std::string store = FileText(ServerStoreFile());
+    EXPECT_EQ(ErrorNumberOf([&] { OpenServer(); }), err::DatabaseDamaged);
+    EXPECT_EQ(FileText(ServerStoreFile()), store);
+    EXPECT_EQ(FileText(outside), "kept");
   }
 }
 
