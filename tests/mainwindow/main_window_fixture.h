@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "../host/host_fixture.h"
+#include "forms/control.h"
+#include "forms/event_loop.h"
+#include "forms/input.h"
+#include "host/log.h"
+#include "host/plugin_api.h"
+#include "lns/demo.h"
+#include "mainwindow/fmain.h"
+#include "process/files.h"
+
+namespace mainwindow::test {
+
+inline constexpr const char* DefaultSettings =
+    "FactoryTester = False\r\nLogWindow = False\r\nPollInterval = 2000\r\nActiveDelay = 4000\r\n";
+inline constexpr const char* DemoDevicePath = "Demo/Demo/Subsystem 1/FCU 1";
+
+// The plug-in's process with the real main window, on the virtual clock.
+class MainWindowTest : public host::test::HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    UseMainWindow();
+  }
+
+  fMain& Window() { return forms::Default<fMain>(); }
+  forms::Timer& Timer(const char* name) { return Window().Ctl<forms::Timer>(name); }
+  void WriteSettings(const std::string& text) { host::test::WriteFile(programFolder_ / "OrvexUC_FCU.ini", text); }
+  std::string SettingsText() const {
+    return proc::ReadWholeFile(programFolder_ / "OrvexUC_FCU.ini").value_or("<none>");
+  }
+
+  // A director's object on the demo network.
+  std::shared_ptr<host::LNSPlugInAPI> OpenDemo() {
+    lns::CreateDemoNetwork((root_ / "xif").string());
+    auto plugIn = std::make_shared<host::LNSPlugInAPI>();
+    plugIn->put_networkName("Demo");
+    return plugIn;
+  }
+};
+
+}  // namespace mainwindow::test
