@@ -9,6 +9,7 @@
 #include "host/main_window.h"
 #include "host/progress.h"
 #include "host/register_dialog.h"
+#include "host/short_timer.h"
 #include "lns/journal.h"
 #include "lns/server.h"
 #include "main_window_fixture.h"
@@ -31,6 +32,23 @@ class LifeCycleTest : public MainWindowTest {
   bool Polling() { return !Timer("tmrActivity").Enabled() && Timer("tmrOverview").Enabled(); }
   void Click(const char* control) { forms::input::Click(Window().Ctl(control)); }
 };
+
+TEST_F(MainWindowTest, TheHostReachesThisWindowLoadedHidden) {
+  EXPECT_EQ(&host::fMain().Window(), &Window());
+  host::WriteLog("through the host");
+  EXPECT_THAT(host::LogLines(), testing::Contains("through the host"));
+  EXPECT_EQ(Window().Caption(), "LonMark® Plug-In for the OrvexUC_FCU™");
+  EXPECT_FALSE(Window().Visible());
+}
+
+TEST_F(MainWindowTest, TheShortTimerCountsDownAndStopsItselfATickLater) {
+  host::StartShortTimer(2);
+  forms::AdvanceClock(2000);
+  EXPECT_EQ(host::g_ShortTimerCount, 0);
+  EXPECT_TRUE(Timer("tmrShort").Enabled());
+  forms::AdvanceClock(1000);
+  EXPECT_FALSE(Timer("tmrShort").Enabled());
+}
 
 TEST_F(LifeCycleTest, UserActivityPausesThePollUntilTheQuietTimeHasPassed) {
   const std::vector<std::pair<const char*, std::function<void()>>> activities = {
