@@ -1,7 +1,8 @@
 // The demo: registers the plug-in on the simulated machine as an installer would
 // ("orvexuc_fcu /regplugin") and shows the registry entries that made; then, as an LNS director
 // does, has the plug-in register its command in the demo network (director command 50) and
-// shows the component application that made.
+// shows the component application that made; last, a director sends "Configure" for the demo
+// unit, shows the main window, lets it poll and has its "Status" page drawn.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -38,6 +39,26 @@ call object=1 member=SendCommand args=[50, 0, ""]
 answer button=Yes
 expect ok
 release object=1
+)";
+
+// The director's "Configure" (command 13 on an application device), then the window in sight for
+// a few polls on the real clock.
+constexpr const char* ConfigureScript = R"(create progid=OrvexUC_FCU.LNSPlugInAPI
+expect object = 1
+let object=1 member=networkName value="Demo"
+expect ok
+call object=1 member=SendCommand args=[13, 7, "Demo/Demo/Subsystem 1/FCU 1"]
+expect ok
+query form=fMain control=txtSPID
+expect control.Text = 80071A5501030400
+let object=1 member=Visible value=true
+expect ok
+advance ms=9000
+render form=fMain page=0 path="{svg}"
+expect ok
+let object=1 member=Visible value=false
+release object=1
+expect ended
 )";
 
 fs::path BuildFolder() { return fs::read_symlink("/proc/self/exe").parent_path().parent_path().parent_path(); }
@@ -104,6 +125,18 @@ bool RegisterCommands() {
   return RunToEnd({DirectorProgram().string(), "--virtual-clock", PlugInProgram().string(), script.string()});
 }
 
+bool ConfigureDemoUnit() {
+  const fs::path svg = BuildFolder() / "demo" / "fMain_status.svg";
+  fs::create_directories(svg.parent_path());
+  std::string script = ConfigureScript;
+  script.replace(script.find("{svg}"), 5, svg.string());
+  const fs::path file = reg::MachineFolder() / "configure.script";
+  std::ofstream(file) << script;
+  std::cout << "\nA director sends \"Configure\" (command 13) for \"" << lns::DemoDeviceName
+            << "\", shows the window and lets it poll; the session:\n";
+  return RunToEnd({DirectorProgram().string(), PlugInProgram().string(), file.string()});
+}
+
 void ShowComponentApps(const lns::DeviceTemplate& deviceTemplate) {
   for (const auto& app : deviceTemplate.get_ComponentApps()->Items()) {
     std::cout << "  on device template \"" << deviceTemplate.get_Name() << "\" (program ID "
@@ -143,5 +176,5 @@ int main() {
     std::cerr << "Cannot read network \"" << lns::DemoNetworkName << "\": " << failure.Description() << "\n";
     return 1;
   }
-  return 0;
+  return ConfigureDemoUnit() ? 0 : 1;
 }

@@ -9,7 +9,9 @@
 #include "forms/input.h"
 #include "host/log.h"
 #include "host/plugin_api.h"
+#include "lns/catalog_install.h"
 #include "lns/demo.h"
+#include "lns/journal.h"
 #include "mainwindow/fmain.h"
 #include "process/files.h"
 
@@ -41,6 +43,30 @@ class MainWindowTest : public host::test::HostTest {
     plugIn->put_networkName("Demo");
     return plugIn;
   }
+};
+
+// The demo unit on a machine with the LonWorks installation, a director's object on its network.
+class DemoUnitTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    lns::InstallLonWorks("/proc/self/exe");
+    plugIn_ = OpenDemo();
+  }
+  void TearDown() override {
+    plugIn_.reset();
+    MainWindowTest::TearDown();
+  }
+
+  void Configure(const std::string& path = DemoDevicePath) { plugIn_->SendCommand(13, 7, path); }
+  static size_t Calls(const std::string& member, rt::Object::CallKind kind) {
+    size_t calls = 0;
+    for (const auto& entry : lns::JournalEntries()) calls += entry.member == member && entry.kind == kind ? 1 : 0;
+    return calls;
+  }
+  static size_t PointReads() { return Calls("Value", rt::Object::CallKind::Get); }
+
+  std::shared_ptr<host::LNSPlugInAPI> plugIn_;
 };
 
 }  // namespace mainwindow::test
