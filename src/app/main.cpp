@@ -7,6 +7,7 @@
 #include "automation/lns_verbs.h"
 #include "automation/query_verbs.h"
 #include "automation/server.h"
+#include "device/orvex_fcu.h"
 #include "forms/app.h"
 #include "forms/form.h"
 #include "host/log.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   host::SetUpPlugIn();
   points::AddNetworkVariableClasses();
   points::AddConfigPropertyClasses();
+  device::AddDeviceClass();
   mainwindow::UseMainWindow();
   if (const auto exitCode = automation::HandleServerSwitches(commandLine)) return *exitCode;
   if (commandLine.embedding) {
