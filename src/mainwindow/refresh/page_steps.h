@@ -71,6 +71,8 @@ std::string Selected(Refresh& refresh, int line, const TextTable<V>& table, cons
 double Temperature(const Refresh& refresh, std::string_view property);
 // One of the six configured setpoints (nciSetpoints).
 double ConfiguredSetpoint(const Refresh& refresh, points::Setpoint setpoint);
+// The communication module's software version, major "." minor (nciDevMajVer, nciDevMinVer).
+std::string VersionText(const Refresh& refresh);
 // The effective occupancy (nvoEffectOccup).
 uint8_t EffectiveOccupancy(const Refresh& refresh);
 

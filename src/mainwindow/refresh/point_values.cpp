@@ -1,4 +1,5 @@
 #include "mainwindow/refresh/page_steps.h"
+#include "points/cp/byte_points.h"
 #include "points/cp/scpt_set_pnts.h"
 #include "points/nv/enum_points.h"
 #include "points/nv/number_points.h"
@@ -11,6 +12,13 @@ double Temperature(const Refresh& refresh, std::string_view property) {
 
 double ConfiguredSetpoint(const Refresh& refresh, points::Setpoint setpoint) {
   return refresh.Point<points::SCPTsetPnts>("nciSetpoints").get_Setpoint(setpoint);
+}
+
+std::string VersionText(const Refresh& refresh) {
+  const auto version = [&](std::string_view property) {
+    return std::to_string(refresh.Point<points::UCPT_Byte>(property).get_Value());
+  };
+  return version("nciDevMajVer") + "." + version("nciDevMinVer");
 }
 
 uint8_t EffectiveOccupancy(const Refresh& refresh) {

@@ -35,11 +35,6 @@ uint8_t ByteOf(const Refresh& refresh, std::string_view property) {
   return refresh.Point<P>(property).get_Value();
 }
 
-std::string VersionText(const Refresh& refresh) {
-  return std::to_string(ByteOf<points::UCPT_Byte>(refresh, "nciDevMajVer")) + "." +
-         std::to_string(ByteOf<points::UCPT_Byte>(refresh, "nciDevMinVer"));
-}
-
 template <class P>
 std::string StoredText(const Refresh& refresh, std::string_view property) {
   return refresh.Point<P>(property).get_Value();
