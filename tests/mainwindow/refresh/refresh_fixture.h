@@ -4,6 +4,7 @@
 
 #include "../main_window_fixture.h"
 #include "device/orvex_fcu.h"
+#include "lns/device.h"
 #include "mainwindow/refresh/refresh.h"
 
 namespace mainwindow::refresh::test {
@@ -27,6 +28,18 @@ class RefreshTest : public mainwindow::test::DemoUnitTest {
     return dynamic_cast<P&>(*Window().FCU().Point(property));
   }
   std::string LastLog() { return host::LogLines().back(); }
+
+  // The attached unit stops being read (it is no longer commissioned), so that the points keep
+  // the values a test gives them.
+  void HoldPoints() { Window().AppDevice()->UnitSetCommission(false, 1); }
+  // A point member's value, let as a director would.
+  void Let(const char* property, const char* member, rt::Variant value) {
+    std::vector<rt::Variant> args{std::move(value)};
+    Window().FCU().Point(property)->Invoke(member, rt::Object::CallKind::Let, args);
+  }
+  void LetNumber(const char* property, const char* member, double value) {
+    Let(property, member, rt::Variant::Double(value));
+  }
 };
 
 }  // namespace mainwindow::refresh::test
