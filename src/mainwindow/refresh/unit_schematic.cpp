@@ -13,13 +13,18 @@ namespace {
 
 constexpr int SchematicLine = 68;
 
-constexpr int HeatStage1 = 5;      // of nvoBinaryOut
+// Bits of nvoBinaryOut.
+constexpr int HeatStage1 = 5;
 constexpr int HeatStage2 = 6;
 constexpr int DamperOpen = 7;
-constexpr int CondensateOverflow = 2;  // of nvoBinaryIn
-constexpr int EconomizerCalibrating = 8;  // of nvoUnitAppStatus
+// Of nvoBinaryIn.
+constexpr int CondensateOverflow = 2;
+// Of nvoUnitAppStatus.
+constexpr int EconomizerCalibrating = 8;
 constexpr int HasEconomizer = 14;
+
 constexpr int16_t FanRunning = 1;
+constexpr int ElectricHeatLabel = 12;  // of the label array lbl
 
 bool Bit(const Refresh& refresh, std::string_view point, int bit) {
   return refresh.Point<points::SNVT_state>(point).get_Bit(bit);
@@ -50,7 +55,7 @@ void ShowValveType(Refresh& refresh) {
 }
 
 void ShowHeatStages(Refresh& refresh, int stagesLookedAt) {
-  SetVisible(refresh, "lbl", 12, true);
+  SetVisible(refresh, "lbl", ElectricHeatLabel, true);
   SetVisible(refresh, "txtElecHeatStat", -1, true);
   SetText(refresh, "txtElecHeatStat", -1, [&] {
     return std::string(TestedChoice(refresh, SchematicLine, StageText, [&] {
@@ -67,7 +72,7 @@ void ShowElectricHeat(Refresh& refresh) {
   } else if (refresh.If(SchematicLine, [&] { return staging() == TwoStages; })) {
     ShowHeatStages(refresh, TwoStages);
   } else {
-    SetVisible(refresh, "lbl", 12, false);
+    SetVisible(refresh, "lbl", ElectricHeatLabel, false);
     SetVisible(refresh, "txtElecHeatStat", -1, false);
   }
 }
