@@ -1,4 +1,3 @@
-#include <optional>
 #include <string>
 
 #include "forms/app.h"
