@@ -11,6 +11,16 @@ Json ErrorFields(const rt::Error& error) {
   return {{"number", error.Number()}, {"source", error.Source()}, {"description", error.Description()}};
 }
 
+// What a request's reply starts with: its number, verb and id.
+Json Head(const Json& body, int64_t seq) {
+  Json head = {{"seq", seq}};
+  if (body.is_object()) {
+    if (body.contains("verb")) head["verb"] = body["verb"];
+    if (body.contains("id")) head["id"] = body["id"];
+  }
+  return head;
+}
+
 }  // namespace
 
 std::string LineText(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
@@ -19,25 +29,68 @@ Channel::Channel() {
   AddVerb("verbs", "lists the verbs with a short help text", [this](const Request&) { return ListVerbs(); });
 }
 
-void Channel::AddVerb(std::string name, std::string help, VerbHandler handler) {
-  verbs_.insert_or_assign(std::move(name), Verb{std::move(help), std::move(handler)});
+void Channel::AddVerb(std::string name, std::string help, VerbHandler handler, VerbKind kind) {
+  verbs_.insert_or_assign(std::move(name), Verb{std::move(help), std::move(handler), kind});
 }
 
 std::optional<std::string> Channel::Execute(std::string_view line) {
   if (IsBlankOrComment(line)) return std::nullopt;
-  running_.push_back({Json{{"seq", ++lastSeq_}}});
+  return Run(Read(line));
+}
+
+void Channel::Take(std::string_view line) {
+  if (IsBlankOrComment(line)) return;
+  Taken request = Read(line);
+  if (ending_) {
+    ReplyNotRun(request);
+  } else if (callRunning_ && IsObjectCall(request)) {
+    waitingCalls_.push_back(std::move(request));
+  } else {
+    RunInTurn(std::move(request));
+  }
+}
+
+Channel::Taken Channel::Read(std::string_view line) {
+  Taken request{++lastSeq_, nullptr, nullptr};
+  try {
+    request.body = ParseRequestLine(line);
+  } catch (...) {
+    request.failure = std::current_exception();
+  }
+  return request;
+}
+
+bool Channel::IsObjectCall(const Taken& request) const {
+  if (request.failure || !request.body["verb"].is_string()) return false;
+  const auto verb = verbs_.find(request.body["verb"].get<std::string>());
+  return verb != verbs_.end() && verb->second.kind == VerbKind::ObjectCall;
+}
+
+void Channel::RunInTurn(Taken request) {
+  const bool call = IsObjectCall(request);
+  callRunning_ = callRunning_ || call;
+  for (;;) {
+    if (auto reply = Run(request)) Output(*reply);
+    if (!call || ending_ || waitingCalls_.empty()) break;
+    request = std::move(waitingCalls_.front());
+    waitingCalls_.pop_front();
+  }
+  if (call) callRunning_ = false;
+  NoteIfIdle();
+}
+
+std::optional<std::string> Channel::Run(const Taken& request) {
+  running_.push_back({Head(request.body, request.seq)});
   Json fields;
   try {
-    const Json body = ParseRequestLine(line);
-    running_.back().reply["verb"] = body["verb"];
-    if (body.contains("id")) running_.back().reply["id"] = body["id"];
-    const Json result = Run(body);
+    if (request.failure) std::rethrow_exception(request.failure);
+    const Json result = Dispatch(request.body);
     fields = {{"ok", true}};
     if (result.is_object()) fields.update(result);
   } catch (...) {
     fields = {{"ok", false}, {"error", ErrorFields(rt::AsError(std::current_exception()))}};
   }
-  // Requests that nested inside this one have finished: this one is the innermost again.
+  // Requests that ran inside this one have finished: this one is the innermost again.
   Running finished = std::move(running_.back());
   running_.pop_back();
   if (finished.answered) return std::nullopt;
@@ -47,32 +100,57 @@ std::optional<std::string> Channel::Execute(std::string_view line) {
   return LineText(reply);
 }
 
-std::vector<std::string> Channel::EndingReplies() {
-  std::vector<std::string> replies;
+void Channel::End() {
+  ending_ = true;
   for (auto request = running_.rbegin(); request != running_.rend(); ++request) {
     if (request->answered) continue;
     request->answered = true;
     Json reply = request->reply;
     reply["ok"] = true;
     reply["ending"] = true;
-    replies.push_back(LineText(reply));
+    Output(LineText(reply));
   }
-  return replies;
+  std::deque<Taken> notRun = std::move(waitingCalls_);
+  waitingCalls_.clear();
+  for (const Taken& request : notRun) ReplyNotRun(request);
 }
 
-std::string Channel::RefuseLine(const std::string& reason) {
+void Channel::ReplyNotRun(const Taken& request) {
+  const rt::Error notRun(rt::err::InvalidProcedureCall, std::string(ChannelErrorSource), "Not run: the process ended");
+  Json reply = Head(request.body, request.seq);
+  reply.update({{"ok", false}, {"ending", true}, {"error", ErrorFields(notRun)}});
+  Output(LineText(reply));
+}
+
+void Channel::WhenIdle(std::function<void()> then) {
+  whenIdle_ = std::move(then);
+  NoteIfIdle();
+}
+
+void Channel::NoteIfIdle() {
+  if (!Idle() || !whenIdle_) return;
+  const auto then = std::move(whenIdle_);
+  whenIdle_ = nullptr;
+  then();
+}
+
+void Channel::Refuse(const std::string& reason) {
   const rt::Error refusal(rt::err::InvalidProcedureCall, std::string(ChannelErrorSource), "Malformed request: " + reason);
-  return LineText({{"seq", ++lastSeq_}, {"ok", false}, {"error", ErrorFields(refusal)}});
+  Output(LineText({{"seq", ++lastSeq_}, {"ok", false}, {"error", ErrorFields(refusal)}}));
 }
 
 void Channel::Notify(const Json& event) {
-  // The number of the line being run, so a director can tell which request the event belongs to.
+  // The number of the line last taken, so a director can tell which request the event belongs to.
   Json line = {{"seq", lastSeq_}};
   line.update(event);
-  if (eventSink_) eventSink_(LineText(line));
+  Output(LineText(line));
 }
 
-Json Channel::Run(const Json& body) {
+void Channel::Output(const std::string& line) {
+  if (output_) output_(line);
+}
+
+Json Channel::Dispatch(const Json& body) {
   const Request request(body);
   const auto name = request.Verb();
   const auto verb = verbs_.find(name);

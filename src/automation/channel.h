@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <exception>
 #include <functional>
 #include <map>
 #include <optional>
@@ -16,6 +18,12 @@ namespace automation {
 // A verb's work: reads its request, returns the reply's fields, raises rt::Error on failure.
 using VerbHandler = std::function<Json(const Request&)>;
 
+// How a verb's request runs beside the others.
+enum class VerbKind {
+  Other,       // runs when taken, inside the wait of an earlier request too
+  ObjectCall,  // a director's call is synchronous: taken while another call runs, it waits until that one returns
+};
+
 // The server side of the line protocol: a table of verbs, each turning one request line into
 // one reply. Layers above add their own verbs; a verb added again replaces the old one.
 class Channel {
@@ -24,24 +32,32 @@ class Channel {
   Channel(const Channel&) = delete;
   Channel& operator=(const Channel&) = delete;
 
-  void AddVerb(std::string name, std::string help, VerbHandler handler);
+  void AddVerb(std::string name, std::string help, VerbHandler handler, VerbKind kind = VerbKind::Other);
 
-  // The reply line to one request line ({"seq":n,"ok":true,...} or {"seq":n,"ok":false,
+  // The reply line to one request line, run now ({"seq":n,"ok":true,...} or {"seq":n,"ok":false,
   // "error":{...}}); nothing for a blank line or a comment. Never throws.
   std::optional<std::string> Execute(std::string_view line);
 
-  // The error reply to a line that cannot even be taken (e.g. one over the length limit).
-  std::string RefuseLine(const std::string& reason);
-
-  // The process ends in the middle of requests (their work ended it): their replies now, the
-  // innermost first, each {"ok":true,"ending":true}. Those requests give no other reply.
-  std::vector<std::string> EndingReplies();
+  // Takes a request line as it arrives and writes its reply to the output: an object call taken
+  // while another runs waits, in order of arrival, and runs when that one has returned, never
+  // inside it; any other request runs at once. Blank lines and comments are skipped.
+  void Take(std::string_view line);
+  // A line that cannot even be taken (e.g. one over the length limit) gets its error reply.
+  void Refuse(const std::string& reason);
+  // The process ends now (a request's work ended it): the requests running are answered first,
+  // the innermost first, with {"ok":true,"ending":true}; the calls waiting, and every request taken
+  // from now on, with error 5 "Not run: the process ended". Nothing else is replied or run.
+  void End();
+  // No request runs or waits.
+  bool Idle() const noexcept { return running_.empty() && waitingCalls_.empty(); }
+  // Runs `then` once, as soon as the channel is idle (at once when it is).
+  void WhenIdle(std::function<void()> then);
 
   ObjectTable& Objects() noexcept { return objects_; }
 
-  // Unsolicited lines, such as a message box that waits for its answer, go to the sink, with the
-  // "seq" of the request line last taken.
-  void SetEventSink(std::function<void(const std::string&)> sink) { eventSink_ = std::move(sink); }
+  // Where the replies of taken requests and the unsolicited lines go, one line each. An event,
+  // such as a message box that waits for its answer, carries the "seq" of the request last taken.
+  void SetOutput(std::function<void(const std::string&)> output) { output_ = std::move(output); }
   void Notify(const Json& event);
   // Tells whether the process waits for an answer (a question is open); replies given meanwhile
   // carry "waiting":true, so a director knows the line that opened the question is still running.
@@ -51,21 +67,40 @@ class Channel {
   struct Verb {
     std::string help;
     VerbHandler handler;
+    VerbKind kind;
+  };
+  // A request line numbered as it was taken; `failure` when it could not be read.
+  struct Taken {
+    int64_t seq;
+    Json body;
+    std::exception_ptr failure;
   };
   // A request that runs now (requests nest while a question waits for its answer).
   struct Running {
     Json reply;  // seq, verb and id
     bool answered = false;
   };
-  Json Run(const Json& body);
+  Taken Read(std::string_view line);
+  bool IsObjectCall(const Taken& request) const;
+  // Runs the request, then, for a call, every call that came meanwhile, one after the other.
+  void RunInTurn(Taken request);
+  std::optional<std::string> Run(const Taken& request);
+  Json Dispatch(const Json& body);
+  void ReplyNotRun(const Taken& request);
+  void Output(const std::string& line);
+  void NoteIfIdle();
   Json ListVerbs() const;
 
   std::map<std::string, Verb, std::less<>> verbs_;
   ObjectTable objects_;
-  std::function<void(const std::string&)> eventSink_;
+  std::function<void(const std::string&)> output_;
   std::function<bool()> waitingProbe_;
+  std::function<void()> whenIdle_;
   int64_t lastSeq_ = 0;
   std::vector<Running> running_;
+  std::deque<Taken> waitingCalls_;
+  bool callRunning_ = false;
+  bool ending_ = false;
 };
 
 // JSON text of one line: invalid UTF-8 in a text (a byte string from the system) is replaced,

@@ -49,21 +49,21 @@ Json ListHeld(const ObjectTable& objects) {
 void AddObjectVerbs(Channel& channel) {
   ObjectTable& objects = channel.Objects();
   channel.AddVerb("create", "progid=P: a new object of a registered class; replies its id",
-                  [&objects](const Request& r) { return Create(r, objects); });
+                  [&objects](const Request& r) { return Create(r, objects); }, VerbKind::ObjectCall);
   channel.AddVerb("release", "object=N: lets go of an object", [&objects](const Request& r) {
     objects.Release(r.WholeNumber("object"));
     return Json::object();
-  });
+  }, VerbKind::ObjectCall);
   channel.AddVerb("objects", "the objects held, with their classes",
                   [&objects](const Request&) { return ListHeld(objects); });
   channel.AddVerb("get", "object=N member=M [args=[..]]: a property's value",
-                  [&objects](const Request& r) { return Invoke(r, objects, Kind::Get); });
+                  [&objects](const Request& r) { return Invoke(r, objects, Kind::Get); }, VerbKind::ObjectCall);
   channel.AddVerb("let", "object=N member=M value=V [args=[..]]: assigns a property",
-                  [&objects](const Request& r) { return Invoke(r, objects, Kind::Let); });
+                  [&objects](const Request& r) { return Invoke(r, objects, Kind::Let); }, VerbKind::ObjectCall);
   channel.AddVerb("set", "object=N member=M value={\"type\":\"Object\",\"object\":K}: assigns an object property",
-                  [&objects](const Request& r) { return Invoke(r, objects, Kind::Set); });
+                  [&objects](const Request& r) { return Invoke(r, objects, Kind::Set); }, VerbKind::ObjectCall);
   channel.AddVerb("call", "object=N member=M [args=[..]]: calls a method; replies its value",
-                  [&objects](const Request& r) { return Invoke(r, objects, Kind::Method); });
+                  [&objects](const Request& r) { return Invoke(r, objects, Kind::Method); }, VerbKind::ObjectCall);
 }
 
 }  // namespace automation

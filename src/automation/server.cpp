@@ -3,11 +3,14 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <deque>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <unistd.h>
 
 #include "com/classes.h"
@@ -52,8 +55,37 @@ Json QuestionEvent() {
 
 using Poster = std::function<void(std::function<void()>)>;
 
+// What the reader thread has read and the UI thread has not yet taken, in order: request lines,
+// lines over the limit, and last the end of the input.
+class Inbox {
+ public:
+  enum class Kind { Line, Overlong, End };
+  struct Entry {
+    Kind kind;
+    std::string line;
+  };
+  void Put(Entry entry) {
+    std::lock_guard lock(mutex_);
+    entries_.push_back(std::move(entry));
+  }
+  std::optional<Entry> Next() {
+    std::lock_guard lock(mutex_);
+    if (entries_.empty()) return std::nullopt;
+    Entry entry = std::move(entries_.front());
+    entries_.pop_front();
+    return entry;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::deque<Entry> entries_;
+};
+
+std::string OverlongReason() { return "longer than " + std::to_string(InputReader::MaxLineBytes) + " bytes"; }
+
 // The director has gone: questions take their defaults one at a time (each returns to its caller
-// before the next is answered), then the director's objects go and the loop ends.
+// before the next is answered); the requests running finish and those waiting run, a modal window
+// getting no more input; then the director's objects go and the loop ends.
 void FinishAfterInput(Channel& channel, const Poster& post) {
   forms::SetWhenUnanswered(forms::WhenUnanswered::TakeDefault);
   if (forms::IsQuestionOpen()) {
@@ -61,25 +93,44 @@ void FinishAfterInput(Channel& channel, const Poster& post) {
     post([&channel, post] { FinishAfterInput(channel, post); });
     return;
   }
-  channel.Objects().ReleaseAll();
-  forms::Quit();
+  if (!channel.Idle()) forms::Quit();
+  channel.WhenIdle([&channel] {
+    channel.Objects().ReleaseAll();
+    forms::Quit();
+  });
 }
 
-// What the reader thread hands to the UI thread: each line to run, a refusal, the end.
-InputReader::Callbacks ReaderCallbacks(Channel& channel, int outputFd, const Poster& post) {
-  return {
-      [&channel, outputFd, post](std::string line) {
-        post([&channel, outputFd, line = std::move(line)] {
-          if (auto reply = channel.Execute(line)) WriteLine(outputFd, std::move(*reply));
-        });
-      },
-      [&channel, outputFd, post] {
-        post([&channel, outputFd] {
-          WriteLine(outputFd, channel.RefuseLine("longer than " + std::to_string(InputReader::MaxLineBytes) + " bytes"));
-        });
-      },
-      [&channel, post] { post([&channel, post] { FinishAfterInput(channel, post); }); },
+// The UI thread takes what the reader read, one entry per posted item, in order.
+void TakeNext(Channel& channel, Inbox& inbox, const Poster& post) {
+  auto entry = inbox.Next();
+  if (!entry) return;
+  switch (entry->kind) {
+    case Inbox::Kind::Line: channel.Take(entry->line); break;
+    case Inbox::Kind::Overlong: channel.Refuse(OverlongReason()); break;
+    case Inbox::Kind::End: FinishAfterInput(channel, post); break;
+  }
+}
+
+// The reader thread hands each line, refusal and the end to the inbox and has the UI thread take it.
+InputReader::Callbacks ReaderCallbacks(Channel& channel, Inbox& inbox, const Poster& post) {
+  const auto hand = [&channel, &inbox, post](Inbox::Entry entry) {
+    inbox.Put(std::move(entry));
+    post([&channel, &inbox, post] { TakeNext(channel, inbox, post); });
   };
+  return {
+      [hand](std::string line) { hand({Inbox::Kind::Line, std::move(line)}); },
+      [hand] { hand({Inbox::Kind::Overlong, {}}); },
+      [hand] { hand({Inbox::Kind::End, {}}); },
+  };
+}
+
+// The process ends inside a request: every request read is answered, those not run as such.
+void AnswerBeforeTheEnd(Channel& channel, Inbox& inbox) {
+  channel.End();
+  while (auto entry = inbox.Next()) {
+    if (entry->kind == Inbox::Kind::Line) channel.Take(entry->line);
+    if (entry->kind == Inbox::Kind::Overlong) channel.Refuse(OverlongReason());
+  }
 }
 
 std::filesystem::path ProgramFile() { return std::filesystem::read_symlink("/proc/self/exe"); }
@@ -129,7 +180,7 @@ void AddStandardVerbs(Channel& channel) {
 }
 
 int Serve(Channel& channel, int inputFd, int outputFd) {
-  channel.SetEventSink([outputFd](const std::string& line) { WriteLine(outputFd, line); });
+  channel.SetOutput([outputFd](const std::string& line) { WriteLine(outputFd, line); });
   channel.SetWaitingProbe(QuestionAwaitsAnswer);
   forms::SetWhenUnanswered(forms::WhenUnanswered::Wait);
   forms::SetQuestionOpenedHook([&channel] { channel.Notify(QuestionEvent()); });
@@ -140,14 +191,15 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
       if (*serving) item();
     });
   };
+  Inbox inbox;
   {
-    InputReader reader(inputFd, ReaderCallbacks(channel, outputFd, post));
-    // A request whose work ends the process is answered before the process goes. The reader stops
-    // first: the process's end must not meet it posting a line, and no later line is run.
-    forms::App().SetEndingHook([&channel, &reader, serving, outputFd] {
+    InputReader reader(inputFd, ReaderCallbacks(channel, inbox, post));
+    // A request whose work ends the process is answered before the process goes, and so is every
+    // other request read. The reader stops first: the process's end must not meet it posting a line.
+    forms::App().SetEndingHook([&channel, &reader, &inbox, serving] {
       *serving = false;
       reader.Stop();
-      for (auto& reply : channel.EndingReplies()) WriteLine(outputFd, std::move(reply));
+      AnswerBeforeTheEnd(channel, inbox);
       forms::Quit();
     });
     forms::Run();
@@ -156,7 +208,7 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
   *serving = false;
   forms::SetQuestionOpenedHook(nullptr);
   forms::SetWhenUnanswered(forms::WhenUnanswered::TakeDefault);
-  channel.SetEventSink(nullptr);
+  channel.SetOutput(nullptr);
   channel.SetWaitingProbe(nullptr);
   return 0;
 }

@@ -28,11 +28,12 @@ std::optional<int> HandleServerSwitches(const ServerCommandLine& commandLine);
 // empty log.
 void AddStandardVerbs(Channel& channel);
 
-// Serves one director: request lines from `inputFd`, run one by one on this (the UI) thread
-// inside the forms event loop, so timers tick between lines and a line can answer a message
-// box that an earlier line opened; replies and events to `outputFd`, one line each. While it
-// serves, unanswered questions wait for the director. At the end of the input, open questions
-// take their defaults, the director's objects are released and Serve returns 0.
+// Serves one director: request lines from `inputFd`, taken in order on this (the UI) thread
+// inside the forms event loop, so timers tick between lines and a line can answer a message box
+// that an earlier line opened; an object call waits for the call before it to return. Replies and
+// events go to `outputFd`, one line each. While it serves, unanswered questions wait for the
+// director. At the end of the input, open questions take their defaults, the requests read run,
+// the director's objects are released and Serve returns 0.
 int Serve(Channel& channel, int inputFd, int outputFd);
 // Serve on standard input and output. Standard output is kept for the protocol: anything else
 // the process prints there goes to standard error.

@@ -18,6 +18,9 @@
 #include "host/plugin_api.h"
 #include "host/progress.h"
 #include "host/register_dialog.h"
+#include "lns/errors.h"
+#include "lns/platform.h"
+#include "lns/server.h"
 #include "process/paths.h"
 #include "process/program.h"
 #include "runtime/convert.h"
@@ -83,6 +86,7 @@ void DeleteSettingsFile() {
 struct CommandLineAction {
   std::string_view text;
   std::function<void()> run;
+  bool readsNetworks = false;  // it opens the Object Server and its networks
 };
 
 const std::vector<CommandLineAction>& CommandLineActions() {
@@ -92,10 +96,11 @@ const std::vector<CommandLineAction>& CommandLineActions() {
        [] {
          DeregisterAll(0, false);
          DeleteSettingsFile();
-       }},
+       },
+       true},
       {"/deregplugin /deregmode:-1", [] { DeregisterAll(-1, false); }},
-      {"/deregplugin /deregmode:0", [] { DeregisterAll(0, false); }},
-      {"/deregplugin /deregmode:1", [] { DeregisterAll(1, false); }},
+      {"/deregplugin /deregmode:0", [] { DeregisterAll(0, false); }, true},
+      {"/deregplugin /deregmode:1", [] { DeregisterAll(1, false); }, true},
   };
   return actions;
 }
@@ -104,7 +109,26 @@ const std::vector<CommandLineAction>& CommandLineActions() {
 // may replace it.
 bool IsDamagedStore(const rt::Error& error) {
   return error.Number() == reg::ErrorNumberOf(reg::ERROR_REGISTRY_CORRUPT) ||
-         error.Number() == reg::ErrorNumberOf(reg::ERROR_REGISTRY_IO_FAILED);
+         error.Number() == reg::ErrorNumberOf(reg::ERROR_REGISTRY_IO_FAILED) || error.Number() == lns::err::DatabaseDamaged;
+}
+
+// Opens the Object Server's store and every network's database, and closes them again: a damaged
+// one raises its file and reason before anything is written. A machine without a store has none.
+void ReadNetworkStores() {
+  std::error_code missing;
+  if (!std::filesystem::exists(lns::ServerStoreFile(), missing)) return;
+  const auto server = std::make_shared<lns::ObjectServer>();
+  server->Open();
+  try {
+    const auto networks = server->get_Networks();
+    for (int32_t position = 1; position <= networks->get_Count(); ++position) {
+      networks->Item(rt::Variant::Long(position))->Open();
+    }
+  } catch (...) {
+    server->Close();
+    throw;
+  }
+  server->Close();
 }
 
 enum class CommandLineOutcome { NoAction, Done, Failed, StoreDamaged };
@@ -113,6 +137,7 @@ CommandLineOutcome RunAction(const CommandLineAction& action) {
   try {
     // Read before anything is written: a damaged registry stops the action at its start.
     CRegistry().get_MachineSetting(PlugInKey(), "");
+    if (action.readsNetworks) ReadNetworkStores();
     action.run();
     return CommandLineOutcome::Done;
   } catch (const std::exception&) {

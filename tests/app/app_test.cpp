@@ -124,7 +124,10 @@ TEST_F(ProgramTest, ServerSwitchesAndOtherStarts) {
 
 TEST_F(ProgramTest, TheRegistrationDialogsExitIsAnsweredBeforeTheProgramEnds) {
   EXPECT_EQ(RunWithLines({}, "click form=fRegisterPlugIn control=bExit\nverbs\n", nullptr), 0);
-  EXPECT_EQ(output_, "{\"seq\":1,\"verb\":\"click\",\"ok\":true,\"ending\":true}\n");
+  EXPECT_EQ(output_,
+            "{\"seq\":1,\"verb\":\"click\",\"ok\":true,\"ending\":true}\n"
+            "{\"seq\":2,\"verb\":\"verbs\",\"ok\":false,\"ending\":true,\"error\":{\"number\":5,\"source\":\"automation\","
+            "\"description\":\"Not run: the process ended\"}}\n");
 }
 
 TEST_F(ProgramTest, AStartTakesItsLinesFirstAndABadOneStopsIt) {

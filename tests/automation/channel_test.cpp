@@ -76,7 +76,7 @@ TEST(Channel, AVerbAddedAgainReplacesTheOldOneAndVerbsListsThem) {
 TEST(Channel, EventsGoToTheSinkAsOneLine) {
   Channel channel;
   std::vector<std::string> lines;
-  channel.SetEventSink([&](const std::string& line) { lines.push_back(line); });
+  channel.SetOutput([&](const std::string& line) { lines.push_back(line); });
   channel.Execute("verbs");
   channel.Notify({{"event", "msgbox"}, {"text", "Delete?"}});
   ASSERT_EQ(lines.size(), 1u);

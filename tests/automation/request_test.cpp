@@ -80,6 +80,26 @@ TEST(RequestLine, RefusesDeepNestingBeforeAnyJsonCodeSeesIt) {
   EXPECT_NO_THROW(ParseRequestLine("call args=" + std::string(32, '[') + std::string(32, ']')));
 }
 
+// 100,000 fields in 1 MiB: were they all taken, each would be looked for among those before it.
+TEST(RequestLine, RefusesAnObjectWithMoreThan64Fields) {
+  std::string shortFields;
+  std::string jsonFields;
+  for (int i = 0; i < 100000; ++i) {
+    shortFields += " f" + std::to_string(i) + "=1";
+    jsonFields += ",\"f" + std::to_string(i) + "\":1";
+  }
+  for (const std::string& line : {"get" + shortFields, R"({"verb":"get")" + jsonFields + "}",
+                                  R"(call args=[{"type":"Empty")" + jsonFields + "}]"}) {
+    try {
+      ParseRequestLine(line);
+      ADD_FAILURE() << "accepted";
+    } catch (const rt::Error& e) {
+      EXPECT_EQ(e.Description(), "Malformed request: an object with more than 64 fields");
+    }
+  }
+  EXPECT_EQ(ParseRequestLine("get" + shortFields.substr(0, shortFields.find(" f62=") + 5) + "2").size(), 64u);
+}
+
 TEST(RequestFields, MissingAndWronglyTypedFieldsGetClearErrors) {
   const Request request(Json::parse(R"({"verb":"x","n":1.5,"t":[1],"b":"yes","big":18446744073709551615})"));
   const auto number = [&](auto read) {

@@ -112,7 +112,7 @@ TEST_F(ServeTest, AnOverlongLineIsRefusedAndReadingGoesOn) {
   EXPECT_EQ(lines[2]["ok"], true);
 }
 
-TEST_F(ServeTest, ARequestThatEndsTheProcessIsAnsweredBeforeItEnds) {
+TEST_F(ServeTest, ARequestThatEndsTheProcessIsAnsweredBeforeItEndsAndSoIsEveryLineRead) {
   std::string writtenAtEnd;
   forms::App().SetEndHook([&] {
     std::ifstream written(machine.Path() / "out.txt");
@@ -120,9 +120,42 @@ TEST_F(ServeTest, ARequestThatEndsTheProcessIsAnsweredBeforeItEnds) {
   });
   const auto lines = Serve("create progid=Orvex.TestObject\ncall object=1 member=Quit\nverbs\n");
   EXPECT_THAT(writtenAtEnd, HasSubstr(R"({"seq":2,"verb":"call","ok":true,"ending":true})"));
-  // Nothing after the end: no second reply to the call, and the line after it is not run.
-  ASSERT_EQ(lines.size(), 2u);
+  // Nothing after the end: no second reply to the call, and the line after it is answered, not run.
+  ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[1]["ending"], true);
+  EXPECT_EQ(lines[2], Json::parse(R"({"seq":3,"verb":"verbs","ok":false,"ending":true,"error":{"number":5,
+      "source":"automation","description":"Not run: the process ended"}})"));
+}
+
+// Every line is queued at once: each call would run inside the one before it, were calls not kept
+// apart.
+TEST_F(ServeTest, PipelinedCallsRunOneAfterTheOtherAndReplyInOrder) {
+  std::string input = "create progid=Orvex.TestObject\n";
+  for (int i = 0; i < 3000; ++i) input += "call object=1 member=Pump\n";
+  const auto lines = Serve(input);
+  ASSERT_EQ(lines.size(), 3001u);
+  for (size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i]["seq"], i + 1);
+  EXPECT_EQ(lines.back()["value"]["value"], 1) << "no call ran inside another";
+}
+
+// The second call waits for the first, which waits for its answer; the input ends, the question
+// takes its default, and the call that ends the process runs last.
+TEST_F(ServeTest, ACallTakenWhileAnotherWaitsForItsAnswerRunsAfterItAndEveryLineIsAnswered) {
+  forms::App().SetEndHook([] {});
+  const auto lines = Serve(
+      "create progid=Orvex.TestObject\n"
+      "call object=1 member=Ask args=[\"Go on?\"]\n"
+      "verbs\n"
+      "call object=1 member=Quit\n"
+      "objects\n");
+  std::vector<std::pair<Json, Json>> replies;
+  for (const auto& line : lines) {
+    if (!line.contains("event")) replies.emplace_back(line["seq"], line.value("value", Json()));
+  }
+  const std::vector<std::pair<Json, Json>> expected = {
+      {1, nullptr}, {3, nullptr}, {5, nullptr}, {2, Json::parse(R"({"type":"Integer","value":6})")}, {4, nullptr}};
+  EXPECT_EQ(replies, expected);
+  EXPECT_EQ(lines.back()["ending"], true);
 }
 
 struct CommandLineCase {

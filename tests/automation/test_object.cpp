@@ -1,10 +1,12 @@
 #include "test_object.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
 #include "com/classes.h"
 #include "forms/app.h"
+#include "forms/event_loop.h"
 #include "forms/msgbox.h"
 #include "test_form.h"
 #include "runtime/text.h"
@@ -13,6 +15,7 @@ namespace automation::testing {
 namespace {
 
 int live = 0;
+int pumping = 0;  // Pump calls running now
 
 using Kind = rt::Object::CallKind;
 using Body = std::function<rt::Variant(TestObject&, std::vector<rt::Variant>&)>;
@@ -24,8 +27,8 @@ struct Member {
   Body body;
 };
 
-const std::array<Member, 12>& Members() {
-  static const std::array<Member, 12> members = {{
+const std::array<Member, 13>& Members() {
+  static const std::array<Member, 13> members = {{
       {"Count", Kind::Get, 0, [](TestObject& o, auto&) { return rt::Variant::Integer(o.count); }},
       {"Count", Kind::Let, 1, [](TestObject& o, auto& a) { o.count = a[0].ToInteger(); return rt::Variant(); }},
       {"Name", Kind::Get, 0, [](TestObject& o, auto&) { return rt::Variant::String(o.name); }},
@@ -44,6 +47,14 @@ const std::array<Member, 12>& Members() {
       {"Ask", Kind::Method, 1,
        [](TestObject&, auto& a) {
          return rt::Variant::Integer(static_cast<int16_t>(forms::MsgBox(a[0].ToString(), forms::vbYesNo + forms::vbQuestion)));
+       }},
+      // Lets pending window messages run, as SendCommand does; gives the most Pump calls that ever ran at once.
+      {"Pump", Kind::Method, 0, [](TestObject&, auto&) {
+         static int16_t deepest = 0;
+         deepest = static_cast<int16_t>(std::max(deepest, static_cast<int16_t>(++pumping)));
+         forms::DoEvents();
+         --pumping;
+         return rt::Variant::Integer(deepest);
        }},
       {"Quit", Kind::Method, 0, [](TestObject&, auto&) {
          forms::App().End();

@@ -11,7 +11,7 @@ inline constexpr const char* TestClassId = "{6F1C2A40-3B7D-4E55-9A1E-2C7B90D41E1
 
 // A small served class for the channel's tests: a number and a text property, an object
 // property, a method with a result, one that fails on request, one that asks a question, one
-// that shows the test window and one that ends the program.
+// that shows the test window, one that lets pending window messages run and one that ends the program.
 class TestObject : public rt::Object {
  public:
   TestObject();

@@ -11,6 +11,8 @@
 #include "host/network_registration.h"
 #include "host/register_dialog.h"
 #include "host/startup.h"
+#include "lns/platform.h"
+#include "lns/server.h"
 #include "plugin_test_support.h"
 #include "registry/dump.h"
 #include "support/eventually.h"
@@ -265,6 +267,35 @@ TEST_F(StartupTest, ADamagedRegistryEndsEveryCommandLineActionWithItsReasonAndWr
   }
   EXPECT_EQ(orvex::test::ReadFile(machine_ / "registry.json"), damaged);
   EXPECT_FALSE(fs::exists(root_ / "started"));
+}
+
+// The Object Server's store and a network's database, each damaged in turn; the log goes nowhere else.
+TEST_F(StartupTest, ADamagedNetworkStoreEndsTheDeregistrationWithItsFileAndReasonAndWritesNothing) {
+  StoreKey("1.1");
+  const std::string key = KeyText();
+  auto server = std::make_shared<lns::ObjectServer>();
+  server->Open();
+  const fs::path network = server->get_Networks()->Item(rt::Variant::String("Demo"))->File();
+  server->Close();
+  std::vector<std::string> logged;
+  forms::SetPlatformLog([&](const std::string& line) { logged.push_back(line); });
+  for (const fs::path& file : {lns::ServerStoreFile(), network}) {
+    const std::string kept = orvex::test::ReadFile(file);
+    WriteFile(file, "not a database, but long enough to be read as one's header ........................");
+    const std::string damaged = orvex::test::ReadFile(file);
+    for (const char* command : {"/deregplugin", "/deregplugin /deregmode:1"}) {
+      SCOPED_TRACE(file.string() + " " + command);
+      forms::App().SetCommand(command);
+      Main(StartMode::StandAlone);
+      EXPECT_EQ(forms::App().ExitCode(), 1);
+      EXPECT_THAT(Prompts().back(), ::testing::StartsWith("The database is damaged: " + file.string() + " ("));
+      EXPECT_THAT(logged, ::testing::Contains(Prompts().back()));
+      EXPECT_EQ(orvex::test::ReadFile(file), damaged);
+      EXPECT_EQ(KeyText(), key);
+    }
+    WriteFile(file, kept);
+  }
+  forms::SetPlatformLog(nullptr);
 }
 
 // ---- the registration dialog
