@@ -2,9 +2,11 @@
 
 #include "forms/app.h"
 #include "forms/control.h"
+#include "forms/event_loop.h"
 #include "host/commands.h"
 #include "host/main_window.h"
 #include "host/plugin_errors.h"
+#include "lns/errors.h"
 #include "lns/server.h"
 #include "runtime/steps.h"
 
@@ -87,10 +89,17 @@ void OpenNetwork(const std::string& name, const std::string& networkInterfaceNam
   try {
     OpeningSequence(name, networkInterfaceName);
   } catch (const std::exception&) {
+    const rt::Error failure = rt::AsError(std::current_exception());
     g_NetworkOpen = false;
     g_NetworkName.clear();
     screen.SetMousePointer(forms::vbDefault);
-    RaisePlugInError(plugin_err::CannotDoThat, "Cannot open the network " + name);
+    std::string description = "Cannot open the network " + name;
+    // A damaged store is named with its file and reason, not taken for a network that cannot open.
+    if (failure.Number() == lns::err::DatabaseDamaged) {
+      forms::PlatformLog(failure.Description());
+      description += ": " + failure.Description();
+    }
+    RaisePlugInError(plugin_err::CannotDoThat, description);
   }
   screen.SetMousePointer(forms::vbDefault);
 }

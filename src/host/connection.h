@@ -27,7 +27,8 @@ extern std::string g_DevelopmentProgramId;
 rt::Ref<lns::ObjectServer> MainWindowObjectServer();
 
 // Opens the network of that name with its first system, remote exactly when the interface name
-// is not empty; 20006 "Cannot open the network <name>" on any failure.
+// is not empty; 20006 "Cannot open the network <name>" on any failure, followed for a damaged
+// store by ": " and its file and reason, which the platform log gets too.
 void OpenNetwork(const std::string& name, const std::string& networkInterfaceName);
 // Switches the Object Server between local and remote, reopening it when it was open.
 void SetObjectServerRemote(bool remote);

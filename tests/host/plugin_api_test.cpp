@@ -4,6 +4,7 @@
 
 #include "forms/app.h"
 #include "forms/constants.h"
+#include "forms/event_loop.h"
 #include "host/commands.h"
 #include "host/plugin_errors.h"
 #include "host/progress.h"
@@ -129,6 +130,26 @@ TEST_F(NetworkNameTest, AFailureClearsTheNameAndTheFlag) {
     EXPECT_FALSE(g_NetworkOpen);
     EXPECT_EQ(forms::Screen().MousePointer(), forms::vbDefault);
   }
+}
+
+TEST_F(NetworkNameTest, ADamagedStoreIsNamedWithItsFileAndReasonAndKept) {
+  std::vector<std::string> logged;
+  forms::SetPlatformLog([&](const std::string& line) { logged.push_back(line); });
+  for (const fs::path& file : DemoStoreFiles()) {
+    SCOPED_TRACE(file.string());
+    const std::string kept = orvex::test::ReadFile(file);
+    WriteFile(file, DamagedStoreText);
+    ResetProcessState();
+    SetMainWindow(window_);
+    const std::string reason = "The database is damaged: " + file.string() + " (";
+    const rt::Error error = RaisedBy([&] { NewPlugIn()->put_networkName("Demo"); });
+    EXPECT_EQ(error.Number(), plugin_err::CannotDoThat);
+    EXPECT_THAT(error.Description(), testing::StartsWith("Cannot open the network Demo: " + reason));
+    EXPECT_THAT(logged.back(), testing::StartsWith(reason));
+    EXPECT_EQ(orvex::test::ReadFile(file), DamagedStoreText);
+    WriteFile(file, kept);
+  }
+  forms::SetPlatformLog(nullptr);
 }
 
 TEST_F(NetworkNameTest, AfterAFailedOpenNoDeviceOfTheEarlierNetworkIsFound) {

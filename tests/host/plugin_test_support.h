@@ -12,6 +12,7 @@
 #include "host_fixture.h"
 #include "lns/demo.h"
 #include "lns/journal.h"
+#include "lns/platform.h"
 #include "lns/server.h"
 
 namespace host::test {
@@ -43,8 +44,21 @@ class PlugInTest : public HostTest {
     return calls;
   }
 
+  // The Object Server's store and the demo network's database.
+  static std::vector<fs::path> DemoStoreFiles() {
+    auto server = std::make_shared<lns::ObjectServer>();
+    server->Open();
+    const fs::path network = server->get_Networks()->Item(rt::Variant::String("Demo"))->File();
+    server->Close();
+    return {lns::ServerStoreFile(), network};
+  }
+
   std::shared_ptr<FakeMainWindow> window_;
 };
+
+// What a damaged store file holds in the tests: text, long enough to be taken for a database's header.
+inline constexpr const char* DamagedStoreText =
+    "not a database, but long enough to be read as one's header ........................";
 
 // The error a call raised; fails the test when it raised none.
 inline rt::Error RaisedBy(const std::function<void()>& call) {

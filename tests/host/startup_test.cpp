@@ -11,8 +11,6 @@
 #include "host/network_registration.h"
 #include "host/register_dialog.h"
 #include "host/startup.h"
-#include "lns/platform.h"
-#include "lns/server.h"
 #include "plugin_test_support.h"
 #include "registry/dump.h"
 #include "support/eventually.h"
@@ -273,15 +271,11 @@ TEST_F(StartupTest, ADamagedRegistryEndsEveryCommandLineActionWithItsReasonAndWr
 TEST_F(StartupTest, ADamagedNetworkStoreEndsTheDeregistrationWithItsFileAndReasonAndWritesNothing) {
   StoreKey("1.1");
   const std::string key = KeyText();
-  auto server = std::make_shared<lns::ObjectServer>();
-  server->Open();
-  const fs::path network = server->get_Networks()->Item(rt::Variant::String("Demo"))->File();
-  server->Close();
   std::vector<std::string> logged;
   forms::SetPlatformLog([&](const std::string& line) { logged.push_back(line); });
-  for (const fs::path& file : {lns::ServerStoreFile(), network}) {
+  for (const fs::path& file : DemoStoreFiles()) {
     const std::string kept = orvex::test::ReadFile(file);
-    WriteFile(file, "not a database, but long enough to be read as one's header ........................");
+    WriteFile(file, DamagedStoreText);
     const std::string damaged = orvex::test::ReadFile(file);
     for (const char* command : {"/deregplugin", "/deregplugin /deregmode:1"}) {
       SCOPED_TRACE(file.string() + " " + command);
