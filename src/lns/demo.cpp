@@ -11,7 +11,9 @@ bool CreateDemoNetwork(const std::string& xifSearchRoot) {
   CreateNetwork({DemoNetworkName, DemoSystemName, DemoNetworkInterface, xifSearchRoot, 0}, [](System& system) {
     auto deviceTemplate = system.Library().Templates().AddNew(DemoTemplateName, 1);
     deviceTemplate->Fill(std::string(FcuProgramId), UnitInterface());
-    system.AddSubsystem(DemoSubsystemName)->AddDevice(DemoDeviceName, *deviceTemplate, std::string(FcuNeuronId));
+    auto subsystem = system.AddSubsystem(DemoSubsystemName);
+    subsystem->AddDevice(DemoDeviceName, *deviceTemplate, std::string(FcuNeuronId));
+    subsystem->AddDevice(DemoSecondDeviceName, *deviceTemplate, std::string(FcuSecondNeuronId));
   });
   return true;
 }

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "device/orvex_fcu.h"
 #include "forms/app.h"
 #include "forms/control.h"
 #include "forms/event_loop.h"
@@ -11,6 +12,7 @@
 #include "lns/device.h"
 #include "mainwindow/error_line.h"
 #include "mainwindow/fmain.h"
+#include "points/nv/snvt_switch.h"
 
 namespace mainwindow {
 namespace {
@@ -74,6 +76,26 @@ void fMain::cmdSyncFromDevice_Click() {
       int16_t page = CurrentPage();
       RefreshMainForm(page);
     });
+  });
+}
+
+void fMain::cmdWink_Click() {
+  RunDeviceAction("cmdWink_Click", [this](rt::Steps& step) { step(1, [this] { FCU().Wink(); }); });
+}
+
+void fMain::cmdReset_Click() {
+  RunDeviceAction("cmdReset_Click", [this](rt::Steps& step) { step(1, [this] { FCU().Reset(); }); });
+}
+
+// The unit clears its alarms when the switch goes on at full level. A client may have replaced
+// the point with Nothing: that is logged like a refused wink.
+void fMain::cmdClearFaults_Click() {
+  RunDeviceAction("cmdClearFaults_Click", [this](rt::Steps& step) {
+    rt::Ref<points::SNVT_switch> clearAlarm;
+    step(1, [&] { clearAlarm = std::dynamic_pointer_cast<points::SNVT_switch>(FCU().Point("nviClearAlarm").Shared()); });
+    step(2, [&] { clearAlarm->put_State(1); });
+    step(3, [&] { clearAlarm->put_Value(100.0); });
+    step(4, [&] { clearAlarm->WriteNV(); });
   });
 }
 

@@ -1,7 +1,9 @@
 #include <array>
 #include <string>
 
+#include "device/orvex_fcu.h"
 #include "forms/control.h"
+#include "forms/event_loop.h"
 #include "forms/msgbox.h"
 #include "host/commands.h"
 #include "host/connection.h"
@@ -143,6 +145,7 @@ void fMain::ProcessDeviceCommand(rt::Ref<lns::AppDevice>& TheDevice, host::PlugI
     host::WriteLog("Error - " + error.Description() + "Line " + std::to_string(line) + " in ProcessDeviceCommand");
   });
   step(1, [&] { m_AppDevice = TheDevice; });
+  step(2, [&] { FCU().putref_Device(TheDevice.Shared()); });
   bool resourcesFound = false;
   step(3, [&] { resourcesFound = host::CheckResourceFiles(); });
   if (!resourcesFound) {
@@ -152,6 +155,11 @@ void fMain::ProcessDeviceCommand(rt::Ref<lns::AppDevice>& TheDevice, host::PlugI
   }
   if (step.If(5, [this] { return !SetDevTemplateLabel(); })) return;
   if (step.If(6, [this] { return !InitDevice(); })) return;
+  step(7, [this] { FCU().ReadDevice(AllPoints); });
+  step(8, [this] {
+    int16_t statusPage = 0;
+    RefreshMainForm(statusPage);
+  });
   step(9, [this] { Ctl<forms::TextBox>("txtSPID").SetText(m_AppDevice->get_ProgramId()); });
 }
 
@@ -197,6 +205,7 @@ bool fMain::InitDevice() {
     if (state == lns::device_state::ConfigOnline) {
       step(7, [] { host::g_CannotConfigure = rt::VbFalse; });
       step(7, [] { ShowProgress("Initializing the SCC ..."); });
+      step(7, [this] { forms::WaitWhile([this] { return FCU().get_Initializing(); }); });
       result = !step.Exited();
     } else if (state == lns::device_state::SoftOffline) {
       step(7, [this] { m_AppDevice->put_State(lns::device_state::ConfigOnline); });
@@ -239,6 +248,7 @@ void fMain::ProcessLonMarkObjectCommand(rt::Ref<lns::LonMarkObject>& TheLMObject
   m_CmdLonMarkObject = TheLMObject;
   rt::Steps step([](int, const rt::Error&) { return rt::Resume::Next; });
   step(3, [&] { m_AppDevice = DeviceAbove(TheLMObject); });
+  step(4, [&] { FCU().putref_Device(DeviceAbove(TheLMObject).Shared()); });
 }
 
 void fMain::RefuseStart() {

@@ -4,6 +4,7 @@
 
 #include "forms/app.h"
 #include "forms/control.h"
+#include "device/orvex_fcu.h"
 #include "forms/event_loop.h"
 #include "host/about.h"
 #include "host/connection.h"
@@ -65,6 +66,7 @@ fMain::fMain() : Form("fMain") {
   }
   On("tabData", Event::Click, [this](EventArgs&) { tabData_Click(); });
   On("tmrActivity", Event::Timer, [this](EventArgs&) { tmrActivity_Timer(); });
+  On("tmrOverview", Event::Timer, [this](EventArgs&) { tmrOverview_Timer(); });
   On("tmrShort", Event::Timer, [](EventArgs&) { host::ShortTimerTick(); });
   On("cmdExit", Event::Click, [this](EventArgs&) { cmdExit_Click(); });
   for (const char* about : {"cmdAbout", "mnuAbout"}) {
@@ -72,6 +74,9 @@ fMain::fMain() : Form("fMain") {
   }
   On("cmdRefresh", Event::Click, [this](EventArgs&) { cmdRefresh_Click(); });
   On("cmdSyncFromDevice", Event::Click, [this](EventArgs&) { cmdSyncFromDevice_Click(); });
+  On("cmdWink", Event::Click, [this](EventArgs&) { cmdWink_Click(); });
+  On("cmdReset", Event::Click, [this](EventArgs&) { cmdReset_Click(); });
+  On("cmdClearFaults", Event::Click, [this](EventArgs&) { cmdClearFaults_Click(); });
   On("cmdClearLog", Event::Click, [this](EventArgs&) { Ctl<forms::ListBox>("lstLog").Clear(); });
   On("cmdOneOrTwo", Event::Click, [this](EventArgs&) { cmdOneOrTwo_Click(); });
 }
@@ -189,6 +194,11 @@ void fMain::LcaOS_MonitorUpdate(int32_t tag, const rt::Variant& value) {
   host::WriteLog("Received LCA update MonitorTag=>" + std::to_string(tag) + "<  Value=>" + value.ToString() + "<");
 }
 
+device::Orvex_FCU& fMain::FCU() {
+  if (m_FCU.IsNothing()) m_FCU = std::make_shared<device::Orvex_FCU>();
+  return *m_FCU;
+}
+
 void fMain::EndPlugIn() {
   if (m_Ending) return;
   m_Ending = true;
@@ -196,6 +206,7 @@ void fMain::EndPlugIn() {
   step(1, [this] { Hide(); });
   step(2, [this] { m_CmdLonMarkObject = nullptr; });
   step(2, [this] { m_AppDevice = nullptr; });
+  step(2, [this] { m_FCU = nullptr; });
   step(3, [] { host::CloseConnection(); });
   step(7, [this] { Unload(); });
   forms::App().End();

@@ -8,6 +8,10 @@
 #include "runtime/steps.h"
 #include "runtime/variant.h"
 
+namespace device {
+class Orvex_FCU;
+}  // namespace device
+
 namespace lns {
 class AppDevice;
 class LonMarkObject;
@@ -28,10 +32,25 @@ class fMain : public forms::Form {
   void ProcessLonMarkObjectCommand(rt::Ref<lns::LonMarkObject>& TheLMObject, host::PlugInCommand& Command);
   // Shuts the plug-in down and ends the process; a second entry returns at once.
   void EndPlugIn();
-  // Brings the page up to date with the device; never raises.
+  // Brings the window up to date with the device: reads the points of `page` and draws the page
+  // that is current; never raises. The work is the installed PageRefresh's (page_refresh.h).
   void RefreshMainForm(int16_t& page);
 
+  // What the page refresh and the editors work with.
+  // The device object, created on first use and again after the shut-down released it.
+  device::Orvex_FCU& FCU();
+  // The application device of the last command; Nothing before the first.
+  const rt::Ref<lns::AppDevice>& AppDevice() const { return m_AppDevice; }
+  // The page refresh's own state: only the refresh writes these, but loading sets m_FirstRefresh
+  // and the poll reads m_CommOk for its traffic lamp.
+  bool m_CommOk = false;
+  bool m_FirstRefresh = false;
+  int16_t m_StatusIdx = 0;
+
  private:
+  // The page index that has the device object read every point.
+  static constexpr int16_t AllPoints = 99;
+
   // Life cycle and activity.
   void Form_Load();
   void ReadIntervals(const std::string& pollLine, const std::string& delayLine, rt::Steps& step);
@@ -48,6 +67,7 @@ class fMain : public forms::Form {
 
   // Polling.
   void tmrActivity_Timer();
+  void tmrOverview_Timer();
   void ShowTrafficLamp(bool commOk);
   void HideTrafficLamps();
   int16_t CurrentPage();
@@ -57,6 +77,9 @@ class fMain : public forms::Form {
   bool ConfirmExit();
   void cmdRefresh_Click();
   void cmdSyncFromDevice_Click();
+  void cmdWink_Click();
+  void cmdReset_Click();
+  void cmdClearFaults_Click();
   void cmdOneOrTwo_Click();
 
   // The device attach.
@@ -65,11 +88,10 @@ class fMain : public forms::Form {
   bool DrfLookUp();
   void RefuseStart();
 
+  rt::Ref<device::Orvex_FCU> m_FCU;
   rt::Ref<lns::AppDevice> m_AppDevice;
   rt::Ref<lns::LonMarkObject> m_CmdLonMarkObject;
   bool m_FormActive = false;
-  bool m_CommOk = false;
-  bool m_FirstRefresh = false;
   // Held in 32 bits so that settings up to the timers' 65535 ms keep their value.
   int32_t m_PollInterval = 0;
   int32_t m_ActiveDelay = 0;

@@ -1,3 +1,4 @@
+#include "device/orvex_fcu.h"
 #include "forms/control.h"
 #include "host/main_window.h"
 #include "mainwindow/fmain.h"
@@ -17,6 +18,18 @@ void fMain::tmrActivity_Timer() {
   auto& poll = Ctl<forms::Timer>("tmrOverview");
   poll.SetInterval(m_PollInterval);
   poll.SetEnabled(true);
+}
+
+// A tick refreshes the page the user looks at; otherwise it only reads every point.
+void fMain::tmrOverview_Timer() {
+  ShowTrafficLamp(m_CommOk);
+  if (m_FormActive) {
+    int16_t page = CurrentPage();
+    RefreshMainForm(page);
+  } else {
+    FCU().ReadDevice(AllPoints);
+  }
+  HideTrafficLamps();
 }
 
 void fMain::ShowTrafficLamp(bool commOk) {

@@ -201,7 +201,7 @@ TEST_F(LnsVerbs, ABadUnitStateChangesNoField) {
       {"unit-state state=6 commissionStatus=40000", lns::err::InvalidValue},
       {"unit-state state=6 commissioned=yes", rt::err::TypeMismatch},
       {"unit-state testBlocked=true state=four", rt::err::TypeMismatch},
-      {R"(unit-state device="Demo/Subsystem 1/FCU 2" state=6)", lns::err::ObjectNotFound},
+      {R"(unit-state device="Demo/Subsystem 1/FCU 9" state=6)", lns::err::ObjectNotFound},
   };
   for (const auto& c : cases) EXPECT_EQ(Error(OnUnit(c.line))["number"], c.number) << c.line;
   EXPECT_EQ(Ok(OnUnit("unit-state")), Json::parse(R"({"seq":6,"verb":"unit-state","ok":true,"state":4,"commissioned":true,

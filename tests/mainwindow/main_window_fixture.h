@@ -13,6 +13,7 @@
 #include "lns/demo.h"
 #include "lns/journal.h"
 #include "mainwindow/fmain.h"
+#include "mainwindow/page_refresh.h"
 #include "process/files.h"
 
 namespace mainwindow::test {
@@ -27,6 +28,10 @@ class MainWindowTest : public host::test::HostTest {
   void SetUp() override {
     HostTest::SetUp();
     UseMainWindow();
+  }
+  void TearDown() override {
+    SetPageRefresh(nullptr);
+    HostTest::TearDown();
   }
 
   fMain& Window() { return forms::Default<fMain>(); }
