@@ -42,7 +42,8 @@ release object=1
 )";
 
 // The director's "Configure" (command 13 on an application device), then the window in sight for
-// a few polls on the real clock.
+// a few polls on the real clock: after 4 s of quiet, one every 2 s, each reading the points of the
+// page in sight, which the journal of Object Server calls shows.
 constexpr const char* ConfigureScript = R"(create progid=OrvexUC_FCU.LNSPlugInAPI
 expect object = 1
 let object=1 member=networkName value="Demo"
@@ -53,7 +54,9 @@ query form=fMain control=txtSPID
 expect control.Text = 80071A5501030400
 let object=1 member=Visible value=true
 expect ok
+journal-clear
 advance ms=9000
+journal path="AppDevice:FCU 1/" member=Value last=2
 render form=fMain page=0 path="{svg}"
 expect ok
 let object=1 member=Visible value=false

@@ -18,6 +18,8 @@ void MarkJournalFailure(int64_t sequence, int32_t errorNumber);
 // The error an injected member fault raises now (a Once rule is used up by the answer).
 std::optional<int32_t> TakeMemberFault(const Node& node, std::string_view member);
 std::optional<int32_t> TakeEngineeredOpenFault();
+// The status an injected fault gives ResourceFile.Open, if any.
+std::optional<int32_t> TakeResourceFileOpenFault();
 bool FormatChangeRefused(const Node& point);
 bool DeviceResponding(const Node& device);
 

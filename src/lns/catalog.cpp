@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "lns/call_hooks.h"
 #include "process/files.h"
 #include "process/paths.h"
 #include "runtime/error.h"
@@ -243,6 +244,10 @@ ResourceFile::~ResourceFile() {
 void ResourceFile::Open(const std::string& fileName, int16_t kind, int32_t version, int16_t mode,
                         int32_t& fileHandle, int32_t& status) {
   fileHandle = 0;
+  if (const std::optional<int32_t> injected = TakeResourceFileOpenFault()) {
+    status = *injected;
+    return;
+  }
   if (!IsResourceKind(kind) || mode != 0 || version < 0) {
     status = InvalidArgument;
     return;

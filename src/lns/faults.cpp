@@ -25,6 +25,7 @@ struct OpenRule {
 struct FaultState {
   std::vector<MemberRule> members;
   std::optional<OpenRule> engineeredOpen;
+  std::optional<OpenRule> resourceFileOpen;
   std::vector<std::string> refusedFormats;
   std::vector<std::string> silentDevices;
   bool keepOffNet = false;
@@ -73,6 +74,8 @@ void FailOpen(OpenTarget target, int32_t errorNumber, Repeat repeat) {
   }
 }
 
+void FailResourceFileOpen(int32_t status, Repeat repeat) { State().resourceFileOpen = OpenRule{status, repeat}; }
+
 void RefuseFormatChanges(const std::string& pointPattern, bool refuse) {
   SetPattern(State().refusedFormats, pointPattern, refuse);
 }
@@ -97,13 +100,20 @@ std::optional<int32_t> TakeMemberFault(const Node& node, std::string_view member
   return std::nullopt;
 }
 
-std::optional<int32_t> TakeEngineeredOpenFault() {
-  auto& rule = State().engineeredOpen;
+namespace {
+
+std::optional<int32_t> TakeOpenFault(std::optional<OpenRule>& rule) {
   if (!rule) return std::nullopt;
   int32_t error = rule->error;
   if (rule->repeat == Repeat::Once) rule.reset();
   return error;
 }
+
+}  // namespace
+
+std::optional<int32_t> TakeEngineeredOpenFault() { return TakeOpenFault(State().engineeredOpen); }
+
+std::optional<int32_t> TakeResourceFileOpenFault() { return TakeOpenFault(State().resourceFileOpen); }
 
 bool FormatChangeRefused(const Node& point) { return AnyMatches(State().refusedFormats, point); }
 

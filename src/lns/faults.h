@@ -21,6 +21,9 @@ enum class OpenTarget { ObjectServer, Network, EngineeredSystem };
 // (attachment without a network interface) raises `errorNumber`; other opens succeed.
 void FailOpen(OpenTarget target, int32_t errorNumber, Repeat repeat = Repeat::Always);
 
+// ResourceFile.Open of the resource catalog reports `status` instead of opening the file.
+void FailResourceFileOpen(int32_t status, Repeat repeat = Repeat::Always);
+
 // A format change (DsFormatType, FormatName) on a matching point is refused silently: the call
 // succeeds and the point keeps its format.
 void RefuseFormatChanges(const std::string& pointPattern, bool refuse = true);

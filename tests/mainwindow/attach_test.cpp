@@ -10,6 +10,7 @@
 #include "host/network_registration.h"
 #include "host/progress.h"
 #include "host/resource_catalog.h"
+#include "lns/catalog.h"
 #include "lns/declaration.h"
 #include "lns/faults.h"
 #include "lns/platform.h"
@@ -167,9 +168,36 @@ TEST_F(AttachTest, TheTemplateNameIsShownUpToItsFirstBracket) {
   for (const auto& [name, shown] : {std::pair{"OrvexUC_FCU [2]", "OrvexUC_FCU "}, std::pair{"Plain", "Plain"}}) {
     auto deviceTemplate = host::g_System->get_TemplateLibrary()->get_DeviceTemplates()->AddNew(name, 1);
     deviceTemplate->Fill(ProgramId, lns::UnitInterface());
-    subsystem.AddDevice(name, *deviceTemplate, "05017A3C2E02");
+    subsystem.AddDevice(name, *deviceTemplate, std::string("05017A3C2E1") + name[0]);
     Configure(std::string("Demo/Demo/Subsystem 1/") + name);
     EXPECT_EQ(Window().Ctl<forms::TextBox>("txtDeviceTemplate").Text(), shown);
+  }
+}
+
+// Retry opens the file again, Ignore goes on with the next scope, Abort ends the look-up.
+TEST_F(AttachTest, AResourceFileThatDoesNotOpen) {
+  struct Case {
+    lns::Repeat repeat;
+    int answer;
+    std::vector<Box> boxes;
+    int16_t mode;
+  };
+  const Box unopened{"", forms::vbAbortRetryIgnore | forms::vbCritical, "fMain DrfLookUp"};
+  for (const Case& c : {Case{lns::Repeat::Once, forms::vbRetry, {unopened}, 4},
+                        Case{lns::Repeat::Always, forms::vbIgnore, {unopened, unopened}, 0},
+                        Case{lns::Repeat::Always, forms::vbAbort, {unopened, ModesNotSet}, 0}}) {
+    SCOPED_TRACE(forms::ResultName(c.answer));
+    lns::FailResourceFileOpen(lns::catalog_status::Damaged, c.repeat);
+    forms::QueueMsgBoxAnswer(c.answer);
+    forms::QueueMsgBoxAnswer(c.answer == forms::vbAbort ? forms::vbNo : c.answer);
+    Configure();
+    EXPECT_THAT(Boxes(), ElementsAreArray(c.boxes));
+    for (const auto& object : unit_->get_Interface()->get_LonMarkObjects()->Items()) {
+      EXPECT_EQ(object->get_Mode(), c.mode) << object->Name();
+    }
+    EXPECT_EQ(Read(), c.answer != forms::vbAbort);
+    TearDown();
+    SetUp();
   }
 }
 
