@@ -52,7 +52,7 @@ class EditorTest : public DemoUnitTest {
   T& Point(const char* property) {
     return dynamic_cast<T&>(*Window().FCU().Point(property));
   }
-  // Values the plug-in sent to a point of the unit since the journal was cleared.
+  // Values the plug-in sent to a point of the unit (to any, for "") since the journal was cleared.
   static size_t Writes(const std::string& designator) {
     const std::string point = designator.substr(designator.rfind('/') + 1);
     size_t writes = 0;

@@ -61,7 +61,6 @@ TEST_F(TextEditorTest, SingleValuesAreClampedRoundedAndWritten) {
       {GeneralPage, "txtnciByPassTime", 2, "0", "0", {}, bypass, "0"},
       {GeneralPage, "txtnciByPassTime", 2, "00", "30", Bound("less", "30"), bypass, "30"},
       {GeneralPage, "txtnciByPassTime", 2, "200", "120", Bound("greater", "120"), bypass, "120"},
-      {GeneralPage, "txtnciByPassTime", 2, "45.5", "46", {}, bypass, "46"},
       {GeneralPage, "txtnciByPassTime", 2, "30.5", "30", {}, bypass, "30"},
       {DeviceSetupPage, "txtnciLocation", -1, Location40, Location40.substr(0, 31), {}, "SCPTlocation",
        Location40.substr(0, 31)},
@@ -70,7 +69,6 @@ TEST_F(TextEditorTest, SingleValuesAreClampedRoundedAndWritten) {
       {DeviceSetupPage, "txtnciMinOutTm", 3, "12.34", "12.3", {}, "SCPTminSendTime", "12.3"},
       {DeviceSetupPage, "txtnciRcvHrtBt", 3, "60,5", "60.0", {}, "SCPTmaxRcvTime", "60"},
       {DeviceSetupPage, "txtnciRcvHrtBt", 3, "abc", "60.0", {}, "SCPTmaxRcvTime", std::nullopt},
-      {GeneralPage, "txtnviSetpoint", 2, "", "NULL", {}, "nviSetpoint", "621.806"},
       {GeneralPage, "txtnviSetpoint", 2, "nULl", "NULL", {}, "nviSetpoint", "621.806"},
       {GeneralPage, "txtnviSetpoint", 2, "abc", "50.0", Bound("less", "50"), "nviSetpoint", "50"},
       {GeneralPage, "txtnviSetpoint", 2, "72.25", "72.2", {}, "nviSetpoint", "72.2"},
@@ -99,34 +97,33 @@ TEST_F(TextEditorTest, SingleValuesAreClampedRoundedAndWritten) {
 
 // Each pair at the rule's boundary (differential + 0.9, not the message's + 1) and just beyond it.
 TEST_F(TextEditorTest, SetpointsKeepTheirPairApartByTheDifferential) {
+  using namespace points;
   struct Case {
     const char* box;
-    points::Setpoint field;
-    points::Setpoint opposite;
+    Setpoint field;
+    Setpoint opposite;
     double oppositeValue;
     const char* accepted;
     const char* refused;
-    std::string message;
+    const char* names[3];  // field, opposite field, differential
   };
   const std::vector<Case> cases = {
-      {"txtOccClgSpt", points::occupied_cool, points::occupied_heat, 70, "72.9", "72.8",
-       "nciSetpoints.occupied_cool cannot be less than nciSetpoints.occupied_heat plus\r\n"
-       "nciOccDiff + 1. Please try again."},
-      {"txtStbyClgSpt", points::standby_cool, points::standby_heat, 66, "68.9", "68.8",
-       "nciSetpoints.standby_cool cannot be less than nciSetpoints.standby_heat plus\r\n"
-       "nciOccDiff + 1. Please try again."},
-      {"txtUnOccClgSpt", points::unoccupied_cool, points::unoccupied_heat, 60, "65.9", "65.8",
-       "nciSetpoints.unoccupied_cool cannot be less than nciSetpoints.unoccupied_heat plus\r\n"
-       "nciUnoccDiff + 1. Please try again."},
-      {"txtOccHtgSpt", points::occupied_heat, points::occupied_cool, 75, "72.1", "72.2",
-       "nciSetpoints.occupied_heat cannot be greater than nciSetpoints.occupied_cool minus\r\n"
-       "nciOccDiff - 1. Please try again."},
-      {"txtStbyHtgSpt", points::standby_heat, points::standby_cool, 78, "75.1", "75.2",
-       "nciSetpoints.standby_heat cannot be greater than nciSetpoints.standby_cool minus\r\n"
-       "nciOccDiff - 1. Please try again."},
-      {"txtUnOccHtgSpt", points::unoccupied_heat, points::unoccupied_cool, 85, "79.1", "79.2",
-       "nciSetpoints.unoccupied_heat cannot be greater than nciSetpoints.unoccupied_cool minus\r\n"
-       "nciUnoccDiff - 1. Please try again."},
+      {"txtOccClgSpt", occupied_cool, occupied_heat, 70, "72.9", "72.8",
+       {"occupied_cool", "occupied_heat", "nciOccDiff"}},
+      {"txtStbyClgSpt", standby_cool, standby_heat, 66, "68.9", "68.8", {"standby_cool", "standby_heat", "nciOccDiff"}},
+      {"txtUnOccClgSpt", unoccupied_cool, unoccupied_heat, 60, "65.9", "65.8",
+       {"unoccupied_cool", "unoccupied_heat", "nciUnoccDiff"}},
+      {"txtOccHtgSpt", occupied_heat, occupied_cool, 75, "72.1", "72.2",
+       {"occupied_heat", "occupied_cool", "nciOccDiff"}},
+      {"txtStbyHtgSpt", standby_heat, standby_cool, 78, "75.1", "75.2", {"standby_heat", "standby_cool", "nciOccDiff"}},
+      {"txtUnOccHtgSpt", unoccupied_heat, unoccupied_cool, 85, "79.1", "79.2",
+       {"unoccupied_heat", "unoccupied_cool", "nciUnoccDiff"}},
+  };
+  auto message = [](const Case& c) {
+    const bool cooling = c.field <= unoccupied_cool;
+    return "nciSetpoints." + std::string(c.names[0]) + (cooling ? " cannot be less than" : " cannot be greater than") +
+           " nciSetpoints." + c.names[1] + (cooling ? " plus\r\n" : " minus\r\n") + c.names[2] +
+           (cooling ? " + 1" : " - 1") + ". Please try again.";
   };
   Page(GeneralPage);
   auto& setpoints = Point<points::SCPTsetPnts>("nciSetpoints");
@@ -137,7 +134,7 @@ TEST_F(TextEditorTest, SetpointsKeepTheirPairApartByTheDifferential) {
     CacheSetpoint(c.opposite, c.oppositeValue);
     lns::ClearJournal();
     Edit(Box(c.box, 2), c.refused);
-    EXPECT_EQ(NewMessages(), std::vector<std::string>{c.message});
+    EXPECT_EQ(NewMessages(), std::vector<std::string>{message(c)});
     EXPECT_EQ(Writes("SCPTsetPnts"), 0u);
     EXPECT_EQ(UnitValue("SCPTsetPnts").ToString(), device);
     EXPECT_EQ(Box(c.box, 2).Text(), rt::NumberText(setpoints.get_Setpoint(c.field)));
