@@ -2,13 +2,16 @@
 // ("orvexuc_fcu /regplugin") and shows the registry entries that made; then, as an LNS director
 // does, has the plug-in register its command in the demo network (director command 50) and
 // shows the component application that made; last, a director sends "Configure" for the demo
-// unit, shows the main window, lets it poll and has its "Status" page drawn.
+// unit, shows the main window, lets it poll and has every page drawn, then changes the unit's
+// state and has every page drawn again.
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -57,9 +60,35 @@ expect ok
 journal-clear
 advance ms=9000
 journal path="AppDevice:FCU 1/" member=Value last=2
-render form=fMain page=0 path="{svg}"
+)";
+
+// The unit starts heating: the heating valve opens, the cooling valve shuts, the fan runs at low
+// speed, two-stage electric heat (jumper J10) runs its first stage, and the condensate pan
+// overflows, which the unit reports as a fault. The Status page does not read the jumpers, so the
+// "Configuration Jumpers" page, still in sight, is refreshed first.
+constexpr const char* UnitChangesScript = R"(unit-set device="Demo/Subsystem 1/FCU 1" point=nvoTsnFcUnitStat value="4"
 expect ok
-let object=1 member=Visible value=false
+unit-set device="Demo/Subsystem 1/FCU 1" point=nvoHeatVlvOut value="45"
+expect ok
+unit-set device="Demo/Subsystem 1/FCU 1" point=nvoCoolVlvOut value="0"
+expect ok
+unit-set device="Demo/Subsystem 1/FCU 1" point=nvoFanSpeed value="33.0 1"
+expect ok
+unit-set device="Demo/Subsystem 1/FCU 1" point=nvoTerminalLoad value="-100"
+expect ok
+unit-set device="Demo/Subsystem 1/FCU 1" point=UCPTsoftJumpers bytes=[33,75,64,0,0,0,0,0]
+expect ok
+unit-set device="Demo/Subsystem 1/FCU 1" point=nvoBinaryOut value="1,0,0,0,1,1,0,0,0,0,0,0,0,0,0,0"
+expect ok
+unit-set device="Demo/Subsystem 1/FCU 1" point=nvoBinaryIn value="1,0,1,0,0,0,0,0,0,0,0,0,0,0,0,0"
+expect ok
+unit-set device="Demo/Subsystem 1/FCU 1" point=nvoUnitFaults value="0,0,0,0,0,0,1,0,0,0,0,0,0,0,0,0"
+expect ok
+click form=fMain control=cmdRefresh
+expect ok
+)";
+
+constexpr const char* EndScript = R"(let object=1 member=Visible value=false
 release object=1
 expect ended
 )";
@@ -128,15 +157,34 @@ bool RegisterCommands() {
   return RunToEnd({DirectorProgram().string(), "--virtual-clock", PlugInProgram().string(), script.string()});
 }
 
+// The pages in tab order, as their drawings are named.
+constexpr std::array<std::string_view, 6> PageNames{"status",       "general", "device_setup", "input_output",
+                                                    "configuration_jumpers", "debug"};
+constexpr int DebugPage = 5;
+
+// A click on a page's tab refreshes the page, and the page is drawn; the "Debug" page is switched
+// off and is drawn as it stands.
+std::string DrawPages(const fs::path& folder, std::string_view state) {
+  std::string script;
+  for (int page = 0; page < static_cast<int>(PageNames.size()); ++page) {
+    const std::string number = std::to_string(page);
+    if (page != DebugPage) script += "tab form=fMain control=tabData page=" + number + "\nexpect ok\n";
+    const fs::path svg = folder / ("fMain_" + std::string(state) + "_" + std::string(PageNames[page]) + ".svg");
+    script += "render form=fMain page=" + number + " path=\"" + svg.string() + "\"\nexpect ok\n";
+  }
+  return script;
+}
+
 bool ConfigureDemoUnit() {
-  const fs::path svg = BuildFolder() / "demo" / "fMain_status.svg";
-  fs::create_directories(svg.parent_path());
-  std::string script = ConfigureScript;
-  script.replace(script.find("{svg}"), 5, svg.string());
+  const fs::path folder = BuildFolder() / "demo";
+  fs::create_directories(folder);
+  const std::string script = std::string(ConfigureScript) + DrawPages(folder, "configured") + UnitChangesScript +
+                             DrawPages(folder, "changed") + EndScript;
   const fs::path file = reg::MachineFolder() / "configure.script";
   std::ofstream(file) << script;
   std::cout << "\nA director sends \"Configure\" (command 13) for \"" << lns::DemoDeviceName
-            << "\", shows the window and lets it poll; the session:\n";
+            << "\", shows the window, lets it poll and draws every page; then the unit starts heating and\n"
+            << "every page is drawn again; the session:\n";
   return RunToEnd({DirectorProgram().string(), PlugInProgram().string(), file.string()});
 }
 

@@ -14,7 +14,6 @@ namespace lns {
 
 inline constexpr std::string_view FcuProgramId = "80071A5501030400";
 inline constexpr std::string_view FcuNeuronId = "05017A3C2E01";
-inline constexpr std::string_view FcuSecondNeuronId = "05017A3C2E02";
 
 struct UnitObject {
   int16_t index;  // the LonMark object index

@@ -3,14 +3,15 @@
 #include <memory>
 
 #include "forms/app.h"
-#include "forms/control.h"
 #include "device/orvex_fcu.h"
+#include "forms/control.h"
 #include "forms/event_loop.h"
 #include "host/about.h"
 #include "host/connection.h"
 #include "host/log.h"
 #include "host/main_window.h"
 #include "host/short_timer.h"
+#include "lns/journal.h"
 #include "lns/server.h"
 #include "mainwindow/editors/editors.h"
 #include "mainwindow/settings_file.h"
@@ -26,6 +27,7 @@ constexpr size_t ShortestFirstLine = 4;
 constexpr int DebugPage = 5;
 constexpr int32_t ShortestPoll = 500;
 constexpr int32_t ShortestQuiet = 1000;
+constexpr const char* TrafficLamps = "picNetworkTraffic";
 
 void LogLoadFailure(const std::string& description) { host::WriteLog("FrmMain.load-" + description + " 0"); }
 
@@ -47,6 +49,18 @@ class MainWindowEntry : public host::MainWindow {
   }
   void EndPlugIn() override { forms::Default<fMain>().EndPlugIn(); }
 };
+
+// The lamps whose Visible is set, shown window or not; looked at without loading the window, so
+// calls made before it loads see no lamp.
+lns::CallScene SceneNow() {
+  lns::CallScene scene{forms::Screen().MousePointer(), {}};
+  forms::Form* window = forms::FindForm("fMain");
+  if (!window) return scene;
+  for (int index : window->Indexes(TrafficLamps)) {
+    if (window->Ctl(TrafficLamps, index).Visible()) scene.lampsVisible.push_back(index);
+  }
+  return scene;
+}
 
 }  // namespace
 
@@ -217,6 +231,7 @@ void fMain::EndPlugIn() {
 void UseMainWindow() {
   forms::RegisterFormClass<fMain>("fMain");
   host::SetMainWindow(std::make_shared<MainWindowEntry>());
+  lns::SetSceneProbe(SceneNow);
 }
 
 }  // namespace mainwindow

@@ -187,7 +187,11 @@ TEST_F(AttachTest, AResourceFileThatDoesNotOpen) {
                         Case{lns::Repeat::Always, forms::vbIgnore, {unopened, unopened}, 0},
                         Case{lns::Repeat::Always, forms::vbAbort, {unopened, ModesNotSet}, 0}}) {
     SCOPED_TRACE(forms::ResultName(c.answer));
-    lns::FailResourceFileOpen(lns::catalog_status::Damaged, c.repeat);
+    lns::CatalogFault damaged;
+    damaged.call = lns::CatalogCall::FileOpen;
+    damaged.status = lns::catalog_status::Damaged;
+    damaged.repeat = c.repeat;
+    lns::FailCatalogCall(damaged);
     forms::QueueMsgBoxAnswer(c.answer);
     forms::QueueMsgBoxAnswer(c.answer == forms::vbAbort ? forms::vbNo : c.answer);
     Configure();

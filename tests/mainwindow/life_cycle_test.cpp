@@ -41,6 +41,22 @@ TEST_F(MainWindowTest, TheHostReachesThisWindowLoadedHidden) {
   EXPECT_FALSE(Window().Visible());
 }
 
+TEST_F(MainWindowTest, TheJournalRecordsThePointerAndTheLitTrafficLampsOfEachCall) {
+  ASSERT_TRUE(lns::CreateDemoNetwork((root_ / "xif").string()));
+  auto plugIn = std::make_shared<host::LNSPlugInAPI>();
+  lns::ClearJournal();
+  plugIn->put_networkName("Demo");
+  Window().Ctl("picNetworkTraffic", 0).SetVisible(false);
+  Window().Ctl("picNetworkTraffic", 1).SetVisible(true);
+  forms::Screen().SetMousePointer(forms::vbHourglass);
+  host::g_System->get_Name();
+  const auto entries = lns::JournalEntries();
+  ASSERT_GE(entries.size(), 2u);
+  EXPECT_EQ(entries.front().scene.mousePointer, forms::vbHourglass) << "the connection shows the hourglass";
+  EXPECT_EQ(entries.front().scene.lampsVisible, (std::vector<int>{0, 2})) << "as the layout has them";
+  EXPECT_EQ(entries.back().scene.lampsVisible, (std::vector<int>{1, 2}));
+}
+
 TEST_F(MainWindowTest, TheShortTimerCountsDownAndStopsItselfATickLater) {
   host::StartShortTimer(2);
   forms::AdvanceClock(2000);
