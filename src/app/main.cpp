@@ -1,12 +1,14 @@
 // orvexuc_fcu: the plug-in. Started by COM (-Embedding) it serves a director on its standard input
 // and output; started stand-alone it runs its command line or the registration dialog.
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "automation/lns_verbs.h"
 #include "automation/query_verbs.h"
 #include "automation/server.h"
+#include "automation/start_setup.h"
 #include "device/orvex_fcu.h"
 #include "forms/app.h"
 #include "forms/form.h"
@@ -29,12 +31,23 @@ void TakeProgramIdentity(const std::vector<std::string>& ownArguments) {
   app.SetCommand(command);
 }
 
-int Serve() {
-  automation::Channel channel;
+void AddVerbs(automation::Channel& channel) {
   automation::AddStandardVerbs(channel);
   automation::AddLnsVerbs(channel);
   automation::AddLogVerb(channel, host::LogLines);
+}
+
+int Serve() {
+  automation::Channel channel;
+  AddVerbs(channel);
   return automation::ServeStdio(channel);
+}
+
+// The faults and settings a stand-alone start takes before it runs.
+bool TakeStartLines() {
+  automation::Channel channel;
+  AddVerbs(channel);
+  return automation::RunStartLines(channel, std::cerr);
 }
 
 }  // namespace
@@ -53,6 +66,7 @@ int main(int argc, char** argv) {
     host::Main(host::StartMode::Automation);
     return Serve();
   }
+  if (!TakeStartLines()) return 2;
   host::Main(host::StartMode::StandAlone);
   // The registration dialog is open: it is operated over the protocol, and closing the input
   // closes it, which ends the plug-in as the dialog's own buttons do.

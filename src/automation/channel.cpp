@@ -25,20 +25,39 @@ void Channel::AddVerb(std::string name, std::string help, VerbHandler handler) {
 
 std::optional<std::string> Channel::Execute(std::string_view line) {
   if (IsBlankOrComment(line)) return std::nullopt;
-  Json reply = {{"seq", ++lastSeq_}};
+  running_.push_back({Json{{"seq", ++lastSeq_}}});
+  Json fields;
   try {
     const Json body = ParseRequestLine(line);
-    reply["verb"] = body["verb"];
-    if (body.contains("id")) reply["id"] = body["id"];
-    Json fields = Run(body);
-    reply["ok"] = true;
-    if (fields.is_object()) reply.update(fields);
+    running_.back().reply["verb"] = body["verb"];
+    if (body.contains("id")) running_.back().reply["id"] = body["id"];
+    const Json result = Run(body);
+    fields = {{"ok", true}};
+    if (result.is_object()) fields.update(result);
   } catch (...) {
-    reply["ok"] = false;
-    reply["error"] = ErrorFields(rt::AsError(std::current_exception()));
+    fields = {{"ok", false}, {"error", ErrorFields(rt::AsError(std::current_exception()))}};
   }
+  // Requests that nested inside this one have finished: this one is the innermost again.
+  Running finished = std::move(running_.back());
+  running_.pop_back();
+  if (finished.answered) return std::nullopt;
+  Json reply = std::move(finished.reply);
+  reply.update(fields);
   if (waitingProbe_ && waitingProbe_()) reply["waiting"] = true;
   return LineText(reply);
+}
+
+std::vector<std::string> Channel::EndingReplies() {
+  std::vector<std::string> replies;
+  for (auto request = running_.rbegin(); request != running_.rend(); ++request) {
+    if (request->answered) continue;
+    request->answered = true;
+    Json reply = request->reply;
+    reply["ok"] = true;
+    reply["ending"] = true;
+    replies.push_back(LineText(reply));
+  }
+  return replies;
 }
 
 std::string Channel::RefuseLine(const std::string& reason) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "automation/object_table.h"
 #include "automation/request.h"
@@ -32,6 +33,10 @@ class Channel {
   // The error reply to a line that cannot even be taken (e.g. one over the length limit).
   std::string RefuseLine(const std::string& reason);
 
+  // The process ends in the middle of requests (their work ended it): their replies now, the
+  // innermost first, each {"ok":true,"ending":true}. Those requests give no other reply.
+  std::vector<std::string> EndingReplies();
+
   ObjectTable& Objects() noexcept { return objects_; }
 
   // Unsolicited lines, such as a message box that waits for its answer, go to the sink, with the
@@ -47,6 +52,11 @@ class Channel {
     std::string help;
     VerbHandler handler;
   };
+  // A request that runs now (requests nest while a question waits for its answer).
+  struct Running {
+    Json reply;  // seq, verb and id
+    bool answered = false;
+  };
   Json Run(const Json& body);
   Json ListVerbs() const;
 
@@ -55,6 +65,7 @@ class Channel {
   std::function<void(const std::string&)> eventSink_;
   std::function<bool()> waitingProbe_;
   int64_t lastSeq_ = 0;
+  std::vector<Running> running_;
 };
 
 // JSON text of one line: invalid UTF-8 in a text (a byte string from the system) is replaced,

@@ -13,11 +13,17 @@ InputReader::InputReader(int fd, Callbacks callbacks) : fd_(fd), callbacks_(std:
   thread_ = std::thread([this] { ReadUntilEnd(); });
 }
 
-InputReader::~InputReader() {
+void InputReader::Stop() {
+  if (stopped_) return;
+  stopped_ = true;
   const char stop = 's';
   while (write(stopPipe_[1], &stop, 1) < 0 && errno == EINTR) {
   }
   thread_.join();
+}
+
+InputReader::~InputReader() {
+  Stop();
   close(stopPipe_[0]);
   close(stopPipe_[1]);
 }

@@ -23,7 +23,9 @@ class InputReader {
   InputReader(int fd, Callbacks callbacks);
   InputReader(const InputReader&) = delete;
   InputReader& operator=(const InputReader&) = delete;
-  // Stops reading (if the input has not ended) and waits for the thread.
+  // Stops reading (if the input has not ended) and waits for the thread; no callback runs after
+  // it. A second call does nothing.
+  void Stop();
   ~InputReader();
 
  private:
@@ -34,6 +36,7 @@ class InputReader {
   int stopPipe_[2] = {-1, -1};
   Callbacks callbacks_;
   std::thread thread_;
+  bool stopped_ = false;
 };
 
 }  // namespace automation

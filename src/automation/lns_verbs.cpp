@@ -6,9 +6,9 @@
 #include <memory>
 #include <optional>
 
+#include "automation/by_name.h"
 #include "automation/protocol_error.h"
 #include "lns/codec.h"
-#include "lns/faults.h"
 #include "lns/journal.h"
 #include "lns/platform.h"
 #include "lns/server.h"
@@ -21,12 +21,18 @@ constexpr int64_t DefaultJournalEntries = 100;
 
 // --- the unit's values ------------------------------------------------------------------------
 
-std::shared_ptr<lns::AppDevice> TargetDevice(const Request& request) {
-  return lns::FindOpenDevice(request.Text("device"));
-}
+lns::HeldDevice TargetDevice(const Request& request) { return lns::HoldDevice(request.Text("device")); }
 
-std::shared_ptr<lns::ValuePoint> TargetPoint(const Request& request) {
-  return TargetDevice(request)->FindPoint(request.Text("point"));
+// A point, with the hold on its network that keeps its database while the point is used.
+struct HeldPoint {
+  lns::HeldDevice held;
+  std::shared_ptr<lns::ValuePoint> point;
+};
+
+HeldPoint TargetPoint(const Request& request) {
+  lns::HeldDevice held = TargetDevice(request);
+  auto point = held.device->FindPoint(request.Text("point"));
+  return {std::move(held), std::move(point)};
 }
 
 lns::Bytes ByteList(const Request& request) {
@@ -55,7 +61,8 @@ Json SetUnitPoint(const Request& request, ObjectTable& objects) {
   const bool byBytes = request.Has("bytes");
   if (byBytes == request.Has("value")) RaiseMalformed("give either \"bytes\" or \"value\"");
   if (byBytes && request.Has("format")) RaiseMalformed("\"format\" goes with \"value\", not with \"bytes\"");
-  const auto point = TargetPoint(request);
+  const HeldPoint held = TargetPoint(request);
+  const auto& point = held.point;
   if (byBytes) {
     point->UnitWriteBytes(ByteList(request));
   } else {
@@ -74,11 +81,9 @@ struct UnitStatus {
   bool testBlocked;
 };
 
-// Read from the device's stored form: its getters are the plug-in's calls, journaled and faultable.
+// Read from the unit's side: the getters are the plug-in's calls, journaled and faultable.
 UnitStatus StatusOf(const lns::AppDevice& device) {
-  const auto stored = device.ToJson();
-  return {device.UnitState(), stored.at("commissioned").get<bool>(), stored.at("commissionStatus").get<int16_t>(),
-          stored.at("testBlocked").get<bool>()};
+  return {device.UnitState(), device.UnitCommissioned(), device.UnitCommissionStatus(), device.UnitTestBlocked()};
 }
 
 int16_t RequestedState(const Request& request, int16_t current) {
@@ -125,7 +130,8 @@ bool Answers(const lns::AppDevice& device) {
 }
 
 Json UnitState(const Request& request) {
-  const auto device = TargetDevice(request);
+  const lns::HeldDevice held = TargetDevice(request);
+  const auto& device = held.device;
   const UnitStatus current = StatusOf(*device);
   ApplyStatus(*device, current, RequestedStatus(request, current));
   const UnitStatus now = StatusOf(*device);
@@ -136,79 +142,6 @@ Json UnitState(const Request& request) {
           {"answers", Answers(*device)}};
 }
 
-// --- faults -----------------------------------------------------------------------------------
-
-template <class Value>
-struct Named {
-  std::string_view name;
-  Value value;
-};
-
-template <class Value, size_t N>
-Value ByName(const std::array<Named<Value>, N>& table, const Request& request, std::string_view field,
-             std::string_view what, std::optional<Value> fallback = std::nullopt) {
-  if (fallback && !request.Has(field)) return *fallback;
-  const std::string name = request.Text(field);
-  for (const auto& entry : table) {
-    if (rt::EqualsNoCase(entry.name, name)) return entry.value;
-  }
-  RaiseUnknown(what, name);
-}
-
-lns::Repeat RepeatOf(const Request& request) {
-  constexpr std::array<Named<lns::Repeat>, 2> repeats = {
-      {{"once", lns::Repeat::Once}, {"always", lns::Repeat::Always}}};
-  return ByName(repeats, request, "repeat", "repeat", std::optional(lns::Repeat::Always));
-}
-
-int32_t FaultError(const Request& request) {
-  const int32_t number = request.Int("error", lns::err::InjectedFault);
-  if (number == 0) RaiseMalformed("\"error\" must not be 0");
-  return number;
-}
-
-std::string NonEmptyText(const Request& request, std::string_view field, std::optional<std::string> fallback = {}) {
-  const std::string text = fallback && !request.Has(field) ? *fallback : request.Text(field);
-  if (text.empty()) RaiseMalformed("\"" + std::string(field) + "\" must not be empty");
-  return text;
-}
-
-std::string ObjectPattern(const Request& request) { return NonEmptyText(request, "object", "*"); }
-
-void FailMemberFault(const Request& request) {
-  lns::FailMember(NonEmptyText(request, "object"), NonEmptyText(request, "member"), FaultError(request),
-                  RepeatOf(request));
-}
-
-void FailOpenFault(const Request& request) {
-  constexpr std::array<Named<lns::OpenTarget>, 3> targets = {{{"server", lns::OpenTarget::ObjectServer},
-                                                              {"network", lns::OpenTarget::Network},
-                                                              {"engineered", lns::OpenTarget::EngineeredSystem}}};
-  lns::FailOpen(ByName(targets, request, "target", "open target"), FaultError(request), RepeatOf(request));
-}
-
-void RefuseFormatFault(const Request& request) {
-  lns::RefuseFormatChanges(ObjectPattern(request), request.Flag("on", true));
-}
-
-void OffNetFault(const Request& request) { lns::KeepOffNet(request.Flag("on", true)); }
-
-void NotRespondingFault(const Request& request) {
-  lns::SetDeviceResponding(ObjectPattern(request), !request.Flag("on", true));
-}
-
-using FaultSetter = void (*)(const Request&);
-
-Json InjectFault(const Request& request) {
-  constexpr std::array<Named<FaultSetter>, 5> kinds = {{{"member", FailMemberFault},
-                                                        {"open", FailOpenFault},
-                                                        {"refuse-format", RefuseFormatFault},
-                                                        {"offnet", OffNetFault},
-                                                        {"not-responding", NotRespondingFault}}};
-  ByName(kinds, request, "kind", "fault kind")(request);
-  return Json::object();
-}
-
 // --- journal and events -----------------------------------------------------------------------
 
 bool JournalEntryWanted(const lns::JournalEntry& entry, const std::string& pathPart, const std::string& member) {
@@ -216,12 +149,16 @@ bool JournalEntryWanted(const lns::JournalEntry& entry, const std::string& pathP
 }
 
 Json JournalEntryJson(const lns::JournalEntry& entry) {
-  return {{"sequence", entry.sequence},
-          {"path", entry.path},
-          {"member", entry.member},
-          {"kind", lns::CallKindText(entry.kind)},
-          {"arguments", entry.arguments},
-          {"error", entry.error}};
+  Json json = {{"sequence", entry.sequence},
+               {"path", entry.path},
+               {"member", entry.member},
+               {"kind", lns::CallKindText(entry.kind)},
+               {"arguments", entry.arguments},
+               {"error", entry.error}};
+  if (entry.status) json["status"] = *entry.status;
+  json["pointer"] = entry.scene.mousePointer;
+  json["lamps"] = entry.scene.lampsVisible;
+  return json;
 }
 
 Json Journal(const Request& request) {
@@ -243,7 +180,7 @@ void RaiseMonitorUpdate(const Request& request, const ObjectTable& objects) {
   const int32_t tag = request.Int("tag");
   const rt::Variant value =
       request.Has("value") ? DecodeVariant(request.Field("value"), objects, "value") : rt::Variant();
-  const rt::ObjectRef monitored = request.Has("point") ? TargetPoint(request) : nullptr;
+  const rt::ObjectRef monitored = request.Has("point") ? rt::ObjectRef(TargetPoint(request).point) : nullptr;
   lns::RaiseMonitorUpdateEverywhere(tag, value, monitored);
 }
 
@@ -266,22 +203,20 @@ void AddLnsVerbs(Channel& channel) {
                   "device=P point=D bytes=[..] | value=V [format=F]: sets a point as the unit itself would",
                   [&objects](const Request& r) { return SetUnitPoint(r, objects); });
   channel.AddVerb("unit-read", "device=P point=D: a point's bytes, format and value",
-                  [&objects](const Request& r) { return PointReading(*TargetPoint(r), objects); });
+                  [&objects](const Request& r) { return PointReading(*TargetPoint(r).point, objects); });
+  // Only a device of a network open in this process: a director can use it after the reply.
   channel.AddVerb("unit-device", "device=P: the device as an object, as a director's own Object Server gives it",
                   [&objects](const Request& r) {
-                    return EncodeVariant(rt::Variant::Object(TargetDevice(r)), objects);
+                    return EncodeVariant(rt::Variant::Object(lns::FindOpenDevice(r.Text("device"))), objects);
                   });
   channel.AddVerb("unit-state",
                   "device=P [state=N] [commissioned=B] [commissionStatus=N] [testBlocked=B]: the unit's state",
                   UnitState);
-  channel.AddVerb("fault",
-                  "kind=member|open|refuse-format|offnet|not-responding ...: injects an Object Server fault",
-                  InjectFault);
-  channel.AddVerb("faults-clear", "removes every injected fault", [](const Request&) {
-    lns::ClearFaults();
-    return Json::object();
-  });
-  channel.AddVerb("journal", "[path=TEXT] [member=M] [last=N]: the Object Server calls made, oldest first", Journal);
+  AddFaultVerbs(channel);
+  AddClientVerbs(channel);
+  channel.AddVerb("journal",
+                  "[path=TEXT] [member=M] [last=N]: the calls of the Object Server and the catalog, oldest first",
+                  Journal);
   channel.AddVerb("journal-clear", "empties the journal of Object Server calls", [](const Request&) {
     lns::ClearJournal();
     return Json::object();

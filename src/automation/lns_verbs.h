@@ -4,11 +4,17 @@
 
 namespace automation {
 
-// unit-set, unit-read, unit-device, unit-state, fault, faults-clear, journal, journal-clear and
-// lns-event: the simulated unit's own side of the Object Server stand-in, its fault knobs, its
-// journal and its events. A device is named "network/subsystem[/subsystem...]/device" of a network
-// open in this process. These verbs act as the unit or the test bench, so they are not journaled
-// and ignore faults and engineered mode.
+// unit-set, unit-read, unit-device, unit-state, journal, journal-clear and lns-event, with the
+// verbs below: the simulated unit's own side of the Object Server stand-in, its fault knobs, its
+// journal, its events, its state and the changes of other clients. A device is named
+// "network/subsystem[/subsystem...]/device" of a network of the machine, open in this process or
+// not (unit-device: open). These verbs act as the unit, the test bench or another client, so they
+// are not journaled and meet no injected member fault.
 void AddLnsVerbs(Channel& channel);
+
+// fault and faults-clear.
+void AddFaultVerbs(Channel& channel);
+// lns-state, client-device, client-template and client-system.
+void AddClientVerbs(Channel& channel);
 
 }  // namespace automation

@@ -4,6 +4,7 @@
 
 #include "automation/form_target.h"
 #include "automation/protocol_error.h"
+#include "forms/app.h"
 #include "forms/event_loop.h"
 #include "forms/render.h"
 #include "forms/snapshot.h"
@@ -75,6 +76,19 @@ Json Render(const Request& request) {
   return {{"path", *path}, {"bytes", svg.size()}};
 }
 
+Json ControlName(const forms::Control* control) {
+  if (!control) return Json();
+  return {{"name", control->Name()}, {"index", control->Index()}};
+}
+
+Json ScreenState(const Request&) {
+  const forms::ScreenObject& screen = forms::Screen();
+  const forms::Form* form = screen.ActiveForm();
+  return {{"mousePointer", screen.MousePointer()},
+          {"activeForm", form ? Json(form->Name()) : Json()},
+          {"activeControl", ControlName(screen.ActiveControl())}};
+}
+
 Json ClockState() {
   const rt::Clock& clock = rt::CurrentClock();
   return {{"virtual", clock.IsVirtual()}, {"now", clock.NowMs()}, {"time", rt::TimeOfDayText()}};
@@ -102,6 +116,8 @@ void AddQueryVerbs(Channel& channel) {
                   [](const Request& r) { return Json{{"form", Json(forms::Describe(TargetForm(r)))}}; });
   channel.AddVerb("query", "form=F control=C [index=I]: a control's properties",
                   [](const Request& r) { return Json{{"control", Json(forms::Describe(TargetControl(r)))}}; });
+  channel.AddVerb("screen", "the mouse pointer (Screen.MousePointer), the active form and its active control",
+                  ScreenState);
   channel.AddVerb("msgboxes", "the message boxes shown so far, and the one open",
                   [](const Request&) { return DescribeAll(forms::MsgBoxRecords(), forms::OpenMsgBox()); });
   channel.AddVerb("filedialogs", "the file dialogs shown so far, and the one open",

@@ -11,10 +11,12 @@
 #include <unistd.h>
 
 #include "com/classes.h"
+#include "automation/code_verbs.h"
 #include "automation/input_reader.h"
 #include "automation/input_verbs.h"
 #include "automation/object_verbs.h"
 #include "automation/query_verbs.h"
+#include "forms/app.h"
 #include "forms/event_loop.h"
 #include "forms/msgbox.h"
 #include "forms/snapshot.h"
@@ -122,6 +124,7 @@ std::optional<int> HandleServerSwitches(const ServerCommandLine& commandLine) {
 void AddStandardVerbs(Channel& channel) {
   AddObjectVerbs(channel);
   AddInputVerbs(channel);
+  AddCodeVerbs(channel);
   AddQueryVerbs(channel);
 }
 
@@ -139,7 +142,16 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
   };
   {
     InputReader reader(inputFd, ReaderCallbacks(channel, outputFd, post));
+    // A request whose work ends the process is answered before the process goes. The reader stops
+    // first: the process's end must not meet it posting a line, and no later line is run.
+    forms::App().SetEndingHook([&channel, &reader, serving, outputFd] {
+      *serving = false;
+      reader.Stop();
+      for (auto& reply : channel.EndingReplies()) WriteLine(outputFd, std::move(reply));
+      forms::Quit();
+    });
     forms::Run();
+    forms::App().SetEndingHook(nullptr);
   }
   *serving = false;
   forms::SetQuestionOpenedHook(nullptr);

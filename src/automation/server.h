@@ -24,7 +24,8 @@ ServerCommandLine ReadServerCommandLine(const std::vector<std::string>& argument
 // file and gives the exit code (failures on stderr). Nothing when the program goes on.
 std::optional<int> HandleServerSwitches(const ServerCommandLine& commandLine);
 
-// The verbs of this layer: objects, input, queries, clock, and an empty log.
+// The verbs of this layer: objects, input, the program's own event calls, queries, clock, and an
+// empty log.
 void AddStandardVerbs(Channel& channel);
 
 // Serves one director: request lines from `inputFd`, run one by one on this (the UI) thread

@@ -16,6 +16,7 @@ void AppObject::SetVersion(int major, int minor) {
 
 void AppObject::End() {
   ended_ = true;
+  if (endingHook_) endingHook_();
   if (endHook_) {
     endHook_();
     return;
@@ -25,6 +26,8 @@ void AppObject::End() {
 }
 
 void AppObject::SetEndHook(std::function<void()> hook) { endHook_ = std::move(hook); }
+
+void AppObject::SetEndingHook(std::function<void()> hook) { endingHook_ = std::move(hook); }
 
 void ScreenObject::SetMousePointer(int v) {
   if ((v < 0 || v > 15) && v != 99) throw rt::Error(rt::err::InvalidPropertyValue);

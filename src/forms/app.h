@@ -29,10 +29,12 @@ class AppObject {
   const std::string& Command() const noexcept { return command_; }
   void SetCommand(std::string v) { command_ = std::move(v); }
 
-  // Ends the program at once (the End statement): the end hook runs; the default hook exits the
-  // process with code 0. A test hook that returns makes End return.
+  // Ends the program at once (the End statement): the ending hook runs, then the end hook; the
+  // default end hook exits the process with code 0. A test hook that returns makes End return.
   void End();
   void SetEndHook(std::function<void()> hook);
+  // What must still happen before the process ends (a server answers the requests it runs).
+  void SetEndingHook(std::function<void()> hook);
   bool Ended() const noexcept { return ended_; }
 
  private:
@@ -45,6 +47,7 @@ class AppObject {
   int minor_ = 0;
   std::string command_;
   std::function<void()> endHook_;
+  std::function<void()> endingHook_;
   bool ended_ = false;
 };
 

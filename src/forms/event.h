@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string_view>
 
 namespace forms {
@@ -28,6 +29,7 @@ enum class Event {
 };
 
 std::string_view EventName(Event event);  // "Click", "Validate", ...
+std::optional<Event> EventNamed(std::string_view name);  // letter case ignored
 
 // Arguments of one event; handlers change the by-reference ones (cancel, keyCode, keyAscii) in place.
 struct EventArgs {

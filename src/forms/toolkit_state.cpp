@@ -25,6 +25,13 @@ void RaiseInitialize(Form& form) {
 
 std::string_view EventName(Event event) { return kEventNames[static_cast<size_t>(event)]; }
 
+std::optional<Event> EventNamed(std::string_view name) {
+  for (size_t i = 0; i < kEventNames.size(); ++i) {
+    if (rt::EqualsNoCase(kEventNames[i], name)) return static_cast<Event>(i);
+  }
+  return std::nullopt;
+}
+
 ToolkitState& State() {
   static ToolkitState state;
   return state;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "lns/faults.h"
 #include "lns/journal.h"
 
 // What the objects ask of the journal and the fault rules while they run a member.
@@ -14,11 +15,24 @@ class Node;
 
 int64_t AppendJournal(JournalEntry entry);
 void MarkJournalFailure(int64_t sequence, int32_t errorNumber);
+void MarkJournalStatus(int64_t sequence, int32_t status);
 
 // The error an injected member fault raises now (a Once rule is used up by the answer).
-std::optional<int32_t> TakeMemberFault(const Node& node, std::string_view member);
-std::optional<int32_t> TakeEngineeredOpenFault();
+std::optional<FaultError> TakeMemberFault(const Node& node, std::string_view member);
+std::optional<FaultError> TakeEngineeredOpenFault();
 bool FormatChangeRefused(const Node& point);
 bool DeviceResponding(const Node& device);
+
+// Raises a fault's error: with its own description, or with the stand-in's text and `detail`.
+[[noreturn]] void RaiseFault(const FaultError& error, const std::string& detail);
+
+// What a catalog call concerns: the program IDs that a template serves at a scope (a look-up's
+// arguments, a resource file's header); nothing for a call that concerns no program ID.
+struct CatalogSubject {
+  std::string programIdTemplate;
+  int16_t scope = 0;
+};
+// The fault a catalog call meets now (a Once rule is used up by the answer).
+std::optional<CatalogFault> TakeCatalogFault(CatalogCall call, const std::optional<CatalogSubject>& subject);
 
 }  // namespace lns

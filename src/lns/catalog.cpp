@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "lns/call_hooks.h"
 #include "process/files.h"
 #include "process/paths.h"
 #include "runtime/error.h"
@@ -16,6 +17,7 @@
 namespace lns {
 namespace fs = std::filesystem;
 using namespace catalog_status;
+using V = rt::Variant;
 
 namespace {
 
@@ -42,10 +44,46 @@ std::map<int32_t, ResourceFileContent>& OpenResourceFiles() {
   return files;
 }
 
-bool Serves(const ResourceFileContent& file, const std::string& programId, int16_t scope) {
-  const DigitRange digits = kScopeDigits[scope];
-  return rt::EqualsNoCase(file.programIdTemplate.substr(digits.first, digits.count),
-                          programId.substr(digits.first, digits.count));
+bool IsScope(int16_t scope) { return scope >= 0 && scope < static_cast<int16_t>(std::size(kScopeDigits)); }
+
+std::optional<CatalogSubject> SubjectOf(const ResourceFileContent* file) {
+  if (!file) return std::nullopt;
+  return CatalogSubject{file->programIdTemplate, file->scope};
+}
+
+// The content of a resource file open in this process; nullptr for an unknown handle.
+const ResourceFileContent* OpenFileContent(int32_t fileHandle) {
+  const auto file = OpenResourceFiles().find(fileHandle);
+  return file == OpenResourceFiles().end() ? nullptr : &file->second;
+}
+
+// One call of the catalog: journaled, and checked against the fault rules first. A status fault
+// reports its status instead of the work; an error fault raises. The work sets `status`.
+template <class Work>
+void RunCall(CatalogCall call, std::string arguments, const std::optional<CatalogSubject>& subject, int32_t& status,
+             Work&& work) {
+  const std::string name = CatalogCallName(call);
+  const size_t dot = name.find('.');
+  JournalEntry entry;
+  entry.path = name.substr(0, dot);
+  entry.member = name.substr(dot + 1);
+  entry.kind = rt::Object::CallKind::Method;
+  entry.arguments = std::move(arguments);
+  const int64_t sequence = AppendJournal(std::move(entry));
+  try {
+    const std::optional<CatalogFault> fault = TakeCatalogFault(call, subject);
+    if (!fault) {
+      work();
+    } else if (fault->status) {
+      status = *fault->status;
+    } else {
+      RaiseFault(fault->error, "injected on " + name);
+    }
+  } catch (...) {
+    MarkJournalFailure(sequence, rt::AsError(std::current_exception()).Number());
+    throw;
+  }
+  MarkJournalStatus(sequence, status);
 }
 
 bool Carries(const ResourceFileContent& file, int16_t kind) {
@@ -129,27 +167,64 @@ class CatalogLock {
   int fd_;
 };
 
+// The look-up in the types folder, then in the catalogued folders.
+int32_t Look(const fs::path& typesFolder, const std::vector<fs::path>& catalogued, const std::string& programId,
+             int16_t scope, int16_t kind, int16_t occurrence, std::string& fileName, int32_t& version,
+             int32_t& foundScope) {
+  std::vector<fs::path> folders{typesFolder};
+  for (const fs::path& folder : catalogued) AddOnce(folders, folder);
+  int16_t skip = occurrence;
+  for (const fs::path& folder : folders) {
+    for (const fs::path& path : ResourceFilesIn(folder)) {
+      const std::optional<ResourceFileContent> file = ReadResourceFile(path);
+      const bool fits = file && file->scope == scope && Carries(*file, kind) &&
+                        TemplateServes(file->programIdTemplate, scope, programId);
+      if (!fits) continue;
+      if (skip-- > 0) continue;
+      fileName = path.string();
+      version = file->version;
+      foundScope = file->scope;
+      return Success;
+    }
+  }
+  return NotFound;
+}
+
+// Stores the catalogued folders joined with those stored meanwhile, and takes them all.
+int32_t Store(const fs::path& typesFolder, std::vector<fs::path>& catalogued) {
+  const CatalogLock lock(typesFolder);
+  if (!lock.Held()) return WriteFailed;
+  std::optional<std::vector<fs::path>> stored = ReadCatalogFolders(typesFolder);
+  if (!stored) return Damaged;
+  for (const fs::path& folder : catalogued) AddOnce(*stored, folder);
+  if (!WriteCatalogFolders(typesFolder, *stored)) return WriteFailed;
+  catalogued = std::move(*stored);
+  return Success;
+}
+
 }  // namespace
 
 void ResourceCatalog::Open(const std::string& typesFolder, int16_t mode, int32_t& handle, int32_t& status) {
   handle = 0;
-  if (mode != CatalogOpenForChange && mode != CatalogOpenForReading) {
-    status = InvalidArgument;
-    return;
-  }
-  const fs::path folder = proc::ResolvePath(typesFolder).lexically_normal();
-  if (!proc::IsDirectory(folder.string())) {
-    status = FolderNotFound;
-    return;
-  }
-  std::optional<std::vector<fs::path>> folders = ReadCatalogFolders(folder);
-  if (!folders) {
-    status = Damaged;
-    return;
-  }
-  handle = NextHandle();
-  open_[handle] = OpenCatalog{folder, mode, std::move(*folders)};
-  status = Success;
+  RunCall(CatalogCall::CatalogOpen, ArgumentText({V::String(typesFolder), V::Integer(mode)}), std::nullopt, status, [&] {
+    if (mode != CatalogOpenForChange && mode != CatalogOpenForReading) {
+      status = InvalidArgument;
+      return;
+    }
+    const fs::path folder = proc::ResolvePath(typesFolder).lexically_normal();
+    if (!proc::IsDirectory(folder.string())) {
+      status = FolderNotFound;
+      return;
+    }
+    std::optional<std::vector<fs::path>> folders = ReadCatalogFolders(folder);
+    if (!folders) {
+      status = Damaged;
+      return;
+    }
+    handle = NextHandle();
+    open_[handle] = OpenCatalog{folder, mode, std::move(*folders)};
+    status = Success;
+  });
 }
 
 void ResourceCatalog::Find(int32_t handle, const std::string& programId, int16_t scope, int16_t kind,
@@ -158,82 +233,57 @@ void ResourceCatalog::Find(int32_t handle, const std::string& programId, int16_t
   fileName.clear();
   version = 0;
   foundScope = 0;
-  const auto catalog = open_.find(handle);
-  if (catalog == open_.end()) {
-    status = InvalidHandle;
-    return;
-  }
-  if (!IsProgramIdText(programId) || scope < 0 || scope >= static_cast<int16_t>(std::size(kScopeDigits)) ||
-      !IsResourceKind(kind) || occurrence < 0) {
-    status = InvalidArgument;
-    return;
-  }
-  std::vector<fs::path> folders{catalog->second.typesFolder};
-  for (const fs::path& folder : catalog->second.folders) AddOnce(folders, folder);
-  int16_t skip = occurrence;
-  for (const fs::path& folder : folders) {
-    for (const fs::path& path : ResourceFilesIn(folder)) {
-      const std::optional<ResourceFileContent> file = ReadResourceFile(path);
-      if (!file || file->scope != scope || !Carries(*file, kind) || !Serves(*file, programId, scope)) continue;
-      if (skip-- > 0) continue;
-      fileName = path.string();
-      version = file->version;
-      foundScope = file->scope;
-      status = Success;
-      return;
-    }
-  }
-  status = NotFound;
+  const bool known = IsProgramIdText(programId) && IsScope(scope);
+  RunCall(CatalogCall::CatalogFind,
+          ArgumentText({V::Long(handle), V::String(programId), V::Integer(scope), V::Integer(kind), V::Integer(occurrence)}),
+          known ? std::optional(CatalogSubject{programId, scope}) : std::nullopt, status, [&] {
+            const auto catalog = open_.find(handle);
+            if (catalog == open_.end()) {
+              status = InvalidHandle;
+            } else if (!known || !IsResourceKind(kind) || occurrence < 0) {
+              status = InvalidArgument;
+            } else {
+              status = Look(catalog->second.typesFolder, catalog->second.folders, programId, scope, kind, occurrence,
+                            fileName, version, foundScope);
+            }
+          });
 }
 
 void ResourceCatalog::AddDirectory(int32_t handle, const std::string& folder, int32_t& status) {
-  const auto catalog = open_.find(handle);
-  if (catalog == open_.end()) {
-    status = InvalidHandle;
-  } else if (catalog->second.mode != CatalogOpenForChange) {
-    status = ReadOnly;
-  } else if (folder.find_first_of("\r\n") != std::string::npos) {
-    status = InvalidArgument;  // the catalog keeps one folder a line
-  } else if (!proc::IsDirectory(folder)) {
-    status = FolderNotFound;
-  } else {
-    AddOnce(catalog->second.folders, proc::ResolvePath(folder).lexically_normal());
-    status = Success;
-  }
+  RunCall(CatalogCall::CatalogAddDirectory, ArgumentText({V::Long(handle), V::String(folder)}), std::nullopt, status,
+          [&] {
+            const auto catalog = open_.find(handle);
+            if (catalog == open_.end()) {
+              status = InvalidHandle;
+            } else if (catalog->second.mode != CatalogOpenForChange) {
+              status = ReadOnly;
+            } else if (folder.find_first_of("\r\n") != std::string::npos) {
+              status = InvalidArgument;  // the catalog keeps one folder a line
+            } else if (!proc::IsDirectory(folder)) {
+              status = FolderNotFound;
+            } else {
+              AddOnce(catalog->second.folders, proc::ResolvePath(folder).lexically_normal());
+              status = Success;
+            }
+          });
 }
 
 void ResourceCatalog::Update(int32_t handle, int32_t& status) {
-  const auto catalog = open_.find(handle);
-  if (catalog == open_.end()) {
-    status = InvalidHandle;
-    return;
-  }
-  if (catalog->second.mode != CatalogOpenForChange) {
-    status = ReadOnly;
-    return;
-  }
-  const fs::path& typesFolder = catalog->second.typesFolder;
-  const CatalogLock lock(typesFolder);
-  if (!lock.Held()) {
-    status = WriteFailed;
-    return;
-  }
-  std::optional<std::vector<fs::path>> stored = ReadCatalogFolders(typesFolder);
-  if (!stored) {
-    status = Damaged;
-    return;
-  }
-  for (const fs::path& folder : catalog->second.folders) AddOnce(*stored, folder);
-  if (!WriteCatalogFolders(typesFolder, *stored)) {
-    status = WriteFailed;
-    return;
-  }
-  catalog->second.folders = std::move(*stored);
-  status = Success;
+  RunCall(CatalogCall::CatalogUpdate, ArgumentText({V::Long(handle)}), std::nullopt, status, [&] {
+    const auto catalog = open_.find(handle);
+    if (catalog == open_.end()) {
+      status = InvalidHandle;
+    } else if (catalog->second.mode != CatalogOpenForChange) {
+      status = ReadOnly;
+    } else {
+      status = Store(catalog->second.typesFolder, catalog->second.folders);
+    }
+  });
 }
 
 void ResourceCatalog::Close(int32_t handle, int32_t& status) {
-  status = open_.erase(handle) == 1 ? Success : InvalidHandle;
+  RunCall(CatalogCall::CatalogClose, ArgumentText({V::Long(handle)}), std::nullopt, status,
+          [&] { status = open_.erase(handle) == 1 ? Success : InvalidHandle; });
 }
 
 ResourceFile::~ResourceFile() {
@@ -243,57 +293,69 @@ ResourceFile::~ResourceFile() {
 void ResourceFile::Open(const std::string& fileName, int16_t kind, int32_t version, int16_t mode,
                         int32_t& fileHandle, int32_t& status) {
   fileHandle = 0;
-  if (!IsResourceKind(kind) || mode != 0 || version < 0) {
-    status = InvalidArgument;
-    return;
-  }
-  if (fileName.empty() || !proc::FileExists(fileName)) {
-    status = NotFound;
-    return;
-  }
-  std::optional<ResourceFileContent> file = ReadResourceFile(proc::ResolvePath(fileName));
-  if (!file) {
-    status = Damaged;
-  } else if (!Carries(*file, kind)) {
-    status = NotFound;
-  } else if (version != 0 && version != file->version) {
-    status = VersionMismatch;
-  } else {
-    fileHandle = NextHandle();
-    OpenResourceFiles()[fileHandle] = std::move(*file);
-    handles_.push_back(fileHandle);
-    status = Success;
-  }
+  const bool exists = !fileName.empty() && proc::FileExists(fileName);
+  std::optional<ResourceFileContent> file = exists ? ReadResourceFile(proc::ResolvePath(fileName)) : std::nullopt;
+  RunCall(CatalogCall::FileOpen,
+          ArgumentText({V::String(fileName), V::Integer(kind), V::Long(version), V::Integer(mode)}),
+          SubjectOf(file ? &*file : nullptr), status, [&] {
+            if (!IsResourceKind(kind) || mode != 0 || version < 0) {
+              status = InvalidArgument;
+            } else if (!exists) {
+              status = NotFound;
+            } else if (!file) {
+              status = Damaged;
+            } else if (!Carries(*file, kind)) {
+              status = NotFound;
+            } else if (version != 0 && version != file->version) {
+              status = VersionMismatch;
+            } else {
+              fileHandle = NextHandle();
+              OpenResourceFiles()[fileHandle] = std::move(*file);
+              handles_.push_back(fileHandle);
+              status = Success;
+            }
+          });
 }
 
 void ResourceFile::Close(int32_t fileHandle, int32_t& status) {
-  const auto mine = std::find(handles_.begin(), handles_.end(), fileHandle);
-  if (mine == handles_.end()) {
-    status = InvalidHandle;
-    return;
-  }
-  handles_.erase(mine);
-  OpenResourceFiles().erase(fileHandle);
-  status = Success;
+  RunCall(CatalogCall::FileClose, ArgumentText({V::Long(fileHandle)}), SubjectOf(OpenFileContent(fileHandle)), status,
+          [&] {
+            const auto mine = std::find(handles_.begin(), handles_.end(), fileHandle);
+            if (mine == handles_.end()) {
+              status = InvalidHandle;
+              return;
+            }
+            handles_.erase(mine);
+            OpenResourceFiles().erase(fileHandle);
+            status = Success;
+          });
 }
 
 void FunctionalProfileLookup::Find(int32_t fileHandle, int16_t typeIndex, FunctionalProfile& profile,
                                    int32_t& status) {
   profile = FunctionalProfile{};
-  const auto file = OpenResourceFiles().find(fileHandle);
-  if (file == OpenResourceFiles().end()) {
-    status = InvalidHandle;
-    return;
-  }
-  const std::vector<FunctionalProfile>& profiles = file->second.profiles;
-  const auto found = std::find_if(profiles.begin(), profiles.end(),
-                                  [typeIndex](const FunctionalProfile& p) { return p.index == typeIndex; });
-  if (found == profiles.end()) {
-    status = NotFound;
-    return;
-  }
-  profile = *found;
-  status = Success;
+  const ResourceFileContent* file = OpenFileContent(fileHandle);
+  RunCall(CatalogCall::ProfileFind, ArgumentText({V::Long(fileHandle), V::Integer(typeIndex)}), SubjectOf(file), status,
+          [&] {
+            if (!file) {
+              status = InvalidHandle;
+              return;
+            }
+            const auto found = std::find_if(file->profiles.begin(), file->profiles.end(),
+                                            [typeIndex](const FunctionalProfile& p) { return p.index == typeIndex; });
+            if (found == file->profiles.end()) {
+              status = NotFound;
+              return;
+            }
+            profile = *found;
+            status = Success;
+          });
+}
+
+bool TemplateServes(const std::string& programIdTemplate, int16_t scope, const std::string& programId) {
+  if (!IsScope(scope) || !IsProgramIdText(programIdTemplate) || !IsProgramIdText(programId)) return false;
+  const DigitRange digits = kScopeDigits[scope];
+  return rt::EqualsNoCase(programIdTemplate.substr(digits.first, digits.count), programId.substr(digits.first, digits.count));
 }
 
 }  // namespace lns

@@ -10,7 +10,8 @@
 
 // The LonWorks resource catalog: which folders hold resource files, and what those files tell
 // about a program ID's types and functional profiles. Its calls report through a status (the
-// last argument), never by raising: 0 success, 4 not found, any other value a failure.
+// last argument), never by raising: 0 success, 4 not found, any other value a failure. Every call
+// is journaled and may meet an injected fault (faults.h), which can also make it raise.
 namespace lns {
 
 namespace catalog_status {
@@ -67,6 +68,8 @@ struct ResourceFileContent {
 
 // True for the 16 hexadecimal digits of a program ID.
 bool IsProgramIdText(std::string_view text);
+// Whether a template at a scope serves the program ID (the digits the scope compares are equal).
+bool TemplateServes(const std::string& programIdTemplate, int16_t scope, const std::string& programId);
 bool IsResourceKind(int16_t kind);
 
 // The resource file format: a header line, then one "keyword value..." line each.

@@ -1,6 +1,7 @@
 #include "lns/demo.h"
 
 #include "lns/fcu_unit.h"
+#include "lns/platform.h"
 #include "lns/server.h"
 
 namespace lns {
@@ -13,6 +14,17 @@ bool CreateDemoNetwork(const std::string& xifSearchRoot) {
     deviceTemplate->Fill(std::string(FcuProgramId), UnitInterface());
     system.AddSubsystem(DemoSubsystemName)->AddDevice(DemoDeviceName, *deviceTemplate, std::string(FcuNeuronId));
   });
+  return true;
+}
+
+bool AddSecondDemoUnit() {
+  const auto network = HoldNetwork(DemoNetworkName);
+  const System& system = *network->GetSystem();
+  const auto subsystem = system.SubsystemList().Find(DemoSubsystemName);
+  const auto deviceTemplate = system.Library().Templates().Find(DemoTemplateName);
+  if (!subsystem || !deviceTemplate) Fail(err::ObjectNotFound, "the demo network's subsystem or template");
+  if (subsystem->Devices().Find(DemoSecondDeviceName)) return false;
+  subsystem->AddDevice(DemoSecondDeviceName, *deviceTemplate, DemoSecondNeuronId);
   return true;
 }
 

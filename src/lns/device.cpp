@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "lns/call_hooks.h"
+#include "lns/catalog.h"
 #include "lns/device_template.h"
 #include "lns/json_util.h"
 #include "lns/system.h"
@@ -82,15 +83,22 @@ int16_t AppDevice::get_State() const {
 }
 
 void AppDevice::put_State(int16_t state) {
-  Call("State", CallKind::Let, [&] {
-    RequireAnswer();
-    if (!IsRequestableState(state)) Fail(err::InvalidValue, "device state " + std::to_string(state) + " cannot be asked for");
-    if (!commissioned_) Fail(err::InvalidValue, name_ + " is not commissioned");
-    if (state_ == device_state::Unconfigured || state_ == device_state::Applicationless) {
-      Fail(err::InvalidValue, name_ + " has no configured application");
-    }
-    Assign(state_, state);
-  }, std::to_string(state));
+  Call("State", CallKind::Let, [&] { RequestState(state); }, std::to_string(state));
+}
+
+void AppDevice::RequestState(int16_t state) {
+  RequireAnswer();
+  if (!IsRequestableState(state)) Fail(err::InvalidValue, "device state " + std::to_string(state) + " cannot be asked for");
+  if (!commissioned_) Fail(err::InvalidValue, name_ + " is not commissioned");
+  if (state_ == device_state::Unconfigured || state_ == device_state::Applicationless) {
+    Fail(err::InvalidValue, name_ + " has no configured application");
+  }
+  Assign(state_, state);
+}
+
+void AppDevice::SetProgramId(const std::string& programId) {
+  if (!IsProgramIdText(programId)) Fail(err::InvalidValue, "program ID \"" + programId + "\"");
+  Assign(programId_, programId);
 }
 
 void AppDevice::Wink() {

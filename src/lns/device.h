@@ -66,7 +66,18 @@ class AppDevice : public Node {
   // "objectName/cpName" or "nvName/cpName"; err::ObjectNotFound or err::InvalidArgument.
   std::shared_ptr<ValuePoint> FindPoint(std::string_view designator) const;
   int16_t UnitState() const noexcept { return state_; }
+  bool UnitCommissioned() const noexcept { return commissioned_; }
+  int16_t UnitCommissionStatus() const noexcept { return commissionStatus_; }
+  bool UnitTestBlocked() const noexcept { return testBlocked_; }
+  const std::string& ProgramId() const noexcept { return programId_; }
   void UnitSetState(int16_t state);
+  // The state as a director asks for it (State Let, not journaled), with the same checks.
+  void RequestState(int16_t state);
+  // Another application loaded into the device (not journaled); err::InvalidValue unless 16
+  // hexadecimal digits.
+  void SetProgramId(const std::string& programId);
+  // The name of its template, following a template that was renamed.
+  void FollowTemplateRename(const std::string& newName) { templateName_ = newName; }
   void UnitSetCommission(bool commissioned, int16_t commissionStatus);
   void UnitSetTestBlocked(bool blocked);
 

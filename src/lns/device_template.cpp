@@ -76,6 +76,20 @@ void DeviceTemplate::Fill(const std::string& programId, const InterfaceDecl& dec
       });
 }
 
+void DeviceTemplate::Rename(const std::string& newName) {
+  if (newName.empty()) Fail(err::InvalidArgument, "a device template needs a name");
+  if (newName == name_) return;
+  auto templates = std::dynamic_pointer_cast<DeviceTemplates>(ParentNode());
+  if (templates && templates->Find(newName)) Fail(err::NameExists, "device template " + newName);
+  const std::string oldName = name_;
+  const auto devices = DevicesUsing(*this);
+  const auto name = [&](const std::string& text) {
+    name_ = text;
+    for (const auto& device : devices) device->FollowTemplateRename(text);
+  };
+  Change([&] { name(newName); }, [&] { name(oldName); });
+}
+
 rt::Variant DeviceTemplate::Invoke(std::string_view member, CallKind kind, Args& args) {
   using T = DeviceTemplate;
   static const rt::Members<T> members{

@@ -41,6 +41,9 @@ class DeviceTemplate : public Node {
 
   // Fills the template as Import does, from a description at hand.
   void Fill(const std::string& programId, const InterfaceDecl& decl);
+  // Renames the template and the devices' reference to it (not journaled); err::NameExists when
+  // another template has the name, err::InvalidArgument for an empty one.
+  void Rename(const std::string& newName);
 
   // A new template without program ID and interface.
   static std::shared_ptr<DeviceTemplate> CreateEmpty(std::weak_ptr<Database> database, const std::string& name, int32_t kind);

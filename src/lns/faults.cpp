@@ -1,9 +1,11 @@
 #include "lns/faults.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "lns/call_hooks.h"
+#include "lns/catalog.h"
 #include "lns/node.h"
 #include "runtime/text.h"
 
@@ -11,29 +13,56 @@ namespace lns {
 namespace {
 
 struct MemberRule {
+  FaultId id;
   std::string pattern;
   std::string member;
-  int32_t error;
+  FaultError error;
   Repeat repeat;
 };
 
 struct OpenRule {
-  int32_t error;
+  FaultId id;
+  FaultError error;
   Repeat repeat;
 };
 
+struct PatternRule {
+  FaultId id;
+  std::string pattern;
+};
+
+struct CatalogRule {
+  FaultId id;
+  CatalogFault fault;
+};
+
 struct FaultState {
+  FaultId lastId = 0;
   std::vector<MemberRule> members;
   std::optional<OpenRule> engineeredOpen;
-  std::vector<std::string> refusedFormats;
-  std::vector<std::string> silentDevices;
-  bool keepOffNet = false;
+  std::vector<PatternRule> refusedFormats;
+  std::vector<PatternRule> silentDevices;
+  std::optional<FaultId> keepOffNet;
+  std::vector<CatalogRule> catalog;
 };
 
 FaultState& State() {
   static FaultState state;
   return state;
 }
+
+FaultId NewId() { return ++State().lastId; }
+
+constexpr std::array<std::pair<CatalogCall, const char*>, 8> CatalogCallNames = {{
+    {CatalogCall::CatalogOpen, "ResourceCatalog.Open"},
+    {CatalogCall::CatalogFind, "ResourceCatalog.Find"},
+    {CatalogCall::CatalogAddDirectory, "ResourceCatalog.AddDirectory"},
+    {CatalogCall::CatalogUpdate, "ResourceCatalog.Update"},
+    {CatalogCall::CatalogClose, "ResourceCatalog.Close"},
+    {CatalogCall::FileOpen, "ResourceFile.Open"},
+    {CatalogCall::FileClose, "ResourceFile.Close"},
+    {CatalogCall::ProfileFind, "FunctionalProfileLookup.Find"},
+}};
 
 bool PatternMatches(const std::string& pattern, const Node& node) {
   if (pattern == "*" || pattern == node.TypeName()) return true;
@@ -43,70 +72,149 @@ bool PatternMatches(const std::string& pattern, const Node& node) {
   return path.size() > tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-bool AnyMatches(const std::vector<std::string>& patterns, const Node& node) {
-  return std::any_of(patterns.begin(), patterns.end(), [&](const std::string& p) { return PatternMatches(p, node); });
+bool AnyMatches(const std::vector<PatternRule>& rules, const Node& node) {
+  return std::any_of(rules.begin(), rules.end(), [&](const PatternRule& rule) { return PatternMatches(rule.pattern, node); });
 }
 
-void SetPattern(std::vector<std::string>& patterns, const std::string& pattern, bool present) {
-  if (!present && pattern == "*") patterns.clear();
-  std::erase(patterns, pattern);
-  if (present) patterns.push_back(pattern);
+FaultId SetPattern(std::vector<PatternRule>& rules, const std::string& pattern, bool present) {
+  if (!present && pattern == "*") rules.clear();
+  std::erase_if(rules, [&](const PatternRule& rule) { return rule.pattern == pattern; });
+  if (!present) return 0;
+  rules.push_back({NewId(), pattern});
+  return rules.back().id;
+}
+
+bool Concerns(const CatalogFault& fault, const std::optional<CatalogSubject>& subject) {
+  if (fault.programId.empty() && !fault.scope) return true;
+  if (!subject) return false;
+  if (fault.scope && *fault.scope != subject->scope) return false;
+  return fault.programId.empty() || TemplateServes(subject->programIdTemplate, subject->scope, fault.programId);
+}
+
+Repeat RepeatOf(const MemberRule& rule) { return rule.repeat; }
+Repeat RepeatOf(const CatalogRule& rule) { return rule.fault.repeat; }
+
+// Takes the first rule that `fits`; a Once rule is used up.
+template <class Rule, class Fits>
+std::optional<Rule> TakeRule(std::vector<Rule>& rules, Fits&& fits) {
+  const auto found = std::find_if(rules.begin(), rules.end(), fits);
+  if (found == rules.end()) return std::nullopt;
+  Rule rule = *found;
+  if (RepeatOf(rule) == Repeat::Once) rules.erase(found);
+  return rule;
 }
 
 }  // namespace
 
-void FailMember(const std::string& objectPattern, const std::string& member, int32_t errorNumber, Repeat repeat) {
-  State().members.push_back({objectPattern, member, errorNumber, repeat});
+FaultId FailMember(const std::string& objectPattern, const std::string& member, FaultError error, Repeat repeat) {
+  State().members.push_back({NewId(), objectPattern, member, std::move(error), repeat});
+  return State().members.back().id;
 }
 
-void FailOpen(OpenTarget target, int32_t errorNumber, Repeat repeat) {
+FaultId FailOpen(OpenTarget target, FaultError error, Repeat repeat) {
   switch (target) {
     case OpenTarget::ObjectServer:
-      FailMember("ObjectServer", "Open", errorNumber, repeat);
-      break;
+      return FailMember("ObjectServer", "Open", std::move(error), repeat);
     case OpenTarget::Network:
-      FailMember("Network", "Open", errorNumber, repeat);
-      break;
+      return FailMember("Network", "Open", std::move(error), repeat);
     case OpenTarget::EngineeredSystem:
-      State().engineeredOpen = OpenRule{errorNumber, repeat};
       break;
   }
+  State().engineeredOpen = OpenRule{NewId(), std::move(error), repeat};
+  return State().engineeredOpen->id;
 }
 
-void RefuseFormatChanges(const std::string& pointPattern, bool refuse) {
-  SetPattern(State().refusedFormats, pointPattern, refuse);
+FaultId RefuseFormatChanges(const std::string& pointPattern, bool refuse) {
+  return SetPattern(State().refusedFormats, pointPattern, refuse);
 }
 
-void KeepOffNet(bool keep) { State().keepOffNet = keep; }
-bool OffNetKept() { return State().keepOffNet; }
-
-void SetDeviceResponding(const std::string& devicePattern, bool responding) {
-  SetPattern(State().silentDevices, devicePattern, !responding);
+FaultId KeepOffNet(bool keep) {
+  State().keepOffNet = keep ? std::optional(NewId()) : std::nullopt;
+  return State().keepOffNet.value_or(0);
 }
 
-void ClearFaults() { State() = FaultState{}; }
+bool OffNetKept() { return State().keepOffNet.has_value(); }
 
-std::optional<int32_t> TakeMemberFault(const Node& node, std::string_view member) {
-  auto& rules = State().members;
-  for (auto it = rules.begin(); it != rules.end(); ++it) {
-    if (!rt::EqualsNoCase(it->member, member) || !PatternMatches(it->pattern, node)) continue;
-    int32_t error = it->error;
-    if (it->repeat == Repeat::Once) rules.erase(it);
-    return error;
+FaultId SetDeviceResponding(const std::string& devicePattern, bool responding) {
+  return SetPattern(State().silentDevices, devicePattern, !responding);
+}
+
+std::optional<CatalogCall> CatalogCallNamed(const std::string& name) {
+  for (const auto& [call, text] : CatalogCallNames) {
+    if (rt::EqualsNoCase(text, name)) return call;
   }
   return std::nullopt;
 }
 
-std::optional<int32_t> TakeEngineeredOpenFault() {
+const char* CatalogCallName(CatalogCall call) {
+  for (const auto& [known, text] : CatalogCallNames) {
+    if (known == call) return text;
+  }
+  return "";
+}
+
+bool ConcernsProgramId(CatalogCall call) {
+  return call == CatalogCall::CatalogFind || call == CatalogCall::FileOpen || call == CatalogCall::FileClose ||
+         call == CatalogCall::ProfileFind;
+}
+
+FaultId FailCatalogCall(CatalogFault fault) {
+  State().catalog.push_back({NewId(), std::move(fault)});
+  return State().catalog.back().id;
+}
+
+bool ClearFault(FaultId id) {
+  FaultState& state = State();
+  const auto hasId = [id](const auto& rule) { return rule.id == id; };
+  const size_t removed = std::erase_if(state.members, hasId) + std::erase_if(state.refusedFormats, hasId) +
+                         std::erase_if(state.silentDevices, hasId) + std::erase_if(state.catalog, hasId);
+  if (removed > 0) return true;
+  if (state.engineeredOpen && state.engineeredOpen->id == id) {
+    state.engineeredOpen.reset();
+    return true;
+  }
+  if (state.keepOffNet == id) {
+    state.keepOffNet.reset();
+    return true;
+  }
+  return false;
+}
+
+// Ids go on counting, so that an old id never names a new fault.
+void ClearFaults() {
+  const FaultId lastId = State().lastId;
+  State() = FaultState{};
+  State().lastId = lastId;
+}
+
+std::optional<FaultError> TakeMemberFault(const Node& node, std::string_view member) {
+  const auto rule = TakeRule(
+      State().members,
+      [&](const MemberRule& r) { return rt::EqualsNoCase(r.member, member) && PatternMatches(r.pattern, node); });
+  return rule ? std::optional(rule->error) : std::nullopt;
+}
+
+std::optional<FaultError> TakeEngineeredOpenFault() {
   auto& rule = State().engineeredOpen;
   if (!rule) return std::nullopt;
-  int32_t error = rule->error;
+  FaultError error = rule->error;
   if (rule->repeat == Repeat::Once) rule.reset();
   return error;
+}
+
+std::optional<CatalogFault> TakeCatalogFault(CatalogCall call, const std::optional<CatalogSubject>& subject) {
+  const auto rule = TakeRule(
+      State().catalog, [&](const CatalogRule& r) { return r.fault.call == call && Concerns(r.fault, subject); });
+  return rule ? std::optional(rule->fault) : std::nullopt;
 }
 
 bool FormatChangeRefused(const Node& point) { return AnyMatches(State().refusedFormats, point); }
 
 bool DeviceResponding(const Node& device) { return !AnyMatches(State().silentDevices, device); }
+
+void RaiseFault(const FaultError& error, const std::string& detail) {
+  if (error.description.empty()) Fail(error.number, detail);
+  throw rt::Error(error.number, ErrorSource, error.description);
+}
 
 }  // namespace lns

@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "lns/call_hooks.h"
+#include "lns/node.h"
 #include "runtime/convert.h"
 
 namespace lns {
@@ -11,11 +12,24 @@ namespace {
 struct JournalState {
   std::deque<JournalEntry> entries;
   int64_t nextSequence = 1;
+  SceneProbe sceneProbe;
 };
 
 JournalState& State() {
   static JournalState state;
   return state;
+}
+
+JournalEntry* EntryOf(int64_t sequence) {
+  for (auto it = State().entries.rbegin(); it != State().entries.rend(); ++it) {
+    if (it->sequence == sequence) return &*it;
+  }
+  return nullptr;
+}
+
+std::string ObjectName(const rt::Object& object) {
+  const auto* node = dynamic_cast<const Node*>(&object);
+  return node ? node->Segment() : object.TypeName();
 }
 
 std::string OneArgument(const rt::Variant& value) {
@@ -24,7 +38,7 @@ std::string OneArgument(const rt::Variant& value) {
     case rt::Variant::Type::String:
       return '"' + value.ToString() + '"';
     case rt::Variant::Type::Object:
-      return value.IsNothing() ? "Nothing" : '<' + value.ToObject()->TypeName() + '>';
+      return value.IsNothing() ? "Nothing" : '<' + ObjectName(*value.ToObject()) + '>';
     case rt::Variant::Type::Empty:
       return "Empty";
     default:
@@ -34,21 +48,23 @@ std::string OneArgument(const rt::Variant& value) {
 
 }  // namespace
 
+void SetSceneProbe(SceneProbe probe) { State().sceneProbe = std::move(probe); }
+
 int64_t AppendJournal(JournalEntry entry) {
   JournalState& state = State();
   entry.sequence = state.nextSequence++;
+  if (state.sceneProbe) entry.scene = state.sceneProbe();
   state.entries.push_back(std::move(entry));
   while (state.entries.size() > MaxJournalEntries) state.entries.pop_front();
   return state.entries.back().sequence;
 }
 
 void MarkJournalFailure(int64_t sequence, int32_t errorNumber) {
-  for (auto it = State().entries.rbegin(); it != State().entries.rend(); ++it) {
-    if (it->sequence == sequence) {
-      it->error = errorNumber;
-      return;
-    }
-  }
+  if (JournalEntry* entry = EntryOf(sequence)) entry->error = errorNumber;
+}
+
+void MarkJournalStatus(int64_t sequence, int32_t status) {
+  if (JournalEntry* entry = EntryOf(sequence)) entry->status = status;
 }
 
 std::vector<JournalEntry> JournalEntries() { return {State().entries.begin(), State().entries.end()}; }
@@ -68,6 +84,7 @@ std::string_view CallKindText(rt::Object::CallKind kind) {
 std::string JournalLine(const JournalEntry& entry) {
   std::string line = entry.path + "." + entry.member + " " + std::string(CallKindText(entry.kind));
   if (!entry.arguments.empty()) line += " (" + entry.arguments + ")";
+  if (entry.status) line += " status " + std::to_string(*entry.status);
   line += entry.error == 0 ? " ok" : " error " + std::to_string(entry.error);
   return line;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,8 +11,18 @@
 
 namespace lns {
 
-// Every member call on an Object Server object, in the order made: what tests and scripts read
-// to see which calls the plug-in made. The journal keeps the latest MaxJournalEntries calls.
+// What the program shows at the moment of a call: the mouse pointer and which of the main
+// window's traffic lamps are visible. The layer that owns the windows fills it in (SetSceneProbe).
+struct CallScene {
+  int mousePointer = 0;
+  std::vector<int> lampsVisible;  // control-array indexes, ascending
+};
+using SceneProbe = std::function<CallScene()>;
+void SetSceneProbe(SceneProbe probe);
+
+// Every member call on an Object Server object and every call of the resource catalog, in the
+// order made: what tests and scripts read to see which calls the plug-in made. The journal keeps
+// the latest MaxJournalEntries calls.
 struct JournalEntry {
   int64_t sequence = 0;
   std::string path;       // the object's path ("Network:Demo/Systems/System:Demo/...")
@@ -18,6 +30,8 @@ struct JournalEntry {
   rt::Object::CallKind kind = rt::Object::CallKind::Get;
   std::string arguments;  // the arguments as text, ", "-separated
   int32_t error = 0;      // the error number the call raised; 0 when it succeeded
+  std::optional<int32_t> status;  // what a resource-catalog call reported
+  CallScene scene;
 };
 
 inline constexpr size_t MaxJournalEntries = 20000;
@@ -29,7 +43,8 @@ void ClearJournal();
 std::string_view CallKindText(rt::Object::CallKind kind);
 // One line of text for an entry: path, ".", member, the kind, the arguments and the outcome.
 std::string JournalLine(const JournalEntry& entry);
-// Arguments as the journal shows them: texts quoted, numbers as number texts, objects by type.
+// Arguments as the journal shows them: texts quoted, numbers as number texts, Object Server
+// objects by their path segment (<NetworkInterface:LON1>), other objects by type.
 std::string ArgumentText(const std::vector<rt::Variant>& arguments);
 
 }  // namespace lns

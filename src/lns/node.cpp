@@ -13,8 +13,8 @@ int64_t BeginCall(const Node& node, std::string_view member, CallKind kind, std:
   entry.arguments = std::move(arguments);
   int64_t sequence = AppendJournal(std::move(entry));
   if (auto error = TakeMemberFault(node, member)) {
-    MarkJournalFailure(sequence, *error);
-    Fail(*error, "injected on " + std::string(member));
+    MarkJournalFailure(sequence, error->number);
+    RaiseFault(*error, "injected on " + std::string(member));
   }
   return sequence;
 }

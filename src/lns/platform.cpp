@@ -4,6 +4,7 @@
 
 #include "lns/faults.h"
 #include "lns/journal.h"
+#include "lns/server.h"
 #include "registry/machine.h"
 #include "runtime/text.h"
 
@@ -32,6 +33,27 @@ std::vector<std::string> PathParts(std::string_view path) {
   return parts;
 }
 
+std::vector<std::string> DevicePathParts(std::string_view path) {
+  auto parts = PathParts(path);
+  if (parts.size() < 3) Fail(err::InvalidArgument, "a device path is network/subsystem/device: " + std::string(path));
+  return parts;
+}
+
+std::shared_ptr<Session> OpenSessionNamed(std::string_view networkName) {
+  for (const auto& [file, open] : State().sessions) {
+    if (rt::EqualsNoCase(open->NetworkName(), networkName)) return open;
+  }
+  return nullptr;
+}
+
+std::shared_ptr<AppDevice> DeviceIn(const Session& session, const std::vector<std::string>& parts, std::string_view path) {
+  auto subsystem = session.GetSystem()->SubsystemList().Find(parts[1]);
+  for (size_t i = 2; subsystem && i + 1 < parts.size(); ++i) subsystem = subsystem->Children().Find(parts[i]);
+  auto device = subsystem ? subsystem->Devices().Find(parts.back()) : nullptr;
+  if (!device) Fail(err::ObjectNotFound, std::string(path));
+  return device;
+}
+
 }  // namespace
 
 std::filesystem::path StoreFolder() { return reg::MachineFolder() / "lns"; }
@@ -54,18 +76,24 @@ std::shared_ptr<Session> FindSession(const std::filesystem::path& file) {
 void CloseSession(const std::filesystem::path& file) { State().sessions.erase(file); }
 
 std::shared_ptr<AppDevice> FindOpenDevice(std::string_view path) {
-  auto parts = PathParts(path);
-  if (parts.size() < 3) Fail(err::InvalidArgument, "a device path is network/subsystem/device: " + std::string(path));
-  std::shared_ptr<Session> session;
-  for (const auto& [file, open] : State().sessions) {
-    if (rt::EqualsNoCase(open->NetworkName(), parts.front())) session = open;
-  }
+  const auto parts = DevicePathParts(path);
+  const auto session = OpenSessionNamed(parts.front());
   if (!session) Fail(err::NotOpen, "the network " + parts.front());
-  auto subsystem = session->GetSystem()->SubsystemList().Find(parts[1]);
-  for (size_t i = 2; subsystem && i + 1 < parts.size(); ++i) subsystem = subsystem->Children().Find(parts[i]);
-  auto device = subsystem ? subsystem->Devices().Find(parts.back()) : nullptr;
-  if (!device) Fail(err::ObjectNotFound, std::string(path));
-  return device;
+  return DeviceIn(*session, parts, path);
+}
+
+std::shared_ptr<Session> HoldNetwork(std::string_view networkName) {
+  if (auto open = OpenSessionNamed(networkName)) return open;
+  const auto stored = ServerStore::Load(nullptr)->NetworkList()->Find(networkName);
+  if (!stored) Fail(err::ObjectNotFound, "the network " + std::string(networkName));
+  return Session::Load(stored->File());
+}
+
+HeldDevice HoldDevice(std::string_view path) {
+  const auto parts = DevicePathParts(path);
+  auto network = HoldNetwork(parts.front());
+  auto device = DeviceIn(*network, parts, path);
+  return {std::move(network), std::move(device)};
 }
 
 void SetEventPoster(EventPoster poster) { State().poster = std::move(poster); }
@@ -81,6 +109,7 @@ void PostEvent(std::function<void()> event) {
 void ResetPlatform() {
   State() = PlatformState{};
   ClearJournal();
+  SetSceneProbe(nullptr);
   ClearFaults();
 }
 

@@ -29,13 +29,25 @@ void CloseSession(const std::filesystem::path& file);
 // (the network's name without regard to case); err::ObjectNotFound or err::NotOpen.
 std::shared_ptr<AppDevice> FindOpenDevice(std::string_view path);
 
+// The test bench's hold on a network of the machine: its session when the network is open in
+// this process, else its stored database loaded for as long as the hold is kept (the process
+// does not count the network as open then). Changes are written to the database either way.
+// err::ObjectNotFound when the machine has no network of that name (letter case ignored).
+std::shared_ptr<Session> HoldNetwork(std::string_view networkName);
+struct HeldDevice {
+  std::shared_ptr<Session> network;  // keeps the device's database while the device is used
+  std::shared_ptr<AppDevice> device;
+};
+// A device by "network/subsystem[/subsystem...]/device" through such a hold.
+HeldDevice HoldDevice(std::string_view path);
+
 // Events are handed to the poster, which the host points at its UI loop; by default they run
 // at once.
 using EventPoster = std::function<void(std::function<void()>)>;
 void SetEventPoster(EventPoster poster);
 void PostEvent(std::function<void()> event);
 
-// Closes every network and clears the journal, the faults and the event poster.
+// Closes every network and clears the journal, its scene probe, the faults and the event poster.
 void ResetPlatform();
 
 }  // namespace lns

@@ -18,16 +18,10 @@ namespace {
 constexpr const char* StoreKind = "orvex-lns-server";
 constexpr int StoreVersion = 1;
 
-std::vector<std::weak_ptr<ObjectServer>>& Servers() {
-  static std::vector<std::weak_ptr<ObjectServer>> servers;
-  return servers;
-}
-
-void Remember(const std::shared_ptr<ObjectServer>& server) {
-  auto& servers = Servers();
-  std::erase_if(servers, [](const auto& weak) { return weak.expired(); });
-  bool known = std::any_of(servers.begin(), servers.end(), [&](const auto& weak) { return weak.lock() == server; });
-  if (!known) servers.push_back(server);
+// Never destroyed: a server held by a static (a window's control) leaves it at the process's end.
+std::vector<ObjectServer*>& Servers() {
+  static auto* servers = new std::vector<ObjectServer*>;
+  return *servers;
 }
 
 std::string FileNamePart(const std::string& networkName) {
@@ -184,7 +178,17 @@ void ServerStore::Save() const {
 
 // --- ObjectServer -----------------------------------------------------------------------------
 
-ObjectServer::ObjectServer() : Node(std::weak_ptr<Database>()) {}
+ObjectServer::ObjectServer() : Node(std::weak_ptr<Database>()) { Servers().push_back(this); }
+
+ObjectServer::~ObjectServer() { std::erase(Servers(), this); }
+
+std::vector<std::shared_ptr<Session>> ObjectServer::OpenNetworks() const {
+  std::vector<std::shared_ptr<Session>> open;
+  for (const auto& file : opened_) {
+    if (auto session = FindSession(file)) open.push_back(session);
+  }
+  return open;
+}
 
 void ObjectServer::CheckAccess(std::string_view member) const {
   bool needsOpen = rt::EqualsNoCase(member, "Networks") || rt::EqualsNoCase(member, "NetworkInterfaces") ||
@@ -215,7 +219,6 @@ void ObjectServer::Open() {
   Call("Open", CallKind::Method, [&] {
     if (store_) return;
     store_ = ServerStore::Load(Self());
-    Remember(std::static_pointer_cast<ObjectServer>(Self()));
   });
 }
 
@@ -284,18 +287,27 @@ void ObjectServer::NoteOpened(const std::filesystem::path& databaseFile) {
   if (std::find(opened_.begin(), opened_.end(), databaseFile) == opened_.end()) opened_.push_back(databaseFile);
 }
 
-void RaiseRefreshNotifyEverywhere() {
-  for (const auto& weak : Servers()) {
-    auto server = weak.lock();
-    if (server && server->IsOpenNow()) server->RaiseRefreshNotify();
+std::vector<const ObjectServer*> ObjectServers() { return {Servers().begin(), Servers().end()}; }
+
+namespace {
+
+// Held while their events are raised: an event that runs at once may let a server go.
+std::vector<std::shared_ptr<ObjectServer>> OpenServers() {
+  std::vector<std::shared_ptr<ObjectServer>> open;
+  for (ObjectServer* server : Servers()) {
+    if (server->IsOpenNow()) open.push_back(std::static_pointer_cast<ObjectServer>(server->shared_from_this()));
   }
+  return open;
+}
+
+}  // namespace
+
+void RaiseRefreshNotifyEverywhere() {
+  for (const auto& server : OpenServers()) server->RaiseRefreshNotify();
 }
 
 void RaiseMonitorUpdateEverywhere(int32_t tag, const rt::Variant& value, const rt::ObjectRef& object) {
-  for (const auto& weak : Servers()) {
-    auto server = weak.lock();
-    if (server && server->IsOpenNow()) server->RaiseMonitorUpdate(tag, value, object);
-  }
+  for (const auto& server : OpenServers()) server->RaiseMonitorUpdate(tag, value, object);
 }
 
 // --- Building the machine ---------------------------------------------------------------------

@@ -17,6 +17,7 @@
 namespace lns {
 
 class ObjectServer;
+class Session;
 
 // A network of the Object Server. Open loads its database (err::DatabaseDamaged when the file
 // is damaged; the file is never overwritten then); opening an open network succeeds, and
@@ -84,9 +85,21 @@ class ServerStore final : public Database, public std::enable_shared_from_this<S
 class ObjectServer : public Node {
  public:
   ObjectServer();
+  ~ObjectServer() override;
+  ObjectServer(const ObjectServer&) = delete;
+  ObjectServer& operator=(const ObjectServer&) = delete;
   std::string TypeName() const override { return "ObjectServer"; }
   std::string Segment() const override { return "ObjectServer"; }
+
+  // What the server holds now, for the C++ side (not journaled).
   bool IsOpenNow() const noexcept { return store_ != nullptr; }
+  bool IsRemote() const noexcept { return remote_; }
+  int32_t RemoteFlagsNow() const noexcept { return remoteFlags_; }
+  bool PreOpenFlagNow() const noexcept { return preOpenFlag_; }
+  // "" while none is set.
+  std::string ActiveInterfaceName() const { return activeInterface_ ? activeInterface_->Name() : ""; }
+  // The sessions of the networks opened through this server that are still open.
+  std::vector<std::shared_ptr<Session>> OpenNetworks() const;
 
   bool get_Remote() const;
   // err::RemoteNotAllowed while the server is open.
@@ -130,6 +143,9 @@ class ObjectServer : public Node {
   RefreshNotifyHandler refreshNotify_;
   MonitorUpdateHandler monitorUpdate_;
 };
+
+// Every Object Server of the process, in the order they were made.
+std::vector<const ObjectServer*> ObjectServers();
 
 // Raises the events on every Object Server of the process that is open.
 void RaiseRefreshNotifyEverywhere();

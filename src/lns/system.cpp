@@ -130,7 +130,9 @@ void System::Open() {
     if (open_) return;
     bool engineered = settings_.networkInterface.empty();
     if (engineered) {
-      if (auto error = TakeEngineeredOpenFault()) Fail(*error, "injected on the engineered-mode open of " + settings_.name);
+      if (auto error = TakeEngineeredOpenFault()) {
+        RaiseFault(*error, "injected on the engineered-mode open of " + settings_.name);
+      }
     }
     engineered_ = engineered;
     open_ = true;
@@ -153,10 +155,12 @@ int16_t System::get_ManagementMode() const {
 }
 
 void System::put_ManagementMode(int16_t mode) {
-  Call("ManagementMode", CallKind::Let, [&] {
-    if (mode != 0 && mode != 1) Fail(err::InvalidValue, "management mode " + std::to_string(mode));
-    Assign(settings_.managementMode, mode);
-  }, std::to_string(mode));
+  Call("ManagementMode", CallKind::Let, [&] { SetManagementMode(mode); }, std::to_string(mode));
+}
+
+void System::SetManagementMode(int16_t mode) {
+  if (mode != 0 && mode != 1) Fail(err::InvalidValue, "management mode " + std::to_string(mode));
+  Assign(settings_.managementMode, mode);
 }
 
 bool System::get_PulsedFlag() const { return Call("PulsedFlag", CallKind::Get, [&] { return pulsedFlag_; }); }

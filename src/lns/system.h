@@ -119,6 +119,11 @@ class System : public Node {
   std::shared_ptr<Placeholder> get_RecoveryStatus() const;
   rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override;
 
+  // The management mode as stored, whatever a fault makes the system report.
+  int16_t StoredManagementMode() const noexcept { return settings_.managementMode; }
+  // Another client's change of the mode (not journaled): err::InvalidValue unless 0 or 1.
+  void SetManagementMode(int16_t mode);
+
   // The interface the attachment names now ("" for none).
   const std::string& AttachedInterface() const noexcept { return settings_.networkInterface; }
   void SetAttachedInterface(std::string networkInterface);

@@ -10,6 +10,7 @@
 #include "host/short_timer.h"
 #include "lns/device.h"
 #include "lns/interface.h"
+#include "lns/journal.h"
 #include "mainwindow/settings_file.h"
 #include "runtime/convert.h"
 #include "runtime/steps.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr const char* MainCaption = "LonMark® Plug-In for the OrvexUC_FCU™";
 constexpr size_t ShortestFirstLine = 4;
+constexpr const char* TrafficLamps = "picNetworkTraffic";
 
 void LogLoadFailure(const std::string& description) { host::WriteLog("FrmMain.load-" + description + " 0"); }
 
@@ -33,6 +35,18 @@ class MainWindowEntry : public host::MainWindow {
   }
   void EndPlugIn() override { forms::Default<fMain>().EndPlugIn(); }
 };
+
+// The lamps whose Visible is set, shown window or not; looked at without loading the window, so
+// calls made before it loads see no lamp.
+lns::CallScene SceneNow() {
+  lns::CallScene scene{forms::Screen().MousePointer(), {}};
+  forms::Form* window = forms::FindForm("fMain");
+  if (!window) return scene;
+  for (int index : window->Indexes(TrafficLamps)) {
+    if (window->Ctl(TrafficLamps, index).Visible()) scene.lampsVisible.push_back(index);
+  }
+  return scene;
+}
 
 }  // namespace
 
@@ -81,6 +95,7 @@ void fMain::EndPlugIn() {
 void UseMainWindow() {
   forms::RegisterFormClass<fMain>("fMain");
   host::SetMainWindow(std::make_shared<MainWindowEntry>());
+  lns::SetSceneProbe(SceneNow);
 }
 
 }  // namespace mainwindow

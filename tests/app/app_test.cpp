@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,15 +41,28 @@ class ProgramTest : public ::testing::Test {
   fs::path SettingsFile() const { return root_ / "program" / "OrvexUC_FCU.ini"; }
 
   // Runs the program with its standard input empty and returns the exit code.
-  int Run(const std::vector<std::string>& arguments) {
+  int Run(const std::vector<std::string>& arguments) { return RunWith(arguments, "/dev/null", "/dev/null"); }
+
+  // Runs the program with the lines of `input` and the start lines given; its output in `output_`.
+  int RunWithLines(const std::vector<std::string>& arguments, const std::string& input, const char* startLines) {
+    std::ofstream(root_ / "input") << input;
+    const int code = RunWith(arguments, root_ / "input", root_ / "output", startLines);
+    std::ifstream output(root_ / "output");
+    output_.assign(std::istreambuf_iterator<char>(output), {});
+    return code;
+  }
+
+  int RunWith(const std::vector<std::string>& arguments, const fs::path& in, const fs::path& out,
+              const char* startLines = nullptr) {
     const std::string program = Program().string();
     const pid_t child = fork();
     if (child == 0) {
       std::vector<char*> argv{const_cast<char*>(program.c_str())};
       for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
       argv.push_back(nullptr);
-      freopen("/dev/null", "r", stdin);
-      freopen("/dev/null", "w", stdout);
+      if (startLines) setenv("ORVEX_START_LINES", startLines, 1);
+      freopen(in.c_str(), "r", stdin);
+      freopen(out.c_str(), "w", stdout);
       execv(argv[0], argv.data());
       _exit(127);
     }
@@ -67,6 +81,7 @@ class ProgramTest : public ::testing::Test {
 
   std::optional<orvex::test::TempMachine> temp_;
   fs::path root_;
+  std::string output_;
 };
 
 TEST_F(ProgramTest, RegisterPlugInWritesTheKeyAndStartsTheComRegistration) {
@@ -105,6 +120,28 @@ TEST_F(ProgramTest, ServerSwitchesAndOtherStarts) {
   EXPECT_EQ(Run({"/unregserver"}), 0);
   EXPECT_EQ(Machine(ClassKey, ""), "");
   for (const std::string& key : pointClassKeys) EXPECT_EQ(Machine(key.c_str(), ""), "");
+}
+
+TEST_F(ProgramTest, TheRegistrationDialogsExitIsAnsweredBeforeTheProgramEnds) {
+  EXPECT_EQ(RunWithLines({}, "click form=fRegisterPlugIn control=bExit\nverbs\n", nullptr), 0);
+  EXPECT_EQ(output_, "{\"seq\":1,\"verb\":\"click\",\"ok\":true,\"ending\":true}\n");
+}
+
+TEST_F(ProgramTest, AStartTakesItsLinesFirstAndABadOneStopsIt) {
+  EXPECT_EQ(RunWithLines({"/regplugin"}, "", "fault kind=offnet\nfault kind=flood"), 2);
+  EXPECT_EQ(Machine(PlugInKey, ""), "");
+  // The registration's message is answered by the answer queued before the start: no question.
+  EXPECT_EQ(RunWithLines({}, "click form=fRegisterPlugIn control=bRegister\n", "answer button=OK queue=true"), 0);
+  EXPECT_EQ(output_, "{\"seq\":1,\"verb\":\"click\",\"ok\":true,\"ending\":true}\n");
+  EXPECT_EQ(Machine(PlugInKey, ""), "OrvexUC_FCU.LNSPlugInAPI");
+  // The machine folder's file gives its lines to the deregistration as well.
+  const fs::path startScript = temp_->Machine() / "start.script";
+  orvex::test::WriteFile(startScript, "fault kind=open target=server\nfault kind=flood\n");
+  EXPECT_EQ(Run({"/deregplugin", "/deregmode:1"}), 2);
+  EXPECT_EQ(Machine(PlugInKey, ""), "OrvexUC_FCU.LNSPlugInAPI");
+  orvex::test::WriteFile(startScript, "fault kind=open target=server\n");
+  EXPECT_EQ(Run({"/deregplugin", "/deregmode:1"}), 0);
+  EXPECT_EQ(Machine(PlugInKey, ""), "");
 }
 
 }  // namespace

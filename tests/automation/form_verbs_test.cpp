@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "automation/channel.h"
 #include "automation/query_verbs.h"
@@ -165,6 +166,31 @@ TEST_F(FormVerbs, TheLogIsWhateverThePlugInHooksIn) {
   EXPECT_EQ(Json::parse(*bare.Execute("log last=2"))["lines"], Json::parse(R"(["two","three"])"));
   EXPECT_EQ(Json::parse(*bare.Execute("log last=9"))["lines"].size(), 3u);
   EXPECT_EQ(Json::parse(*bare.Execute("log last=-1"))["ok"], false);
+}
+
+TEST_F(FormVerbs, CodeRunsTheHandlerOfAControlThatInputCannotReach) {
+  auto& apply = forms::FindForm("fChannelTest")->Ctl("cmdApply");
+  for (const auto& hide : std::vector<std::function<void()>>{[&] { apply.SetVisible(false); },
+                                                             [&] { apply.SetEnabled(false); }}) {
+    apply.SetVisible(true);
+    apply.SetEnabled(true);
+    hide();
+    testing::TestLog().clear();
+    EXPECT_EQ(Error("click form=fChannelTest control=cmdApply")["number"], 32001);
+    EXPECT_EQ(Send("fire form=fChannelTest control=cmdApply event=click")["handled"], true);
+    EXPECT_EQ(testing::TestLog(), std::vector<std::string>{"cmdApply_Click"});
+  }
+  EXPECT_EQ(Send("fire form=fChannelTest control=cmdPick event=GotFocus")["handled"], false);
+  for (const char* event : {"Timer", "Hover"}) {
+    EXPECT_EQ(Error(std::string("fire form=fChannelTest control=cmdApply event=") + event)["number"], 9) << event;
+  }
+}
+
+TEST_F(FormVerbs, ScreenShowsThePointerAndWhatIsActive) {
+  forms::Screen().SetMousePointer(forms::vbHourglass);
+  Send("focus form=fChannelTest control=txtValue");
+  EXPECT_EQ(Send("screen"), Json::parse(R"({"seq":2,"verb":"screen","ok":true,"mousePointer":11,
+      "activeForm":"fChannelTest","activeControl":{"name":"txtValue","index":-1}})"));
 }
 
 }  // namespace

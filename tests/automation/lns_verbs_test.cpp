@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 
+#include "automation/start_setup.h"
+#include "lns/catalog.h"
 #include "lns/demo.h"
 #include "lns/errors.h"
 #include "lns/faults.h"
@@ -21,6 +24,7 @@ namespace {
 
 using rt::Variant;
 using Kind = rt::Object::CallKind;
+using orvex::test::ErrorDescriptionOf;
 using orvex::test::ErrorNumberOf;
 
 std::string FileText(const std::filesystem::path& file) {
@@ -63,6 +67,13 @@ class LnsVerbs : public ::testing::Test {
     const Json reply = Send(line);
     EXPECT_EQ(reply["ok"], false) << line;
     return reply["error"];
+  }
+  struct Refusal {
+    std::string line;
+    int32_t number;
+  };
+  void ExpectRefused(const std::vector<Refusal>& refusals) {
+    for (const auto& refusal : refusals) EXPECT_EQ(Error(refusal.line)["number"], refusal.number) << refusal.line;
   }
   Variant PointValue(const std::string& designator) {
     std::vector<Variant> none;
@@ -139,7 +150,7 @@ TEST_F(LnsVerbs, ABadUnitSetIsRefusedAndChangesNothing) {
     int32_t number;
   } cases[] = {
       {R"(unit-set device="Demo/Subsystem 1/FCU 9" point=nvoSpaceTemp bytes=[1,2])", lns::err::ObjectNotFound},
-      {R"(unit-set device="Plant/Sub 1/Dev 1" point=nvoSpaceTemp bytes=[1,2])", lns::err::NotOpen},
+      {R"(unit-set device="Plant/Sub 1/Dev 1" point=nvoSpaceTemp bytes=[1,2])", lns::err::ObjectNotFound},
       {"unit-set point=nvoNothing bytes=[1,2]", lns::err::ObjectNotFound},
       {"unit-set point=nvoSpaceTemp bytes=[1]", lns::err::InvalidValue},
       {"unit-set point=nvoSpaceTemp value=hot", lns::err::InvalidValue},
@@ -281,10 +292,7 @@ TEST_F(LnsVerbs, TheEngineeredModeOpenCanBeMadeToFail) {
 }
 
 TEST_F(LnsVerbs, ABadFaultRequestInjectsNothing) {
-  const struct {
-    const char* line;
-    int32_t number;
-  } cases[] = {
+  ExpectRefused({
       {"fault kind=flood", rt::err::SubscriptOutOfRange},
       {"fault", rt::err::InvalidProcedureCall},
       {"fault kind=open target=moon", rt::err::SubscriptOutOfRange},
@@ -294,8 +302,13 @@ TEST_F(LnsVerbs, ABadFaultRequestInjectsNothing) {
       {"fault kind=member object=AppDevice", rt::err::InvalidProcedureCall},
       {R"(fault kind=member object="" member=Wink)", rt::err::InvalidProcedureCall},
       {"fault kind=offnet on=1", rt::err::TypeMismatch},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Error(c.line)["number"], c.number) << c.line;
+      {"fault kind=catalog call=ResourceCatalog.Fly", rt::err::SubscriptOutOfRange},
+      {"fault kind=catalog call=ResourceCatalog.Open programId=80071A55", rt::err::TypeMismatch},
+      {"fault kind=catalog call=ResourceCatalog.Open scope=7", rt::err::TypeMismatch},
+      {"fault kind=catalog call=ResourceCatalog.Open status=4 error=5", rt::err::InvalidProcedureCall},
+      {"fault kind=catalog call=ResourceCatalog.Close scope=4 status=4", rt::err::InvalidProcedureCall},
+      {"faults-clear fault=first", rt::err::TypeMismatch},
+  });
   EXPECT_EQ(ErrorNumberOf([&] { device->Wink(); }), 0);
   EXPECT_EQ(system->get_ManagementMode(), 0);
 }
@@ -333,7 +346,8 @@ TEST_F(LnsVerbs, JournalShowsThePlugInsCallsFiltered) {
   EXPECT_LT(all[0]["sequence"], all[3]["sequence"]);
   last["entries"][0].erase("sequence");
   EXPECT_EQ(last["entries"][0], Json::parse(R"({"path":")" + device->Path() +
-                                            R"(","member":"Reset","kind":"Method","arguments":"","error":91})"));
+                                            R"(","member":"Reset","kind":"Method","arguments":"","error":91,)"
+                                            R"("pointer":0,"lamps":[]})"));
   EXPECT_EQ(Error("journal last=-1")["number"], rt::err::InvalidProcedureCall);
   Ok("journal-clear");
   EXPECT_EQ(Ok("journal")["matched"], 0);
@@ -358,6 +372,85 @@ TEST_F(LnsVerbs, LnsEventReachesTheOpenServersHandlers) {
   EXPECT_EQ(Error("lns-event kind=monitor")["number"], rt::err::InvalidProcedureCall);
   EXPECT_EQ(Error(OnUnit("lns-event kind=monitor tag=1 point=nvoNothing"))["number"], lns::err::ObjectNotFound);
   EXPECT_EQ(updates.size(), 2u);
+}
+
+TEST_F(LnsVerbs, FaultsHaveIdsAndCatalogFaultsReachTheCatalog) {
+  const Json wink = Ok(R"(fault kind=member object=AppDevice member=Wink error=70 description="Bench says no")");
+  Ok("fault kind=member object=AppDevice member=Reset");
+  Ok("fault kind=catalog call=resourcecatalog.find programId=80071A5501030400 scope=4 status=4");
+  Ok(R"(fault kind=catalog call=ResourceFile.Close error=71 description="Locked")");
+  EXPECT_EQ(Ok("faults-clear fault=" + wink["fault"].dump())["cleared"], true);
+  EXPECT_EQ(Ok("faults-clear fault=" + wink["fault"].dump())["cleared"], false);
+  EXPECT_EQ(ErrorNumberOf([&] { device->Wink(); }), 0);
+  EXPECT_EQ(ErrorNumberOf([&] { device->Reset(); }), lns::err::InjectedFault);
+
+  std::string fileName;
+  int32_t version = 0, scope = 0, status = 0;
+  lns::ResourceCatalog().Find(0, "80071A5501000000", 4, 4, 0, fileName, version, scope, status);
+  EXPECT_EQ(status, lns::catalog_status::NotFound) << "not the unknown handle's status";
+  lns::ResourceCatalog().Find(0, "80071A5501000000", 3, 4, 0, fileName, version, scope, status);
+  EXPECT_EQ(status, lns::catalog_status::InvalidHandle);
+  EXPECT_EQ(ErrorDescriptionOf([&] { lns::ResourceFile().Close(9, status); }), "Locked");
+}
+
+TEST_F(LnsVerbs, ClientVerbsChangeTheNetworkAsAnotherClientWould) {
+  EXPECT_EQ(Ok(R"(client-device device="Demo/Subsystem 1/FCU 1" state=12 commissionStatus=2 programId=80071A5501030401)"),
+            Json::parse(R"({"seq":1,"verb":"client-device","ok":true,"state":12,"commissionStatus":2,
+                            "programId":"80071A5501030401"})"));
+  Ok(R"(client-template network=demo template=OrvexUC_FCU name="OrvexUC_FCU [2]")");
+  Ok("client-system network=Demo managementMode=1");
+  EXPECT_TRUE(lns::JournalEntries().empty());
+  EXPECT_EQ(device->get_State(), lns::device_state::SoftOffline);
+  EXPECT_EQ(device->get_CommissionStatus(), 2);
+  EXPECT_EQ(device->get_ProgramId(), "80071A5501030401");
+  EXPECT_EQ(device->get_DeviceTemplate()->get_Name(), "OrvexUC_FCU [2]");
+  EXPECT_EQ(system->get_ManagementMode(), 1);
+
+  const std::string before = Database();
+  ExpectRefused({
+      {R"(client-device device="Demo/Subsystem 1/FCU 1" state=3 programId=80071A5501030400)", lns::err::InvalidValue},
+      {R"(client-device device="Demo/Subsystem 1/FCU 1" state=4 programId=8007)", rt::err::TypeMismatch},
+      {R"(client-device device="Demo/Subsystem 1/FCU 1" commissionStatus=70000)", rt::err::TypeMismatch},
+      {R"(client-template network=Demo template=OrvexUC_FCU name="")", lns::err::ObjectNotFound},
+      {R"(client-template network=Demo template="OrvexUC_FCU [2]" name="")", lns::err::InvalidArgument},
+      {"client-system network=Demo managementMode=2", lns::err::InvalidValue},
+      {"client-system network=Nowhere managementMode=0", lns::err::ObjectNotFound},
+  });
+  EXPECT_EQ(Database(), before);
+}
+
+TEST_F(LnsVerbs, TheVerbsReachANetworkThatIsNotOpenThroughItsDatabase) {
+  EXPECT_EQ(Ok("lns-state")["servers"], Json::parse(R"([{"open":true,"remote":false,"remoteFlags":0,"preOpenFlag":true,
+      "activeNetworkInterface":null,"networks":[{"name":"Demo","systems":[{"name":"Demo","open":true,
+      "engineered":false,"managementMode":0,"networkInterface":"LON1"}]}]}])"));
+  server->putref_ActiveNetworkInterface(server->get_NetworkInterfaces()->Item(Variant::String("LON1")));
+  network->Close();
+  Ok(OnUnit("unit-state state=6"));
+  Ok("client-system network=Demo managementMode=1");
+  EXPECT_EQ(Ok("lns-state")["servers"][0]["activeNetworkInterface"], "LON1");
+  EXPECT_EQ(Ok("lns-state")["servers"][0]["networks"], Json::array());
+  network->Open();
+  system = network->get_Systems()->Item(Variant::Integer(1));
+  system->Open();
+  EXPECT_EQ(lns::FindOpenDevice("Demo/Subsystem 1/FCU 1")->get_State(), lns::device_state::ConfigOffline);
+  EXPECT_EQ(system->get_ManagementMode(), 1);
+}
+
+TEST_F(LnsVerbs, StartLinesComeFromTheMachineFolderThenTheEnvironment) {
+  std::ofstream(machine.Path() / StartScriptName) << "# the bench\nfault kind=member object=AppDevice member=Wink\n";
+  setenv(StartLinesVariable, "fault kind=offnet\nunit-state device=\"Demo/Subsystem 1/FCU 1\" state=6", 1);
+  std::ostringstream errors;
+  EXPECT_TRUE(RunStartLines(channel, errors)) << errors.str();
+  EXPECT_EQ(ErrorNumberOf([&] { device->Wink(); }), lns::err::InjectedFault);
+  EXPECT_EQ(system->get_ManagementMode(), 1);
+  EXPECT_EQ(device->get_State(), lns::device_state::ConfigOffline);
+
+  lns::ClearFaults();
+  setenv(StartLinesVariable, "fault kind=flood\nfault kind=offnet", 1);
+  EXPECT_FALSE(RunStartLines(channel, errors));
+  unsetenv(StartLinesVariable);
+  EXPECT_THAT(errors.str(), ::testing::HasSubstr("ORVEX_START_LINES:1: fault kind=flood: Unknown fault kind"));
+  EXPECT_EQ(system->get_ManagementMode(), 0) << "the lines after a failing one do not run";
 }
 
 }  // namespace

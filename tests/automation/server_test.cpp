@@ -5,9 +5,11 @@
 
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 #include "com/classes.h"
+#include "forms/app.h"
 #include "automation/input_reader.h"
 #include "forms/form.h"
 #include "machine_folder.h"
@@ -108,6 +110,19 @@ TEST_F(ServeTest, AnOverlongLineIsRefusedAndReadingGoesOn) {
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_THAT(lines[1]["error"]["description"].get<std::string>(), HasSubstr("longer than 1048576 bytes"));
   EXPECT_EQ(lines[2]["ok"], true);
+}
+
+TEST_F(ServeTest, ARequestThatEndsTheProcessIsAnsweredBeforeItEnds) {
+  std::string writtenAtEnd;
+  forms::App().SetEndHook([&] {
+    std::ifstream written(machine.Path() / "out.txt");
+    writtenAtEnd.assign(std::istreambuf_iterator<char>(written), {});
+  });
+  const auto lines = Serve("create progid=Orvex.TestObject\ncall object=1 member=Quit\nverbs\n");
+  EXPECT_THAT(writtenAtEnd, HasSubstr(R"({"seq":2,"verb":"call","ok":true,"ending":true})"));
+  // Nothing after the end: no second reply to the call, and the line after it is not run.
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1]["ending"], true);
 }
 
 struct CommandLineCase {

@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "../process/temp_machine.h"
 #include "lns/catalog.h"
+#include "support/error_number.h"
+#include "lns/faults.h"
+#include "lns/journal.h"
 
 namespace lns {
 namespace {
@@ -312,6 +316,61 @@ TEST_F(CatalogTest, AResourceFilesHandlesEndWithIt) {
   EXPECT_EQ(Status([&](int32_t& s) { lookup.Find(fileHandle, 20000, profile, s); }), InvalidHandle);
   ResourceFile other;
   EXPECT_EQ(Status([&](int32_t& s) { other.Close(fileHandle, s); }), InvalidHandle);
+}
+
+// The device attach's look-up of one profile: the statuses of the catalog's open, the find at
+// scope 4, the resource file's open and the profile's find, up to the first that is not 0.
+std::vector<int32_t> LookUpProfile(const std::string& typesPath) {
+  ResourceCatalog catalog;
+  ResourceFile file;
+  int32_t handle = 0, fileHandle = 0, version = 0, scope = 0, status = -1;
+  std::string fileName;
+  FunctionalProfile profile;
+  const std::vector<std::function<void()>> steps = {
+      [&] { catalog.Open(typesPath, CatalogOpenForReading, handle, status); },
+      [&] { catalog.Find(handle, kDeviceProgramId, 4, ResourceFunctionalProfiles, 0, fileName, version, scope, status); },
+      [&] { file.Open(fileName, ResourceFunctionalProfiles, version, 0, fileHandle, status); },
+      [&] { FunctionalProfileLookup().Find(fileHandle, 20001, profile, status); },
+  };
+  std::vector<int32_t> statuses;
+  for (size_t i = 0; i < steps.size() && (statuses.empty() || statuses.back() == Success); ++i) {
+    steps[i]();
+    statuses.push_back(status);
+  }
+  return statuses;
+}
+
+TEST_F(CatalogTest, AnInjectedFaultMeetsOnlyTheCallsItConcerns) {
+  Catalogue();
+  const struct {
+    CatalogFault fault;
+    std::vector<int32_t> statuses;
+  } cases[] = {
+      {{CatalogCall::CatalogOpen, "", std::nullopt, FolderNotFound}, {FolderNotFound}},
+      {{CatalogCall::CatalogFind, kDeviceProgramId, 4, NotFound}, {Success, NotFound}},
+      {{CatalogCall::CatalogFind, "", 6, NotFound}, {Success, Success, Success, Success}},
+      {{CatalogCall::CatalogFind, "80071A5503030400", std::nullopt, NotFound}, {Success, Success, Success, Success}},
+      {{CatalogCall::FileOpen, kDeviceProgramId, 4, Damaged}, {Success, Success, Damaged}},
+      {{CatalogCall::ProfileFind, "", 5, NotFound}, {Success, Success, Success, Success}},
+      {{CatalogCall::ProfileFind, "", 4, 9, {0}, Repeat::Once}, {Success, Success, Success, 9}},
+  };
+  for (const auto& c : cases) {
+    ClearFaults();
+    FailCatalogCall(c.fault);
+    EXPECT_EQ(LookUpProfile(TypesPath()), c.statuses) << CatalogCallName(c.fault.call);
+  }
+  EXPECT_EQ(LookUpProfile(TypesPath()), (std::vector<int32_t>{Success, Success, Success, Success})) << "used up";
+
+  ClearJournal();
+  FailCatalogCall({CatalogCall::FileOpen, "", std::nullopt, std::nullopt, {70, "Access denied"}});
+  EXPECT_EQ(orvex::test::ErrorDescriptionOf([&] { LookUpProfile(TypesPath()); }), "Access denied");
+  ClearFaults();
+  const auto entries = JournalEntries();
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_THAT(JournalLine(entries[1]), ::testing::StartsWith("ResourceCatalog.Find Method ("));
+  EXPECT_THAT(JournalLine(entries[1]), ::testing::EndsWith(R"(, "80071A5501030400", 4, 4, 0) status 0 ok)"));
+  EXPECT_EQ(entries[2].path + "." + entries[2].member, "ResourceFile.Open");
+  EXPECT_EQ(entries[2].error, 70);
 }
 
 TEST(ResourceFileFormatTest, TextAndContentRoundTrip) {

@@ -77,5 +77,19 @@ TEST_F(DemoTest, ASecondRunLeavesTheNetworkAsItIs) {
   EXPECT_EQ(FileText(database), before);
 }
 
+TEST_F(DemoTest, ASecondUnitOfTheSameProgramIdJoinsTheFirstOnce) {
+  EXPECT_EQ(ErrorNumberOf([] { AddSecondDemoUnit(); }), err::ObjectNotFound);
+  CreateDemoNetwork("/xif");
+  EXPECT_TRUE(AddSecondDemoUnit());
+  EXPECT_FALSE(AddSecondDemoUnit());
+  auto server = OpenServer();
+  OpenSystem(server, "Demo");
+  auto second = FindOpenDevice("Demo/Subsystem 1/FCU 2");
+  EXPECT_EQ(second->get_ProgramId(), FcuProgramId);
+  EXPECT_EQ(second->get_NeuronId(), DemoSecondNeuronId);
+  EXPECT_EQ(second->get_DeviceTemplate()->get_Name(), DemoTemplateName);
+  EXPECT_EQ(second->get_State(), device_state::ConfigOnline);
+}
+
 }  // namespace
 }  // namespace lns::testing

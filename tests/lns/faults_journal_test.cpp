@@ -126,6 +126,37 @@ TEST_F(FaultsTest, ClearFaultsRemovesEveryKnob) {
   EXPECT_EQ(setpoint_->get_DsFormatType(), "RAW");
 }
 
+TEST_F(FaultsTest, OneFaultIsClearedOnItsOwnAndShowsItsOwnDescription) {
+  const FaultId wink = FailMember("AppDevice", "Wink", {70, "Permission denied by the bench"});
+  const FaultId reset = FailMember("AppDevice", "Reset", 71);
+  const FaultId offNet = KeepOffNet(true);
+  EXPECT_NE(wink, reset);
+  EXPECT_EQ(ErrorDescriptionOf([&] { device_->Wink(); }), "Permission denied by the bench");
+  EXPECT_TRUE(ClearFault(wink));
+  EXPECT_FALSE(ClearFault(wink));
+  EXPECT_EQ(ErrorNumberOf([&] { device_->Wink(); }), 0);
+  EXPECT_EQ(ErrorNumberOf([&] { device_->Reset(); }), 71);
+  EXPECT_TRUE(ClearFault(offNet));
+  EXPECT_EQ(system_->get_ManagementMode(), 0);
+  ClearFaults();
+  EXPECT_GT(FailMember("*", "Name", 5), offNet) << "an old id never names a new fault";
+}
+
+TEST_F(FaultsTest, TheJournalRecordsTheSceneOfEachCallAndNamesObjectArguments) {
+  int pointer = 11;
+  SetSceneProbe([&] { return CallScene{pointer, {1}}; });
+  ClearJournal();
+  device_->get_Name();
+  pointer = 0;
+  server_->putref_ActiveNetworkInterface(server_->get_NetworkInterfaces()->Item(Variant::String("LON1")));
+  const auto entries = JournalEntries();
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[0].scene.mousePointer, 11);
+  EXPECT_EQ(entries[0].scene.lampsVisible, std::vector<int>{1});
+  EXPECT_EQ(entries[3].scene.mousePointer, 0);
+  EXPECT_EQ(entries[3].arguments, "<NetworkInterface:LON1>");
+}
+
 TEST_F(FaultsTest, TheJournalRecordsEveryCallWithItsOutcome) {
   ClearJournal();
   setpoint_->put_DsFormatType("RAW");

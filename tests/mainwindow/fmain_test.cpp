@@ -11,6 +11,7 @@
 #include "host/progress.h"
 #include "host/short_timer.h"
 #include "lns/demo.h"
+#include "lns/journal.h"
 #include "lns/server.h"
 #include "mainwindow/fmain.h"
 #include "process/files.h"
@@ -107,6 +108,22 @@ TEST_F(MainWindowTest, ALonMarkObjectCommandKeepsTheObjectsDevice) {
   EXPECT_NO_THROW(host::DispatchCommand(0, host::GetObjectFromPath(28)));
   rt::Ref<lns::LonMarkObject> nothing;
   EXPECT_NO_THROW(Window().ProcessLonMarkObjectCommand(nothing, host::g_Commands[0]));
+}
+
+TEST_F(MainWindowTest, TheJournalRecordsThePointerAndTheLitTrafficLampsOfEachCall) {
+  ASSERT_TRUE(lns::CreateDemoNetwork((root_ / "xif").string()));
+  auto plugIn = std::make_shared<host::LNSPlugInAPI>();
+  lns::ClearJournal();
+  plugIn->put_networkName("Demo");
+  Window().Ctl("picNetworkTraffic", 0).SetVisible(false);
+  Window().Ctl("picNetworkTraffic", 1).SetVisible(true);
+  forms::Screen().SetMousePointer(forms::vbHourglass);
+  host::g_System->get_Name();
+  const auto entries = lns::JournalEntries();
+  ASSERT_GE(entries.size(), 2u);
+  EXPECT_EQ(entries.front().scene.mousePointer, forms::vbHourglass) << "the connection shows the hourglass";
+  EXPECT_EQ(entries.front().scene.lampsVisible, (std::vector<int>{0, 2})) << "as the layout has them";
+  EXPECT_EQ(entries.back().scene.lampsVisible, (std::vector<int>{1, 2}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "runtime/error.h"
 
@@ -15,6 +16,17 @@ int32_t ErrorNumberOf(Body&& body) {
     return e.Number();
   }
   return 0;
+}
+
+// The description of the error `body` raised; empty when it raised none.
+template <class Body>
+std::string ErrorDescriptionOf(Body&& body) {
+  try {
+    body();
+  } catch (const rt::Error& e) {
+    return e.Description();
+  }
+  return {};
 }
 
 }  // namespace orvex::test

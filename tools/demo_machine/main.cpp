@@ -1,9 +1,15 @@
 // Lays the demo machine into the simulated machine folder: the LonWorks installation (types
 // catalog with the unit's resource files, bin/XIF32BIN, the unit's XIF file) and the demo network.
 // A second run leaves what is there intact.
+//
+//   orvex_demo_machine [--second-unit]
+//
+// --second-unit lays a second unit of the same program ID beside the first (also into a demo
+// network that is there already).
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 #include "lns/catalog_install.h"
 #include "lns/demo.h"
@@ -22,13 +28,22 @@ std::filesystem::path ConversionTool(const char* argv0) {
 
 }  // namespace
 
-int main(int, char** argv) {
+int main(int argc, char** argv) {
+  const bool secondUnit = argc == 2 && std::string_view(argv[1]) == "--second-unit";
+  if (argc > 2 || (argc == 2 && !secondUnit)) {
+    std::cerr << "usage: orvex_demo_machine [--second-unit]\n";
+    return 2;
+  }
   try {
     auto installation = lns::InstallLonWorks(ConversionTool(argv[0]));
     bool created = lns::CreateDemoNetwork(installation.xifFolder.string());
     std::cout << "Simulated machine: " << reg::MachineFolder().string() << "\n"
               << "LonWorks installation: " << installation.folder.string() << "\n"
               << "Network \"" << lns::DemoNetworkName << "\": " << (created ? "created" : "already there") << "\n";
+    if (secondUnit) {
+      std::cout << "Unit \"" << lns::DemoSecondDeviceName << "\": "
+                << (lns::AddSecondDemoUnit() ? "added" : "already there") << "\n";
+    }
     return 0;
   } catch (const rt::Error& e) {
     std::cerr << "demo machine: error " << e.Number() << ": " << e.Description() << "\n";

@@ -76,23 +76,29 @@ std::optional<ExitCode> Session::Expect(const std::string& line) {
 }
 
 std::optional<ExitCode> Session::Send(const std::string& line) {
-  if (ended_) {
-    diagnostics_ << "director: " << where_ << ": not sent, the plug-in process has ended\n";
-    return PluginEnded;
-  }
+  if (ended_) return LineLost("not sent");
   if (options_.echo) out_ << "> " << line << "\n" << std::flush;
   inputWanted_ = false;
   latestAnswered_ = false;
   if (!plugin_.Send(line)) {
     NoteEnd();
-    return std::nullopt;
+    return LineLost("not sent");
   }
   ++sent_;
-  if (AwaitReplies() == Wait::TimedOut) {
+  const Wait wait = AwaitReplies();
+  if (wait == Wait::TimedOut) {
     diagnostics_ << "director: " << where_ << ": no reply within " << options_.replyTimeoutMs / 1000.0 << " s\n";
     return NoReply;
   }
+  // A request whose work ends the plug-in is answered first: a line left without its reply means
+  // the plug-in ended before the script did.
+  if (wait == Wait::Ended && received_ < sent_) return LineLost("no reply");
   return std::nullopt;
+}
+
+ExitCode Session::LineLost(std::string_view what) {
+  diagnostics_ << "director: " << where_ << ": " << what << ", the plug-in process has ended\n";
+  return PluginEnded;
 }
 
 // Reads until every sent line has its reply, or the plug-in waits for input: a question that the

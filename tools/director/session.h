@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "expectation.h"
 #include "plugin_process.h"
@@ -41,6 +42,8 @@ class Session {
   std::optional<ExitCode> Step(const std::string& line);
   std::optional<ExitCode> Expect(const std::string& line);
   std::optional<ExitCode> Send(const std::string& line);
+  // The line did not reach the plug-in, or got no reply, because the plug-in has ended.
+  ExitCode LineLost(std::string_view what);
   Wait AwaitReplies();
   void AwaitEnd();
   void WatchWhileIdle(std::istream& lines);

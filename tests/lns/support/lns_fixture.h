@@ -40,6 +40,7 @@ class LnsTest : public ::testing::Test {
   std::filesystem::path machine_;
 };
 
+using orvex::test::ErrorDescriptionOf;
 using orvex::test::ErrorNumberOf;
 
 }  // namespace lns::testing

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sstream>
 
 #include "machine_folder.h"
@@ -15,6 +16,8 @@ using ::testing::HasSubstr;
 class DirectorSession : public ::testing::Test {
  protected:
   DirectorSession() {
+    // As the director's main: a line written to a plug-in that has just ended must not end the test.
+    std::signal(SIGPIPE, SIG_IGN);
     PluginProcess registration(TEST_SERVER, {"/regserver"});
     registration.CloseInput();
     registration.WaitForEnd(60000);
@@ -60,7 +63,9 @@ TEST_F(DirectorSession, AnUnreadableExpectLineIsAUsageError) {
 TEST_F(DirectorSession, APlugInThatEndsIsNoticedAndTheRestIsNotSent) {
   EXPECT_EQ(RunServer("create progid=Orvex.TestObject\ncall object=1 member=Quit\nverbs\n"), PluginEnded);
   EXPECT_THAT(diagnostics.str(), HasSubstr("the plug-in process ended (exit status 0)"));
-  EXPECT_THAT(diagnostics.str(), HasSubstr("test.script:3: not sent"));
+  // Sent or not, depending on when the director sees the end, the line gets no reply.
+  EXPECT_THAT(diagnostics.str(),
+              ::testing::MatchesRegex(".*test.script:3: (not sent|no reply), the plug-in process has ended.*"));
 }
 
 TEST_F(DirectorSession, ExpectEndedPassesOnlyOnceThePlugInHasEnded) {
