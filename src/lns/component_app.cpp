@@ -2,7 +2,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/json_util.h"
 
 namespace lns {
 
@@ -61,20 +60,28 @@ rt::Variant ComponentApp::Invoke(std::string_view member, CallKind kind, Args& a
   return members.Invoke<Node>(*this, member, kind, args);
 }
 
-json ComponentApp::ToJson() const {
+json ComponentApp::Fields() const {
   return {{"name", name_},       {"progId", progId_},   {"objectClass", objectClass_},
           {"command", command_}, {"description", description_}, {"version", version_},
           {"manufacturerId", manufacturerId_}, {"isDefault", isDefault_}};
 }
 
-std::shared_ptr<ComponentApp> ComponentApp::FromJson(const json& j, std::weak_ptr<Database> database) {
-  auto app = std::make_shared<ComponentApp>(std::move(database), j.at("name").get<std::string>(),
-                                            j.at("progId").get<std::string>(), j.at("objectClass").get<int16_t>());
-  app->command_ = j.at("command").get<int32_t>();
-  app->description_ = j.at("description").get<std::string>();
-  app->version_ = j.at("version").get<std::string>();
-  app->manufacturerId_ = j.at("manufacturerId").get<std::string>();
-  app->isDefault_ = j.at("isDefault").get<bool>();
+void ComponentApp::TakeFields(const json& j) {
+  name_ = j.at("name").get<std::string>();
+  progId_ = j.at("progId").get<std::string>();
+  objectClass_ = j.at("objectClass").get<int16_t>();
+  command_ = j.at("command").get<int32_t>();
+  description_ = j.at("description").get<std::string>();
+  version_ = j.at("version").get<std::string>();
+  manufacturerId_ = j.at("manufacturerId").get<std::string>();
+  isDefault_ = j.at("isDefault").get<bool>();
+}
+
+json ComponentApp::ToJson() const { return Fields(); }
+
+std::shared_ptr<ComponentApp> ComponentApp::FromFields(std::weak_ptr<Database> database, const json& fields) {
+  auto app = std::make_shared<ComponentApp>(std::move(database), "", "", 0);
+  app->TakeFields(fields);
   return app;
 }
 
@@ -114,10 +121,9 @@ json ComponentApps::ToJson() const {
   return items;
 }
 
-std::shared_ptr<ComponentApps> ComponentApps::FromJson(const json& j, const std::shared_ptr<Node>& owner) {
+std::shared_ptr<ComponentApps> ComponentApps::EmptyUnder(const std::shared_ptr<Node>& owner) {
   auto apps = std::make_shared<ComponentApps>(owner->DatabaseRef());
   apps->Attach(owner);
-  for (const auto& item : AsArray(j, "component applications")) apps->Adopt(ComponentApp::FromJson(item, owner->DatabaseRef()));
   return apps;
 }
 

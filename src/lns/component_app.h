@@ -7,12 +7,13 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "lns/node.h"
+#include "lns/stored.h"
 
 namespace lns {
 
 // A component application: a tool's command registered on the Object Server, a system, a
 // device template or a LonMark object of one.
-class ComponentApp : public Node {
+class ComponentApp : public Node, public Stored {
  public:
   ComponentApp(std::weak_ptr<Database> database, std::string name, std::string progId, int16_t objectClass);
   std::string TypeName() const override { return "ComponentApp"; }
@@ -35,8 +36,10 @@ class ComponentApp : public Node {
 
   rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override;
 
+  nlohmann::json Fields() const override;
+  void TakeFields(const nlohmann::json& fields) override;
   nlohmann::json ToJson() const;
-  static std::shared_ptr<ComponentApp> FromJson(const nlohmann::json& json, std::weak_ptr<Database> database);
+  static std::shared_ptr<ComponentApp> FromFields(std::weak_ptr<Database> database, const nlohmann::json& fields);
 
  private:
   std::string name_;
@@ -62,8 +65,8 @@ class ComponentApps : public Collection<ComponentApp> {
   rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override;
 
   nlohmann::json ToJson() const;
-  // Items from JSON, attached to `owner`.
-  static std::shared_ptr<ComponentApps> FromJson(const nlohmann::json& json, const std::shared_ptr<Node>& owner);
+  // An empty collection attached to `owner`; its items come from the rows.
+  static std::shared_ptr<ComponentApps> EmptyUnder(const std::shared_ptr<Node>& owner);
 };
 
 }  // namespace lns

@@ -51,6 +51,23 @@ int HexDigit(char c) {
 
 }  // namespace
 
+std::string ObjectHolder(const std::string& objectName) { return "object/" + objectName; }
+std::string VariablePropertyHolder(const std::string& variableName) { return std::string(VariableHolder) + "/" + variableName; }
+std::string PointKey(const std::string& holder, const std::string& name) { return holder + "/" + name; }
+
+void VisitPoints(InterfaceDecl& decl, const std::function<void(const std::string& key, PointDecl& point)>& visit) {
+  for (auto& object : decl.lonMarkObjects) {
+    for (auto& property : object.configProperties) visit(PointKey(ObjectHolder(object.name), property.name), property);
+  }
+  for (auto& variable : decl.networkVariables) {
+    visit(PointKey(VariableHolder, variable.point.name), variable.point);
+    for (auto& property : variable.configProperties) {
+      visit(PointKey(VariablePropertyHolder(variable.point.name), property.name), property);
+    }
+  }
+  for (auto& property : decl.configProperties) visit(PointKey(DeviceHolder, property.name), property);
+}
+
 void ValidateInterface(const InterfaceDecl& decl) {
   std::vector<std::string> objectNames;
   for (const auto& object : decl.lonMarkObjects) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,17 @@ struct InterfaceDecl {
   std::vector<NetworkVariableDecl> networkVariables;
   std::vector<PointDecl> configProperties;  // the device's own
 };
+
+// The key a point's value is kept under within its device or template: its holder, "/" and its
+// name ("object/FCU/UCPTcoolKp", "nv/nviSetpoint", "nv/nviOccManCmd/SCPTbypassTime",
+// "device/SCPTlocation").
+std::string ObjectHolder(const std::string& objectName);
+inline constexpr const char* VariableHolder = "nv";
+std::string VariablePropertyHolder(const std::string& variableName);
+inline constexpr const char* DeviceHolder = "device";
+std::string PointKey(const std::string& holder, const std::string& name);
+// Every point of the interface with its key.
+void VisitPoints(InterfaceDecl& decl, const std::function<void(const std::string& key, PointDecl& point)>& visit);
 
 // Raises err::InvalidValue naming the first point whose type is unknown, whose format its type
 // does not take, or whose bytes are not the type's size, and the first name given twice.

@@ -5,7 +5,6 @@
 #include "lns/call_hooks.h"
 #include "lns/catalog.h"
 #include "lns/device_template.h"
-#include "lns/json_util.h"
 #include "lns/system.h"
 
 namespace lns {
@@ -57,7 +56,12 @@ std::string AppDevice::get_DisplayText() const {
 std::string AppDevice::get_ProgramId() const { return Call("ProgramId", CallKind::Get, [&] { return programId_; }); }
 std::string AppDevice::get_NeuronId() const { return Call("NeuronId", CallKind::Get, [&] { return neuronId_; }); }
 std::shared_ptr<Interface> AppDevice::get_Interface() const {
-  return Call("Interface", CallKind::Get, [&] { return interface_; });
+  return Call("Interface", CallKind::Get, [&] { return Face(); });
+}
+
+const std::shared_ptr<Interface>& AppDevice::Face() const {
+  if (!interface_) interface_ = Db().ReadInterface(*this);
+  return interface_;
 }
 
 std::shared_ptr<DeviceTemplate> AppDevice::get_DeviceTemplate() const {
@@ -141,7 +145,7 @@ void AppDevice::RequireAnswer() const {
 }
 
 std::shared_ptr<ValuePoint> AppDevice::FindPoint(std::string_view designator) const {
-  const Interface& face = *interface_;
+  const Interface& face = *Face();
   auto slash = designator.find('/');
   if (slash == std::string_view::npos) {
     if (auto variable = face.Variables().Find(designator)) return variable;
@@ -163,12 +167,12 @@ std::shared_ptr<ValuePoint> AppDevice::FindPoint(std::string_view designator) co
 void AppDevice::UnitSetState(int16_t state) { Assign(state_, state); }
 
 void AppDevice::UnitSetCommission(bool commissioned, int16_t commissionStatus) {
-  bool oldCommissioned = commissioned_;
-  int16_t oldStatus = commissionStatus_;
+  bool oldCommissioned = false;
+  int16_t oldStatus = 0;
   Change(
       [&] {
-        commissioned_ = commissioned;
-        commissionStatus_ = commissionStatus;
+        oldCommissioned = std::exchange(commissioned_, commissioned);
+        oldStatus = std::exchange(commissionStatus_, commissionStatus);
       },
       [&] {
         commissioned_ = oldCommissioned;
@@ -185,7 +189,7 @@ std::shared_ptr<AppDevice> AppDevice::Create(std::weak_ptr<Database> database, c
   return device;
 }
 
-json AppDevice::ToJson() const {
+json AppDevice::Fields() const {
   return {{"name", name_},
           {"template", templateName_},
           {"programId", programId_},
@@ -193,18 +197,29 @@ json AppDevice::ToJson() const {
           {"commissioned", commissioned_},
           {"commissionStatus", commissionStatus_},
           {"state", state_},
-          {"testBlocked", testBlocked_},
-          {"interface", interface_->ToJson()}};
+          {"testBlocked", testBlocked_}};
 }
 
-std::shared_ptr<AppDevice> AppDevice::FromJson(const json& j, std::weak_ptr<Database> database) {
-  auto device = std::make_shared<AppDevice>(database, j.at("name").get<std::string>(), j.at("template").get<std::string>(),
-                                            j.at("programId").get<std::string>(), j.at("neuronId").get<std::string>());
-  device->commissioned_ = j.at("commissioned").get<bool>();
-  device->commissionStatus_ = j.at("commissionStatus").get<int16_t>();
-  device->state_ = j.at("state").get<int16_t>();
-  device->testBlocked_ = j.at("testBlocked").get<bool>();
-  device->interface_ = Interface::FromJson(j.at("interface"), device);
+void AppDevice::TakeFields(const json& j) {
+  name_ = j.at("name").get<std::string>();
+  templateName_ = j.at("template").get<std::string>();
+  programId_ = j.at("programId").get<std::string>();
+  neuronId_ = j.at("neuronId").get<std::string>();
+  commissioned_ = j.at("commissioned").get<bool>();
+  commissionStatus_ = j.at("commissionStatus").get<int16_t>();
+  state_ = j.at("state").get<int16_t>();
+  testBlocked_ = j.at("testBlocked").get<bool>();
+}
+
+json AppDevice::ToJson() const {
+  json j = Fields();
+  j["interface"] = Face()->ToJson();
+  return j;
+}
+
+std::shared_ptr<AppDevice> AppDevice::FromFields(std::weak_ptr<Database> database, const json& fields) {
+  auto device = std::make_shared<AppDevice>(std::move(database), "", "", "", "");
+  device->TakeFields(fields);
   return device;
 }
 

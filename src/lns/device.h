@@ -8,6 +8,7 @@
 
 #include "lns/interface.h"
 #include "lns/node.h"
+#include "lns/stored.h"
 
 namespace lns {
 
@@ -27,7 +28,7 @@ inline constexpr int16_t ConfigBypass = 140;
 // Calls that talk to the device (State, Wink, Reset, SynchronizeCpValues and every point's
 // Value) raise err::EngineeredMode while its system is open in engineered mode and
 // err::DeviceNotResponding while the device does not answer (faults.h).
-class AppDevice : public Node {
+class AppDevice : public Node, public Stored {
  public:
   AppDevice(std::weak_ptr<Database> database, std::string name, std::string templateName, std::string programId,
             std::string neuronId);
@@ -84,10 +85,18 @@ class AppDevice : public Node {
   // A new device of `deviceTemplate`, with the template's interface and default values.
   static std::shared_ptr<AppDevice> Create(std::weak_ptr<Database> database, const std::string& name,
                                            const DeviceTemplate& deviceTemplate, const std::string& neuronId);
+  // The device and its interface with its values.
   nlohmann::json ToJson() const;
-  static std::shared_ptr<AppDevice> FromJson(const nlohmann::json& json, std::weak_ptr<Database> database);
+
+  nlohmann::json Fields() const override;
+  void TakeFields(const nlohmann::json& fields) override;
+  std::shared_ptr<Interface> LoadedInterface() const override { return interface_; }
+  void ForgetInterface() override { interface_.reset(); }
+  // A device of stored fields; its interface is read at its first use.
+  static std::shared_ptr<AppDevice> FromFields(std::weak_ptr<Database> database, const nlohmann::json& fields);
 
  private:
+  const std::shared_ptr<Interface>& Face() const;
 
   std::string name_;
   std::string templateName_;
@@ -97,7 +106,7 @@ class AppDevice : public Node {
   int16_t commissionStatus_ = 0;
   int16_t state_ = device_state::ConfigOnline;
   bool testBlocked_ = false;
-  std::shared_ptr<Interface> interface_;
+  mutable std::shared_ptr<Interface> interface_;
 };
 
 class AppDevices : public Collection<AppDevice> {

@@ -2,7 +2,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/json_util.h"
 #include "lns/system.h"
 #include "lns/xif.h"
 #include "process/paths.h"
@@ -38,7 +37,12 @@ DeviceTemplate::DeviceTemplate(std::weak_ptr<Database> database, std::string nam
 std::string DeviceTemplate::get_Name() const { return Call("Name", CallKind::Get, [&] { return name_; }); }
 std::string DeviceTemplate::get_ProgramId() const { return Call("ProgramId", CallKind::Get, [&] { return programId_; }); }
 std::shared_ptr<Interface> DeviceTemplate::get_Interface() const {
-  return Call("Interface", CallKind::Get, [&] { return interface_; });
+  return Call("Interface", CallKind::Get, [&] { return Face(); });
+}
+
+const std::shared_ptr<Interface>& DeviceTemplate::Face() const {
+  if (!interface_) interface_ = Db().ReadInterface(*this);
+  return interface_;
 }
 std::shared_ptr<ComponentApps> DeviceTemplate::get_ComponentApps() const {
   return Call("ComponentApps", CallKind::Get, [&] { return componentApps_; });
@@ -62,18 +66,19 @@ void DeviceTemplate::Import(const std::string& xifPath) {
 
 void DeviceTemplate::Fill(const std::string& programId, const InterfaceDecl& decl) {
   ValidateInterface(decl);
-  auto oldProgramId = programId_;
-  auto oldInterface = interface_;
   auto newInterface = Interface::Create(decl, Self());
+  std::string oldProgramId;
+  std::shared_ptr<Interface> oldInterface;
   Change(
       [&] {
-        programId_ = programId;
-        interface_ = newInterface;
+        oldProgramId = std::exchange(programId_, programId);
+        oldInterface = std::exchange(interface_, newInterface);
       },
       [&] {
         programId_ = oldProgramId;
         interface_ = oldInterface;
-      });
+      },
+      [&](Database& db) { db.WriteInterface(*this); });
 }
 
 void DeviceTemplate::Rename(const std::string& newName) {
@@ -107,24 +112,30 @@ rt::Variant DeviceTemplate::Invoke(std::string_view member, CallKind kind, Args&
 std::shared_ptr<DeviceTemplate> DeviceTemplate::CreateEmpty(std::weak_ptr<Database> database, const std::string& name,
                                                             int32_t kind) {
   auto deviceTemplate = std::make_shared<DeviceTemplate>(database, name, kind);
-  deviceTemplate->componentApps_ = ComponentApps::FromJson(json::array(), deviceTemplate);
+  deviceTemplate->componentApps_ = ComponentApps::EmptyUnder(deviceTemplate);
   deviceTemplate->interface_ = Interface::Create({}, deviceTemplate);
   return deviceTemplate;
 }
 
-json DeviceTemplate::ToJson() const {
-  return {{"name", name_},
-          {"kind", kind_},
-          {"programId", programId_},
-          {"componentApps", componentApps_->ToJson()},
-          {"interface", interface_->ToJson()}};
+json DeviceTemplate::Fields() const { return {{"name", name_}, {"kind", kind_}, {"programId", programId_}}; }
+
+void DeviceTemplate::TakeFields(const json& j) {
+  name_ = j.at("name").get<std::string>();
+  kind_ = j.at("kind").get<int32_t>();
+  programId_ = j.at("programId").get<std::string>();
 }
 
-std::shared_ptr<DeviceTemplate> DeviceTemplate::FromJson(const json& j, std::weak_ptr<Database> database) {
-  auto deviceTemplate = std::make_shared<DeviceTemplate>(database, j.at("name").get<std::string>(), j.at("kind").get<int32_t>());
-  deviceTemplate->programId_ = j.at("programId").get<std::string>();
-  deviceTemplate->componentApps_ = ComponentApps::FromJson(ArrayAt(j, "componentApps"), deviceTemplate);
-  deviceTemplate->interface_ = Interface::FromJson(j.at("interface"), deviceTemplate);
+json DeviceTemplate::ToJson() const {
+  json j = Fields();
+  j["componentApps"] = componentApps_->ToJson();
+  j["interface"] = Face()->ToJson();
+  return j;
+}
+
+std::shared_ptr<DeviceTemplate> DeviceTemplate::FromFields(std::weak_ptr<Database> database, const json& fields) {
+  auto deviceTemplate = std::make_shared<DeviceTemplate>(std::move(database), "", 0);
+  deviceTemplate->TakeFields(fields);
+  deviceTemplate->componentApps_ = ComponentApps::EmptyUnder(deviceTemplate);
   return deviceTemplate;
 }
 
@@ -188,12 +199,11 @@ rt::Variant TemplateLibrary::Invoke(std::string_view member, CallKind kind, Args
   return members.Invoke<Node>(*this, member, kind, args);
 }
 
-std::shared_ptr<TemplateLibrary> TemplateLibrary::FromJson(const json& j, const std::shared_ptr<Node>& owner) {
+std::shared_ptr<TemplateLibrary> TemplateLibrary::EmptyUnder(const std::shared_ptr<Node>& owner) {
   auto library = std::make_shared<TemplateLibrary>(owner->DatabaseRef());
   library->Attach(owner);
   library->templates_ = std::make_shared<DeviceTemplates>(owner->DatabaseRef());
   library->templates_->Attach(library);
-  for (const auto& item : AsArray(j, "templates")) library->templates_->Adopt(DeviceTemplate::FromJson(item, owner->DatabaseRef()));
   library->hardware_ = MakePlaceholders(library, "HardwareTemplates");
   library->build_ = MakePlaceholders(library, "BuildTemplates");
   library->program_ = MakePlaceholders(library, "ProgramTemplates");

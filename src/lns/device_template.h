@@ -10,19 +10,20 @@
 #include "lns/device.h"
 #include "lns/interface.h"
 #include "lns/node.h"
+#include "lns/stored.h"
 
 namespace lns {
 
 // A device template: the program ID and interface that devices of one kind share, filled from
 // an XIF file.
-class DeviceTemplate : public Node {
+class DeviceTemplate : public Node, public Stored {
  public:
   DeviceTemplate(std::weak_ptr<Database> database, std::string name, int32_t kind);
   std::string TypeName() const override { return "DeviceTemplate"; }
   std::string Segment() const override { return "DeviceTemplate:" + name_; }
   const std::string& Name() const noexcept { return name_; }
   const std::string& ProgramId() const noexcept { return programId_; }
-  const Interface& InterfaceOf() const { return *interface_; }
+  const Interface& InterfaceOf() const { return *Face(); }
 
   std::string get_Name() const;
   // 16 hexadecimal digits; empty until the template is imported.
@@ -47,14 +48,23 @@ class DeviceTemplate : public Node {
 
   // A new template without program ID and interface.
   static std::shared_ptr<DeviceTemplate> CreateEmpty(std::weak_ptr<Database> database, const std::string& name, int32_t kind);
+  // The template with its component applications and its interface with its values.
   nlohmann::json ToJson() const;
-  static std::shared_ptr<DeviceTemplate> FromJson(const nlohmann::json& json, std::weak_ptr<Database> database);
+
+  nlohmann::json Fields() const override;
+  void TakeFields(const nlohmann::json& fields) override;
+  std::vector<Slot> Slots() const override { return {SlotOf(componentApps_)}; }
+  std::shared_ptr<Interface> LoadedInterface() const override { return interface_; }
+  void ForgetInterface() override { interface_.reset(); }
+  // A template of stored fields; its interface is read at its first use.
+  static std::shared_ptr<DeviceTemplate> FromFields(std::weak_ptr<Database> database, const nlohmann::json& fields);
 
  private:
+  const std::shared_ptr<Interface>& Face() const;
   std::string name_;
   int32_t kind_;
   std::string programId_;
-  std::shared_ptr<Interface> interface_;
+  mutable std::shared_ptr<Interface> interface_;
   std::shared_ptr<ComponentApps> componentApps_;
 };
 
@@ -86,10 +96,11 @@ class TemplateLibrary : public Node {
   std::shared_ptr<DeviceTemplates> get_DeviceTemplates() const;
   rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override;
 
-  // An empty library, or the templates of `json`, under `owner`.
-  static std::shared_ptr<TemplateLibrary> FromJson(const nlohmann::json& json, const std::shared_ptr<Node>& owner);
+  // An empty library under `owner`; its templates come from the rows.
+  static std::shared_ptr<TemplateLibrary> EmptyUnder(const std::shared_ptr<Node>& owner);
   nlohmann::json ToJson() const;
   DeviceTemplates& Templates() const { return *templates_; }
+  Slot TemplatesSlot() const { return SlotOf(templates_); }
 
  private:
   std::shared_ptr<DeviceTemplates> templates_;

@@ -16,11 +16,15 @@ namespace {
 
 std::string Quoted(const std::string& text) { return ArgumentText({V::String(text)}); }
 
-std::shared_ptr<ConfigProperties> PropertiesUnder(const std::vector<PointDecl>& points,
-                                                  const std::shared_ptr<Node>& owner) {
+std::shared_ptr<ConfigProperties> PropertiesUnder(const std::vector<PointDecl>& points, const std::shared_ptr<Node>& owner,
+                                                  const std::string& holder) {
   auto properties = std::make_shared<ConfigProperties>(owner->DatabaseRef());
   properties->Attach(owner);
-  for (const auto& point : points) properties->Adopt(std::make_shared<ConfigProperty>(owner->DatabaseRef(), point));
+  for (const auto& point : points) {
+    auto property = std::make_shared<ConfigProperty>(owner->DatabaseRef(), point);
+    property->SetKey(PointKey(holder, point.name));
+    properties->Adopt(property);
+  }
   return properties;
 }
 
@@ -34,20 +38,27 @@ json PointJson(const PointDecl& point) {
   return {{"name", point.name}, {"type", point.type}, {"format", point.format}, {"bytes", HexText(point.bytes)}};
 }
 
-PointDecl PointFromJson(const json& j) {
-  return {j.at("name").get<std::string>(), j.at("type").get<std::string>(), j.at("format").get<std::string>(),
-          HexBytes(j.at("bytes").get<std::string>())};
-}
-
 json PointsJson(const std::vector<PointDecl>& points) {
   json items = json::array();
   for (const auto& point : points) items.push_back(PointJson(point));
   return items;
 }
 
-std::vector<PointDecl> PointsFromJson(const json& items) {
+json PointShape(const PointDecl& point) { return {{"name", point.name}, {"type", point.type}, {"format", point.format}}; }
+
+json PointShapes(const std::vector<PointDecl>& points) {
+  json items = json::array();
+  for (const auto& point : points) items.push_back(PointShape(point));
+  return items;
+}
+
+PointDecl PointOfShape(const json& j) {
+  return {j.at("name").get<std::string>(), j.at("type").get<std::string>(), j.at("format").get<std::string>(), {}};
+}
+
+std::vector<PointDecl> PointsOfShape(const json& items) {
   std::vector<PointDecl> points;
-  for (const auto& item : AsArray(items, "configuration properties")) points.push_back(PointFromJson(item));
+  for (const auto& item : AsArray(items, "configuration properties")) points.push_back(PointOfShape(item));
   return points;
 }
 
@@ -189,6 +200,14 @@ rt::Variant LonMarkObject::Invoke(std::string_view member, CallKind kind, Args& 
   return members.Invoke<Node>(*this, member, kind, args);
 }
 
+json LonMarkObject::Fields() const { return {{"name", name_}, {"mode", mode_}}; }
+
+void LonMarkObject::TakeFields(const json& fields) {
+  auto mode = fields.at("mode").get<int16_t>();
+  if (mode < 0 || mode > 7) throw DamagedData("resource scope " + std::to_string(mode));
+  mode_ = mode;
+}
+
 // --- Interface --------------------------------------------------------------------------------
 
 std::shared_ptr<NetworkVariables> Interface::get_NetworkVariables() const {
@@ -221,19 +240,21 @@ std::shared_ptr<Interface> Interface::Create(const InterfaceDecl& decl, const st
   for (const auto& objectDecl : decl.lonMarkObjects) {
     auto object = std::make_shared<LonMarkObject>(database, objectDecl.name, objectDecl.typeIndex);
     face->objects_->Adopt(object);
-    object->properties_ = PropertiesUnder(objectDecl.configProperties, object);
-    object->componentApps_ = ComponentApps::FromJson(json::array(), object);
+    object->properties_ = PropertiesUnder(objectDecl.configProperties, object, ObjectHolder(objectDecl.name));
+    object->componentApps_ = ComponentApps::EmptyUnder(object);
   }
 
   face->variables_ = std::make_shared<NetworkVariables>(database);
   face->variables_->Attach(face);
   for (const auto& variableDecl : decl.networkVariables) {
     auto variable = std::make_shared<NetworkVariable>(database, variableDecl.point, variableDecl.input);
+    variable->SetKey(PointKey(VariableHolder, variableDecl.point.name));
     face->variables_->Adopt(variable);
-    variable->SetProperties(PropertiesUnder(variableDecl.configProperties, variable));
+    variable->SetProperties(
+        PropertiesUnder(variableDecl.configProperties, variable, VariablePropertyHolder(variableDecl.point.name)));
   }
 
-  face->properties_ = PropertiesUnder(decl.configProperties, face);
+  face->properties_ = PropertiesUnder(decl.configProperties, face, DeviceHolder);
   return face;
 }
 
@@ -247,6 +268,27 @@ InterfaceDecl Interface::Declaration() const {
   }
   decl.configProperties = DeclsOf(*properties_);
   return decl;
+}
+
+std::vector<std::shared_ptr<ValuePoint>> Interface::AllPoints() const {
+  std::vector<std::shared_ptr<ValuePoint>> points;
+  auto add = [&](const ConfigProperties& properties) {
+    for (const auto& property : properties.Items()) points.push_back(property);
+  };
+  for (const auto& object : objects_->Items()) add(*object->PropertiesOf());
+  for (const auto& variable : variables_->Items()) {
+    points.push_back(variable);
+    add(*variable->PropertiesOf());
+  }
+  add(*properties_);
+  return points;
+}
+
+std::shared_ptr<ValuePoint> Interface::PointByKey(std::string_view key) const {
+  for (const auto& point : AllPoints()) {
+    if (point->StoredKey() == key) return point;
+  }
+  return nullptr;
 }
 
 json Interface::ToJson() const {
@@ -270,30 +312,42 @@ json Interface::ToJson() const {
           {"configProperties", PointsJson(DeclsOf(*properties_))}};
 }
 
-std::shared_ptr<Interface> Interface::FromJson(const json& j, const std::shared_ptr<Node>& owner) {
+std::string ShapeText(const InterfaceDecl& decl) {
+  json objects = json::array();
+  for (const auto& object : decl.lonMarkObjects) {
+    objects.push_back(
+        {{"name", object.name}, {"typeIndex", object.typeIndex}, {"configProperties", PointShapes(object.configProperties)}});
+  }
+  json variables = json::array();
+  for (const auto& variable : decl.networkVariables) {
+    json item = PointShape(variable.point);
+    item["direction"] = variable.input ? "input" : "output";
+    item["configProperties"] = PointShapes(variable.configProperties);
+    variables.push_back(item);
+  }
+  return json{{"lonMarkObjects", objects}, {"networkVariables", variables}, {"configProperties", PointShapes(decl.configProperties)}}
+      .dump();
+}
+
+InterfaceDecl ShapeDecl(const std::string& text) {
+  json j;
+  try {
+    j = json::parse(text);
+  } catch (const json::exception& e) {
+    throw DamagedData(e.what());
+  }
   InterfaceDecl decl;
   for (const auto& item : ArrayAt(j, "lonMarkObjects")) {
     decl.lonMarkObjects.push_back(
-        {item.at("name").get<std::string>(), item.at("typeIndex").get<int16_t>(), PointsFromJson(item.at("configProperties"))});
+        {item.at("name").get<std::string>(), item.at("typeIndex").get<int16_t>(), PointsOfShape(item.at("configProperties"))});
   }
   for (const auto& item : ArrayAt(j, "networkVariables")) {
     std::string direction = item.at("direction").get<std::string>();
     if (direction != "input" && direction != "output") throw DamagedData("direction \"" + direction + "\"");
-    decl.networkVariables.push_back({PointFromJson(item), direction == "input", PointsFromJson(item.at("configProperties"))});
+    decl.networkVariables.push_back({PointOfShape(item), direction == "input", PointsOfShape(item.at("configProperties"))});
   }
-  decl.configProperties = PointsFromJson(j.at("configProperties"));
-  ValidateInterface(decl);
-
-  auto face = Create(decl, owner);
-  const auto& objectItems = j.at("lonMarkObjects");
-  for (size_t i = 0; i < objectItems.size(); ++i) {
-    auto& object = face->objects_->Items()[i];
-    int16_t mode = objectItems[i].at("mode").get<int16_t>();
-    if (mode < 0 || mode > 7) throw DamagedData("resource scope " + std::to_string(mode));
-    object->mode_ = mode;
-    object->componentApps_ = ComponentApps::FromJson(ArrayAt(objectItems[i], "componentApps"), object);
-  }
-  return face;
+  decl.configProperties = PointsOfShape(ArrayAt(j, "configProperties"));
+  return decl;
 }
 
 }  // namespace lns

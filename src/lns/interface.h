@@ -6,8 +6,9 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "lns/component_app.h"
-#include "lns/node.h"
 #include "lns/declaration.h"
+#include "lns/node.h"
+#include "lns/stored.h"
 
 namespace lns {
 
@@ -29,6 +30,11 @@ class ValuePoint : public Node {
   const std::string& CurrentFormat() const noexcept { return format_; }
   const Bytes& DeviceBytes() const noexcept { return decl_.bytes; }
   const PointDecl& Declaration() const noexcept { return decl_; }
+  // The key its value is stored under within its device or template (declaration.h, PointKey).
+  const std::string& StoredKey() const noexcept { return key_; }
+  // Bytes another process stored.
+  void TakeBytes(Bytes bytes) { decl_.bytes = std::move(bytes); }
+  void SetKey(std::string key) { key_ = std::move(key); }
 
   // The unit's side: sets the bytes as the device itself would (any direction), raising
   // err::InvalidValue when they are not the type's size.
@@ -48,6 +54,7 @@ class ValuePoint : public Node {
   void RequireDeviceAnswers() const;
   PointDecl decl_;
   std::string format_;
+  std::string key_;
 };
 
 class ConfigProperty : public ValuePoint {
@@ -110,7 +117,7 @@ class NetworkVariables : public Collection<NetworkVariable> {
   std::string TypeName() const override { return "NetworkVariables"; }
 };
 
-class LonMarkObject : public Node {
+class LonMarkObject : public Node, public Stored {
  public:
   LonMarkObject(std::weak_ptr<Database> database, std::string name, int16_t typeIndex);
   std::string TypeName() const override { return "LonMarkObject"; }
@@ -129,6 +136,10 @@ class LonMarkObject : public Node {
   rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override;
 
   std::shared_ptr<ConfigProperties> PropertiesOf() const { return properties_; }
+
+  nlohmann::json Fields() const override;
+  void TakeFields(const nlohmann::json& fields) override;
+  std::vector<Slot> Slots() const override { return {SlotOf(componentApps_)}; }
 
  private:
   friend class Interface;
@@ -166,9 +177,13 @@ class Interface : public Node {
   static std::shared_ptr<Interface> Create(const InterfaceDecl& decl, const std::shared_ptr<Node>& owner);
   // The interface with its current bytes and default formats.
   InterfaceDecl Declaration() const;
+  // Every value point: the LonMark objects' properties, the network variables each with its
+  // properties, the device's own properties.
+  std::vector<std::shared_ptr<ValuePoint>> AllPoints() const;
+  // nullptr when no point has that key.
+  std::shared_ptr<ValuePoint> PointByKey(std::string_view key) const;
 
   nlohmann::json ToJson() const;
-  static std::shared_ptr<Interface> FromJson(const nlohmann::json& json, const std::shared_ptr<Node>& owner);
 
   const NetworkVariables& Variables() const { return *variables_; }
   const LonMarkObjects& Objects() const { return *objects_; }
@@ -179,5 +194,10 @@ class Interface : public Node {
   std::shared_ptr<LonMarkObjects> objects_;
   std::shared_ptr<ConfigProperties> properties_;
 };
+
+// An interface without its values, as its owners' rows name it, and back again (DamagedData when
+// the text is not one; the points' bytes stay empty).
+std::string ShapeText(const InterfaceDecl& decl);
+InterfaceDecl ShapeDecl(const std::string& text);
 
 }  // namespace lns

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -20,12 +19,8 @@ const nlohmann::json& AsArray(const nlohmann::json& json, const char* what);
 // The array under `key`; DamagedData when it is missing or not an array.
 const nlohmann::json& ArrayAt(const nlohmann::json& json, const char* key);
 
-// The document of a JSON file; nothing when the file does not exist, DamagedData when it is not
-// JSON; err::DatabaseDamaged naming the file when it cannot be read.
-std::optional<nlohmann::json> ReadJsonFile(const std::filesystem::path& file);
 // Replaces a file whole (rt::ReplaceFile), making its folder first. Raises error 75 naming the
 // file when it cannot be written.
 void WriteFileAtomically(const std::filesystem::path& file, const std::string& content);
-void WriteJsonFile(const std::filesystem::path& file, const nlohmann::json& json);
 
 }  // namespace lns

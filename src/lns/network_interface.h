@@ -4,11 +4,12 @@
 #include <string>
 
 #include "lns/node.h"
+#include "lns/stored.h"
 
 namespace lns {
 
 // A network interface through which the Object Server reaches a network (as "LON1").
-class NetworkInterface : public Node {
+class NetworkInterface : public Node, public Stored {
  public:
   NetworkInterface(std::weak_ptr<Database> database, std::string name) : Node(std::move(database)), name_(std::move(name)) {}
   std::string TypeName() const override { return "NetworkInterface"; }
@@ -17,6 +18,10 @@ class NetworkInterface : public Node {
 
   std::string get_Name() const { return Call("Name", CallKind::Get, [&] { return name_; }); }
   rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override;
+
+  nlohmann::json Fields() const override;
+  void TakeFields(const nlohmann::json& fields) override;
+  static std::shared_ptr<NetworkInterface> FromFields(std::weak_ptr<Database> database, const nlohmann::json& fields);
 
  protected:
   // A name only: readable wherever the interface was handed out (an attachment before its

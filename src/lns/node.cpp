@@ -45,6 +45,10 @@ rt::Variant Node::Invoke(std::string_view member, CallKind kind, Args& args) {
 
 void Node::CheckAccess(std::string_view) const { Db().RequireAccess(); }
 
+void Node::BringUpToDate() const {
+  if (auto database = database_.lock()) database->Refresh();
+}
+
 Database& Node::Db() const {
   auto database = database_.lock();
   if (!database) Fail(err::NotOpen, Segment());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <stdexcept>
@@ -19,17 +20,34 @@ namespace lns {
 using CallKind = rt::Object::CallKind;
 using Args = std::vector<rt::Variant>;
 
-// Where objects keep their data: the Object Server's store or a network's database. It writes
-// itself after every change, so that nothing is lost when the process ends.
+class Interface;
+class Node;
+
+// Where objects keep their data: the Object Server's store or a network's database. Every change
+// is one transaction: Begin takes the database's write lock and brings this process's objects up
+// to date, the Write calls record what changed, Commit makes it lasting.
 class Database {
  public:
   virtual ~Database() = default;
   // Raises err::NotOpen unless the objects of this database may be used now.
   virtual void RequireAccess() const = 0;
-  virtual void Save() const = 0;
+  // Takes in the changes that other processes have committed since the last look.
+  virtual void Refresh() = 0;
+
+  virtual void Begin() = 0;
+  virtual void Commit() = 0;
+  virtual void Rollback() noexcept = 0;
+  // An object's own fields, or a value.
+  virtual void WriteFields(const Node& node) = 0;
+  virtual void WriteAdded(const Node& collection, const Node& item) = 0;
+  virtual void WriteRemoved(const Node& item) = 0;
+  // A device template's fields and its new interface.
+  virtual void WriteInterface(const Node& owner) = 0;
+
+  // The stored interface of a device or device template.
+  virtual std::shared_ptr<Interface> ReadInterface(const Node& owner) = 0;
 };
 
-class Node;
 namespace detail {
 // Journals a member call and raises an injected fault for it; returns the journal sequence.
 int64_t BeginCall(const Node& node, std::string_view member, CallKind kind, std::string arguments);
@@ -69,6 +87,7 @@ class Node : public rt::Object {
     int64_t sequence = detail::BeginCall(*this, member, kind, std::move(arguments));
     try {
       CheckAccess(member);
+      BringUpToDate();
       return body();
     } catch (...) {
       detail::CallFailed(sequence, std::current_exception());
@@ -78,26 +97,44 @@ class Node : public rt::Object {
   // Raises unless `member` may be used now; by default the object's database must be open.
   virtual void CheckAccess(std::string_view member) const;
   Database& Db() const;
+  // Takes in what other processes changed in this object's database, if it is open.
+  void BringUpToDate() const;
   std::shared_ptr<Node> Self() const {
     return std::const_pointer_cast<Node>(std::static_pointer_cast<const Node>(shared_from_this()));
   }
 
-  // Applies a change and writes the database; when the write fails the change is undone.
-  template <class Apply, class Undo>
-  void Change(Apply&& apply, Undo&& undo) const {
+  // Applies a change and writes the database in one transaction; when the write fails the change
+  // is undone. `write` records the change (by default this object's fields).
+  template <class Apply, class Undo, class Write>
+  void Change(Apply&& apply, Undo&& undo, Write&& write) const {
     Database& db = Db();
-    apply();
+    db.Begin();
     try {
-      db.Save();
+      apply();
     } catch (...) {
+      db.Rollback();
+      throw;
+    }
+    try {
+      write(db);
+      db.Commit();
+    } catch (...) {
+      db.Rollback();
       undo();
       throw;
     }
   }
+  template <class Apply, class Undo>
+  void Change(Apply&& apply, Undo&& undo) const {
+    Change(std::forward<Apply>(apply), std::forward<Undo>(undo), [this](Database& db) { db.WriteFields(*this); });
+  }
+  // Sets a field; a value the field holds already writes nothing.
   template <class T>
   void Assign(T& field, T value) const {
-    T old = field;
-    Change([&] { field = std::move(value); }, [&] { field = std::move(old); });
+    Db().Refresh();
+    if (field == value) return;
+    T old;
+    Change([&] { old = std::exchange(field, std::move(value)); }, [&] { field = std::move(old); });
   }
 
  private:
@@ -113,6 +150,7 @@ enum class NameMatch { Exact, IgnoreCase };
 template <class T>
 class Collection : public Node {
  public:
+  using ItemType = T;
   Collection(std::weak_ptr<Database> database, std::string name, NameMatch match,
              int32_t missError = err::ObjectNotFound)
       : Node(std::move(database)), name_(std::move(name)), match_(match), missError_(missError) {}
@@ -135,8 +173,9 @@ class Collection : public Node {
     return members.template Invoke<Node>(*this, member, kind, args);
   }
 
-  // The C++ side, not journaled.
-  const std::vector<std::shared_ptr<T>>& Items() const noexcept { return items_; }
+  // The C++ side, not journaled. Items are a snapshot: another process's additions and removals
+  // reach the collection at the calls that follow.
+  std::vector<std::shared_ptr<T>> Items() const { return items_; }
   std::shared_ptr<T> Find(std::string_view name) const {
     for (const auto& item : items_) {
       if (NameFits(item->Name(), name)) return item;
@@ -151,6 +190,11 @@ class Collection : public Node {
     if (Find(item->Name())) throw std::invalid_argument(name_ + " holds \"" + item->Name() + "\" twice");
     item->Attach(std::static_pointer_cast<Node>(shared_from_this()));
     items_.push_back(std::move(item));
+  }
+  // Takes the items as the database holds them now (loading, another process's changes).
+  void Replace(std::vector<std::shared_ptr<T>> items) {
+    for (const auto& item : items) item->Attach(std::static_pointer_cast<Node>(shared_from_this()));
+    items_ = std::move(items);
   }
 
  protected:
@@ -175,13 +219,24 @@ class Collection : public Node {
   // Adds an item and writes the database.
   void Insert(std::shared_ptr<T> item) {
     item->Attach(std::static_pointer_cast<Node>(shared_from_this()));
-    Change([&] { items_.push_back(item); }, [&] { items_.pop_back(); });
+    Change([&] { items_.push_back(item); }, [&] { std::erase(items_, item); },
+           [&](Database& db) { db.WriteAdded(*this, *item); });
   }
   // Removes an item and writes the database.
   void EraseAt(size_t index) {
     auto item = items_[index];
-    auto at = static_cast<std::ptrdiff_t>(index);
-    Change([&] { items_.erase(items_.begin() + at); }, [&] { items_.insert(items_.begin() + at, item); });
+    std::ptrdiff_t at = -1;
+    Change(
+        [&] {
+          auto found = std::find(items_.begin(), items_.end(), item);
+          if (found == items_.end()) return;  // another process removed it already
+          at = found - items_.begin();
+          items_.erase(found);
+        },
+        [&] {
+          if (at >= 0) items_.insert(items_.begin() + at, item);
+        },
+        [&](Database& db) { db.WriteRemoved(*item); });
   }
 
  private:

@@ -46,7 +46,9 @@ std::shared_ptr<Session> OpenSessionNamed(std::string_view networkName) {
   return nullptr;
 }
 
-std::shared_ptr<AppDevice> DeviceIn(const Session& session, const std::vector<std::string>& parts, std::string_view path) {
+// Takes in what other processes committed first, so that a device another client added is found.
+std::shared_ptr<AppDevice> DeviceIn(Session& session, const std::vector<std::string>& parts, std::string_view path) {
+  session.Refresh();
   auto subsystem = session.GetSystem()->SubsystemList().Find(parts[1]);
   for (size_t i = 2; subsystem && i + 1 < parts.size(); ++i) subsystem = subsystem->Children().Find(parts[i]);
   auto device = subsystem ? subsystem->Devices().Find(parts.back()) : nullptr;
@@ -58,7 +60,7 @@ std::shared_ptr<AppDevice> DeviceIn(const Session& session, const std::vector<st
 
 std::filesystem::path StoreFolder() { return reg::MachineFolder() / "lns"; }
 
-std::filesystem::path ServerStoreFile() { return StoreFolder() / "server.json"; }
+std::filesystem::path ServerStoreFile() { return StoreFolder() / "server.db"; }
 
 std::shared_ptr<Session> OpenSession(const std::filesystem::path& file) {
   if (auto open = FindSession(file)) return open;

@@ -4,7 +4,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/json_util.h"
 #include "lns/platform.h"
 #include "runtime/text.h"
 
@@ -15,8 +14,7 @@ using V = rt::Variant;
 
 namespace {
 
-constexpr const char* StoreKind = "orvex-lns-server";
-constexpr int StoreVersion = 1;
+constexpr const char* StoreRoot = "ObjectServerStore";
 
 // Never destroyed: a server held by a static (a window's control) leaves it at the process's end.
 std::vector<ObjectServer*>& Servers() {
@@ -36,14 +34,22 @@ std::string FileNamePart(const std::string& networkName) {
 // A database file name that neither the store nor the folder uses yet.
 std::string NewDatabaseFile(const Networks& networks, const std::string& networkName) {
   std::string base = "networks/" + FileNamePart(networkName);
+  const auto items = networks.Items();
   for (int n = 1;; ++n) {
     // A char, not a one-letter string: GCC 12 at -O3 warns falsely (-Wrestrict) on "x" + a temporary string.
-    std::string candidate = base + (n == 1 ? "" : '-' + std::to_string(n)) + ".json";
-    bool stored = std::any_of(networks.Items().begin(), networks.Items().end(),
-                              [&](const auto& network) { return rt::EqualsNoCase(network->File().string(), (StoreFolder() / candidate).string()); });
+    std::string candidate = base + (n == 1 ? "" : '-' + std::to_string(n)) + ".db";
+    bool stored = std::any_of(items.begin(), items.end(), [&](const auto& network) {
+      return rt::EqualsNoCase(network->File().string(), (StoreFolder() / candidate).string());
+    });
     std::error_code error;
     if (!stored && !std::filesystem::exists(StoreFolder() / candidate, error)) return candidate;
   }
+}
+
+// A database and the files SQLite keeps beside it while it is open.
+void RemoveDatabase(const std::filesystem::path& file) {
+  std::error_code error;
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(file.string() + suffix, error);
 }
 
 }  // namespace
@@ -54,6 +60,14 @@ rt::Variant NetworkInterface::Invoke(std::string_view member, CallKind kind, Arg
       rt::Get("Name", &N::get_Name),
   };
   return members.Invoke<Node>(*this, member, kind, args);
+}
+
+json NetworkInterface::Fields() const { return {{"name", name_}}; }
+void NetworkInterface::TakeFields(const json& fields) { name_ = fields.at("name").get<std::string>(); }
+std::shared_ptr<NetworkInterface> NetworkInterface::FromFields(std::weak_ptr<Database> database, const json& fields) {
+  auto networkInterface = std::make_shared<NetworkInterface>(std::move(database), "");
+  networkInterface->TakeFields(fields);
+  return networkInterface;
 }
 
 // --- Network ----------------------------------------------------------------------------------
@@ -122,7 +136,19 @@ rt::Variant Network::Invoke(std::string_view member, CallKind kind, Args& args) 
   return members.Invoke<Node>(*this, member, kind, args);
 }
 
-json Network::ToJson() const { return {{"name", name_}, {"database", databaseFile_}}; }
+json Network::ToJson() const { return Fields(); }
+json Network::Fields() const { return {{"name", name_}, {"database", databaseFile_}}; }
+
+void Network::TakeFields(const json& fields) {
+  name_ = fields.at("name").get<std::string>();
+  databaseFile_ = fields.at("database").get<std::string>();
+}
+
+std::shared_ptr<Network> Network::FromFields(std::weak_ptr<Database> database, const json& fields) {
+  auto network = std::make_shared<Network>(std::move(database), "", "");
+  network->TakeFields(fields);
+  return network;
+}
 
 void Networks::AddNew(const std::string& name, const std::string& databaseFile) {
   if (Find(name)) Fail(err::NameExists, "the network " + name);
@@ -131,8 +157,17 @@ void Networks::AddNew(const std::string& name, const std::string& databaseFile) 
 
 // --- ServerStore ------------------------------------------------------------------------------
 
+ServerStore::ServerStore(const std::filesystem::path& file) : DatabaseFile(file, StoreRoot) {}
+
 std::shared_ptr<ServerStore> ServerStore::Load(const std::shared_ptr<Node>& owner) {
-  auto store = std::make_shared<ServerStore>();
+  auto file = ServerStoreFile();
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) {
+    auto earlier = StoreFolder() / "server.json";
+    if (std::filesystem::exists(earlier, error)) Fail(err::DatabaseDamaged, EarlierVersionMessage(earlier));
+    Create(file, StoreRoot, "ObjectServer");
+  }
+  auto store = std::make_shared<ServerStore>(file);
   store->interfaces_ = std::make_shared<NetworkInterfaces>(store);
   store->networks_ = std::make_shared<Networks>(store);
   store->componentApps_ = std::make_shared<ComponentApps>(store);
@@ -141,39 +176,8 @@ std::shared_ptr<ServerStore> ServerStore::Load(const std::shared_ptr<Node>& owne
     store->networks_->Attach(owner);
     store->componentApps_->Attach(owner);
   }
-  auto file = ServerStoreFile();
-  try {
-    auto document = ReadJsonFile(file);
-    if (!document) return store;
-    if (document->value("kind", "") != StoreKind || document->value("version", 0) != StoreVersion) {
-      throw DamagedData("not an Object Server store");
-    }
-    for (const auto& item : ArrayAt(*document, "networkInterfaces")) {
-      store->interfaces_->Adopt(std::make_shared<NetworkInterface>(store, item.at("name").get<std::string>()));
-    }
-    for (const auto& item : ArrayAt(*document, "networks")) {
-      store->networks_->Adopt(
-          std::make_shared<Network>(store, item.at("name").get<std::string>(), item.at("database").get<std::string>()));
-    }
-    for (const auto& item : ArrayAt(*document, "componentApps")) store->componentApps_->Adopt(ComponentApp::FromJson(item, store));
-  } catch (const rt::Error&) {
-    throw;
-  } catch (const std::exception& e) {
-    Fail(err::DatabaseDamaged, file.string() + " (" + e.what() + ")");
-  }
+  store->LoadRoot();
   return store;
-}
-
-void ServerStore::Save() const {
-  json interfaces = json::array();
-  for (const auto& networkInterface : interfaces_->Items()) interfaces.push_back({{"name", networkInterface->Name()}});
-  json networks = json::array();
-  for (const auto& network : networks_->Items()) networks.push_back(network->ToJson());
-  WriteJsonFile(ServerStoreFile(), {{"kind", StoreKind},
-                                    {"version", StoreVersion},
-                                    {"networkInterfaces", interfaces},
-                                    {"networks", networks},
-                                    {"componentApps", componentApps_->ToJson()}});
 }
 
 // --- ObjectServer -----------------------------------------------------------------------------
@@ -323,8 +327,7 @@ void CreateNetwork(const NetworkSetup& setup, const std::function<void(System&)>
     if (furnish) furnish(*Session::Load(path)->GetSystem());
     store->NetworkList()->AddNew(setup.name, file);
   } catch (...) {
-    std::error_code error;
-    std::filesystem::remove(path, error);
+    RemoveDatabase(path);
     throw;
   }
 }

@@ -10,6 +10,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "lns/component_app.h"
+#include "lns/database_file.h"
 #include "lns/network_interface.h"
 #include "lns/node.h"
 #include "lns/system.h"
@@ -22,7 +23,7 @@ class Session;
 // A network of the Object Server. Open loads its database (err::DatabaseDamaged when the file
 // is damaged; the file is never overwritten then); opening an open network succeeds, and
 // several networks may be open at once.
-class Network : public Node {
+class Network : public Node, public Stored {
  public:
   Network(std::weak_ptr<Database> database, std::string name, std::string databaseFile);
   std::string TypeName() const override { return "Network"; }
@@ -40,6 +41,9 @@ class Network : public Node {
   rt::Variant Invoke(std::string_view member, CallKind kind, Args& args) override;
 
   nlohmann::json ToJson() const;
+  nlohmann::json Fields() const override;
+  void TakeFields(const nlohmann::json& fields) override;
+  static std::shared_ptr<Network> FromFields(std::weak_ptr<Database> database, const nlohmann::json& fields);
 
  protected:
   void CheckAccess(std::string_view member) const override;
@@ -60,19 +64,26 @@ class Networks : public Collection<Network> {
   void AddNew(const std::string& name, const std::string& databaseFile);
 };
 
-// The Object Server's store while the server is open.
-class ServerStore final : public Database, public std::enable_shared_from_this<ServerStore> {
+// The Object Server's store while the server is open: its own database file, apart from the
+// networks' so that a damaged network stays that network's matter and a network is one file.
+class ServerStore final : public DatabaseFile {
  public:
-  // The store of the machine (empty when the file does not exist yet), its collections attached
-  // to `owner` when given; err::DatabaseDamaged for a damaged file.
+  // The store of the machine (made empty when it does not exist yet), its collections attached
+  // to `owner` when given; err::DatabaseDamaged for a damaged file, or for the JSON store of an
+  // earlier version of the program.
   static std::shared_ptr<ServerStore> Load(const std::shared_ptr<Node>& owner);
 
+  explicit ServerStore(const std::filesystem::path& file);
   void RequireAccess() const override {}
-  void Save() const override;
 
   const std::shared_ptr<NetworkInterfaces>& Interfaces() const noexcept { return interfaces_; }
   const std::shared_ptr<Networks>& NetworkList() const noexcept { return networks_; }
   const std::shared_ptr<ComponentApps>& Apps() const noexcept { return componentApps_; }
+
+ protected:
+  std::vector<Slot> RootSlots() const override {
+    return {SlotOf(interfaces_), SlotOf(networks_), SlotOf(componentApps_)};
+  }
 
  private:
   std::shared_ptr<NetworkInterfaces> interfaces_;

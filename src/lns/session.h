@@ -4,14 +4,15 @@
 #include <memory>
 #include <string>
 
-#include "lns/node.h"
+#include "lns/database_file.h"
 #include "lns/system.h"
 
 namespace lns {
 
-// A network's database while the network is open: loaded from its file at Open, written back
-// (replaced whole) after every change, dropped at Close.
-class Session final : public Database, public std::enable_shared_from_this<Session> {
+// A network's database while the network is open in this process: its rows read at Open as far
+// as the network's objects need them (a device's interface and values when it is first used),
+// each change written as it happens, the connection closed at Close.
+class Session final : public DatabaseFile {
  public:
   // err::DatabaseDamaged when the file is missing or not a network database; the file is left
   // as it is.
@@ -19,17 +20,17 @@ class Session final : public Database, public std::enable_shared_from_this<Sessi
   // Writes the database of a new network with an empty system.
   static void WriteNew(const std::filesystem::path& file, const std::string& networkName, const System::Settings& settings);
 
+  explicit Session(const std::filesystem::path& file);
   void RequireAccess() const override;
-  void Save() const override;
 
-  const std::filesystem::path& File() const noexcept { return file_; }
-  const std::string& NetworkName() const noexcept { return networkName_; }
+  const std::string& NetworkName() const noexcept { return RootName(); }
   const std::shared_ptr<Systems>& GetSystems() const noexcept { return systems_; }
   std::shared_ptr<System> GetSystem() const { return systems_->Items().front(); }
 
+ protected:
+  std::vector<Slot> RootSlots() const override { return {SlotOf(systems_)}; }
+
  private:
-  std::filesystem::path file_;
-  std::string networkName_;
   std::shared_ptr<Systems> systems_;
 };
 

@@ -57,22 +57,9 @@ std::shared_ptr<AppDevice> Subsystem::AddDevice(const std::string& name, const D
   return device;
 }
 
-std::shared_ptr<Subsystem> Subsystem::FromJson(const json& j, std::weak_ptr<Database> database) {
-  auto subsystem = std::make_shared<Subsystem>(database, j.at("name").get<std::string>());
-  subsystem->Furnish(j);
-  return subsystem;
-}
+json Subsystem::Fields() const { return {{"name", name_}}; }
 
-void Subsystem::Furnish(const json& j) {
-  auto self = Self();
-  subsystems_ = std::make_shared<Subsystems>(DatabaseRef());
-  subsystems_->Attach(self);
-  for (const auto& item : ArrayAt(j, "subsystems")) subsystems_->Adopt(FromJson(item, DatabaseRef()));
-  devices_ = std::make_shared<AppDevices>(DatabaseRef());
-  devices_->Attach(self);
-  for (const auto& item : ArrayAt(j, "devices")) devices_->Adopt(AppDevice::FromJson(item, DatabaseRef()));
-  routers_ = MakePlaceholders(self, "Routers");
-}
+void Subsystem::TakeFields(const json& fields) { name_ = fields.at("name").get<std::string>(); }
 
 json Subsystem::ToJson() const {
   json subsystems = json::array();
@@ -80,6 +67,18 @@ json Subsystem::ToJson() const {
   json devices = json::array();
   for (const auto& device : devices_->Items()) devices.push_back(device->ToJson());
   return {{"name", name_}, {"subsystems", subsystems}, {"devices", devices}};
+}
+
+std::shared_ptr<Subsystem> Subsystem::FromFields(std::weak_ptr<Database> database, const json& fields) {
+  auto subsystem = std::make_shared<Subsystem>(database, "");
+  subsystem->TakeFields(fields);
+  auto self = subsystem->Self();
+  subsystem->subsystems_ = std::make_shared<Subsystems>(database);
+  subsystem->subsystems_->Attach(self);
+  subsystem->devices_ = std::make_shared<AppDevices>(database);
+  subsystem->devices_->Attach(self);
+  subsystem->routers_ = MakePlaceholders(self, "Routers");
+  return subsystem;
 }
 
 // --- NetworkAttachment ------------------------------------------------------------------------
@@ -241,27 +240,43 @@ void System::SetAttachedInterface(std::string networkInterface) {
 
 std::shared_ptr<Subsystem> System::AddSubsystem(const std::string& name) { return subsystems_->AddNew(name); }
 
-std::shared_ptr<System> System::FromJson(const json& j, std::weak_ptr<Database> database) {
+json System::Fields() const {
+  return {{"name", settings_.name},
+          {"networkInterface", settings_.networkInterface},
+          {"xifSearchRoot", settings_.xifSearchRoot},
+          {"managementMode", settings_.managementMode},
+          {"pulsedFlag", pulsedFlag_},
+          {"internetOption", internetOption_},
+          {"openSetting", openSetting_}};
+}
+
+void System::TakeFields(const json& j) {
   Settings settings{j.at("name").get<std::string>(), j.at("networkInterface").get<std::string>(),
                     j.at("xifSearchRoot").get<std::string>(), j.at("managementMode").get<int16_t>()};
   if (settings.managementMode != 0 && settings.managementMode != 1) throw DamagedData("management mode");
-  auto system = std::make_shared<System>(database, settings);
-  system->pulsedFlag_ = j.at("pulsedFlag").get<bool>();
-  system->internetOption_ = j.at("internetOption").get<int32_t>();
-  system->openSetting_ = j.at("openSetting").get<int32_t>();
-  system->Furnish(j);
+  settings_ = settings;
+  pulsedFlag_ = j.at("pulsedFlag").get<bool>();
+  internetOption_ = j.at("internetOption").get<int32_t>();
+  openSetting_ = j.at("openSetting").get<int32_t>();
+}
+
+std::vector<Slot> System::Slots() const { return {SlotOf(componentApps_), library_->TemplatesSlot(), SlotOf(subsystems_)}; }
+
+std::shared_ptr<System> System::FromFields(std::weak_ptr<Database> database, const json& fields) {
+  auto system = std::make_shared<System>(database, Settings{});
+  system->TakeFields(fields);
+  system->Furnish();
   return system;
 }
 
-void System::Furnish(const json& j) {
+void System::Furnish() {
   auto self = Self();
   attachment_ = std::make_shared<NetworkAttachment>(DatabaseRef());
   attachment_->Attach(self);
-  library_ = TemplateLibrary::FromJson(ArrayAt(j, "templates"), self);
+  library_ = TemplateLibrary::EmptyUnder(self);
   subsystems_ = std::make_shared<Subsystems>(DatabaseRef());
   subsystems_->Attach(self);
-  for (const auto& item : ArrayAt(j, "subsystems")) subsystems_->Adopt(Subsystem::FromJson(item, DatabaseRef()));
-  componentApps_ = ComponentApps::FromJson(ArrayAt(j, "componentApps"), self);
+  componentApps_ = ComponentApps::EmptyUnder(self);
   subnets_ = MakePlaceholders(self, "Subnets");
   connections_ = MakePlaceholders(self, "Connections");
   errorObject_ = std::make_shared<Placeholder>(DatabaseRef(), "ErrorObject");
@@ -273,23 +288,17 @@ void System::Furnish(const json& j) {
 json System::ToJson() const {
   json subsystems = json::array();
   for (const auto& subsystem : subsystems_->Items()) subsystems.push_back(subsystem->ToJson());
-  return {{"name", settings_.name},
-          {"networkInterface", settings_.networkInterface},
-          {"xifSearchRoot", settings_.xifSearchRoot},
-          {"managementMode", settings_.managementMode},
-          {"pulsedFlag", pulsedFlag_},
-          {"internetOption", internetOption_},
-          {"openSetting", openSetting_},
-          {"componentApps", componentApps_->ToJson()},
-          {"templates", library_->ToJson()},
-          {"subsystems", subsystems}};
+  json j = Fields();
+  j["componentApps"] = componentApps_->ToJson();
+  j["templates"] = library_->ToJson();
+  j["subsystems"] = subsystems;
+  return j;
 }
 
 std::shared_ptr<Subsystem> Subsystems::AddNew(const std::string& name) {
   if (name.empty()) Fail(err::InvalidArgument, "a subsystem needs a name");
   if (Find(name)) Fail(err::NameExists, name);
-  auto subsystem =
-      Subsystem::FromJson(json{{"name", name}, {"subsystems", json::array()}, {"devices", json::array()}}, DatabaseRef());
+  auto subsystem = Subsystem::FromFields(DatabaseRef(), json{{"name", name}});
   Insert(subsystem);
   return subsystem;
 }

@@ -11,6 +11,7 @@
 #include "lns/device_template.h"
 #include "lns/network_interface.h"
 #include "lns/node.h"
+#include "lns/stored.h"
 
 namespace lns {
 
@@ -18,7 +19,7 @@ class System;
 
 class Subsystems;
 
-class Subsystem : public Node {
+class Subsystem : public Node, public Stored {
  public:
   Subsystem(std::weak_ptr<Database> database, std::string name);
   std::string TypeName() const override { return "Subsystem"; }
@@ -38,11 +39,15 @@ class Subsystem : public Node {
   const Subsystems& Children() const { return *subsystems_; }
   const AppDevices& Devices() const { return *devices_; }
 
-  static std::shared_ptr<Subsystem> FromJson(const nlohmann::json& json, std::weak_ptr<Database> database);
+  // The subsystem with what it holds.
   nlohmann::json ToJson() const;
+  nlohmann::json Fields() const override;
+  void TakeFields(const nlohmann::json& fields) override;
+  std::vector<Slot> Slots() const override { return {SlotOf(subsystems_), SlotOf(devices_)}; }
+  // An empty subsystem of stored fields.
+  static std::shared_ptr<Subsystem> FromFields(std::weak_ptr<Database> database, const nlohmann::json& fields);
 
  private:
-  void Furnish(const nlohmann::json& json);
   std::string name_;
   std::shared_ptr<Subsystems> subsystems_;
   std::shared_ptr<AppDevices> devices_;
@@ -79,7 +84,7 @@ class NetworkAttachment : public Node {
 // open; every other member, and every object below the system, only while the system is open.
 // Opened while its attachment has no network interface, the system is in engineered mode: the
 // database can be used, the devices cannot.
-class System : public Node {
+class System : public Node, public Stored {
  public:
   struct Settings {
     std::string name;
@@ -133,14 +138,19 @@ class System : public Node {
   Subsystems& SubsystemList() const { return *subsystems_; }
   TemplateLibrary& Library() const { return *library_; }
 
-  static std::shared_ptr<System> FromJson(const nlohmann::json& json, std::weak_ptr<Database> database);
+  // The system with what it holds.
   nlohmann::json ToJson() const;
+  nlohmann::json Fields() const override;
+  void TakeFields(const nlohmann::json& fields) override;
+  std::vector<Slot> Slots() const override;
+  // A system of stored fields, with empty collections.
+  static std::shared_ptr<System> FromFields(std::weak_ptr<Database> database, const nlohmann::json& fields);
 
  protected:
   void CheckAccess(std::string_view member) const override;
 
  private:
-  void Furnish(const nlohmann::json& json);
+  void Furnish();
   Settings settings_;
   bool pulsedFlag_ = false;
   int32_t internetOption_ = 0;

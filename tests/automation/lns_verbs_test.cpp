@@ -6,11 +6,11 @@
 #include <fstream>
 #include <cstdlib>
 #include <functional>
-#include <sstream>
 
 #include "automation/start_setup.h"
 #include "lns/catalog.h"
 #include "lns/demo.h"
+#include "lns/dump.h"
 #include "lns/errors.h"
 #include "lns/faults.h"
 #include "lns/platform.h"
@@ -26,13 +26,6 @@ using rt::Variant;
 using Kind = rt::Object::CallKind;
 using orvex::test::ErrorDescriptionOf;
 using orvex::test::ErrorNumberOf;
-
-std::string FileText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The demo machine's unit, open in this process as the plug-in would have it.
 class LnsVerbs : public ::testing::Test {
@@ -83,7 +76,7 @@ class LnsVerbs : public ::testing::Test {
     lns::Args args{Variant::String(format)};
     device->FindPoint(designator)->Invoke("DsFormatType", Kind::Let, args);
   }
-  std::string Database() const { return FileText(network->File()); }
+  static std::string Database() { return lns::DumpNetwork(lns::DemoNetworkName); }
 
   testing::ScopedMachineFolder machine;
   std::shared_ptr<lns::ObjectServer> server = std::make_shared<lns::ObjectServer>();

@@ -5,6 +5,7 @@
 #include "host/cregistry.h"
 #include "host/log.h"
 #include "host/registration_names.h"
+#include "lns/database_file.h"
 #include "netreg_fixture.h"
 
 namespace host::test {
@@ -114,6 +115,20 @@ TEST_F(RegisterCommandsTest, AnExistingApplicationIsUpdatedNotDuplicated) {
   EXPECT_EQ(mine->get_Version(), "1.1");
   EXPECT_EQ(mine->get_ManufacturerId(), "1818");
   EXPECT_THAT(Prompts(), ElementsAre(DefaultQuestion));
+}
+
+TEST_F(RegisterCommandsTest, WritesOnlyWhatChanges) {
+  OpenDemo();
+  AddApp(AppsOf("OrvexUC_FCU"), "Other tool", "Other.PlugIn", 34, 7);
+  const auto revision = [] { return std::dynamic_pointer_cast<lns::DatabaseFile>(g_System->DatabaseRef().lock())->Revision(); };
+  const int64_t before = revision();
+  Answer({forms::vbYes});
+  ASSERT_TRUE(RegisterCommands());
+  // Our new application and its five fields; the other tool's, not the default already, is not written.
+  EXPECT_EQ(revision() - before, 6);
+  Answer({forms::vbYes});
+  ASSERT_TRUE(RegisterCommands());
+  EXPECT_EQ(revision() - before, 6);
 }
 
 TEST_F(RegisterCommandsTest, ANewApplicationTakesTheFirstFreeName) {

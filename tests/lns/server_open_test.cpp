@@ -2,6 +2,7 @@
 
 #include "lns/interface.h"
 #include "lns_fixture.h"
+#include "support/store_faults.h"
 
 namespace lns::testing {
 namespace {
@@ -133,6 +134,7 @@ TEST_F(OpenTest, EngineeredModeOpensTheDatabaseButNotTheDevices) {
 }
 
 TEST_F(OpenTest, TheAttachmentIsStoredLikeEveryOtherChange) {
+  orvex::test::StoreFaults faults;
   auto server = OpenServer();
   auto north = NetworkOf(server, "North");
   const auto lon1 = server->get_NetworkInterfaces()->Item(Variant::String("LON1"));
@@ -149,8 +151,7 @@ TEST_F(OpenTest, TheAttachmentIsStoredLikeEveryOtherChange) {
   ASSERT_TRUE(attachment->get_NetworkInterface());
   EXPECT_EQ(attachment->get_NetworkInterface()->Name(), "LON1");
 
-  std::filesystem::remove(north->File());
-  std::filesystem::create_directory(north->File());
+  faults.FailFrom(1);
   EXPECT_EQ(ErrorNumberOf([&] { attachment->putref_NetworkInterface(nullptr); }), rt::err::PathFileAccessError);
   EXPECT_TRUE(attachment->get_NetworkInterface());
 }

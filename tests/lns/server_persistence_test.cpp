@@ -1,11 +1,15 @@
 #include <gmock/gmock.h>
 
+#include <sqlite3.h>
+
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "lns/interface.h"
 #include "lns/platform.h"
 #include "lns_fixture.h"
+#include "support/store_faults.h"
 
 namespace lns::testing {
 namespace {
@@ -84,35 +88,96 @@ TEST_F(PersistenceTest, AFormatLastsWhileTheNetworkStaysOpen) {
   EXPECT_EQ(setpointOf()->get_DsFormatType(), "SNVT_temp_p#SI");
 }
 
-// Damaged network databases: Open raises, the file stays as it was.
-class DamagedDatabaseTest : public PersistenceTest, public ::testing::WithParamInterface<std::string> {};
-
-TEST_P(DamagedDatabaseTest, OpenRaisesAndLeavesTheFile) {
-  auto file = DatabaseFile();
-  std::string damaged = GetParam();
-  if (damaged.starts_with("replace:")) {
-    std::string text = FileText(file);
-    auto colon = damaged.find(':', 8);
-    std::string from = damaged.substr(8, colon - 8);
-    text.replace(text.find(from), from.size(), damaged.substr(colon + 1));
-    damaged = text;
-  }
-  WriteText(file, damaged);
-
-  auto server = OpenServer();
-  auto network = server->get_Networks()->Item(Variant::String("Plant"));
-  EXPECT_EQ(ErrorNumberOf([&] { network->Open(); }), err::DatabaseDamaged);
-  EXPECT_FALSE(network->get_IsOpen());
-  EXPECT_EQ(FileText(file), damaged);
+// Runs SQL on a database file as another program would.
+void RunSql(const std::filesystem::path& file, const std::string& statements) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, statements.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
 }
 
-INSTANTIATE_TEST_SUITE_P(Damage, DamagedDatabaseTest,
-                         ::testing::Values("", "{ not json", "[1, 2, 3]", R"({"kind":"orvex-lns-network","version":1})",
-                                           "replace:\"0898\":\"08\"", "replace:\"0898\":\"08XY\"",
-                                           "replace:\"SNVT_temp_p#SI\":\"SNVT_temp_p#XX\"",
-                                           "replace:\"output\":\"sideways\"",
-                                           "replace:\"managementMode\": 0:\"managementMode\": 7",
-                                           "replace:\"Dev 1\":\"\\u0000\" , \"extra\": [}"));
+// Damaged and foreign network databases: the failure names the file and why, and the file stays
+// as it was. Damage in the rows of a device's interface shows when the interface is first read.
+TEST_F(PersistenceTest, ADamagedDatabaseIsReportedAndLeftAsItIs) {
+  enum class Seen { AtOpen, AtInterface };
+  const struct {
+    const char* damage;
+    std::function<void(const std::filesystem::path&)> apply;
+    Seen seen;
+    const char* why;
+  } cases[] = {
+      {"empty", [](const auto& file) { WriteText(file, ""); }, Seen::AtOpen, "is empty"},
+      {"JSON of earlier versions", [](const auto& file) { WriteText(file, "{\"kind\":\"orvex-lns-network\"}"); },
+       Seen::AtOpen, "earlier version"},
+      {"text", [](const auto& file) { WriteText(file, "SQLite format 2 and some words"); }, Seen::AtOpen,
+       "not a database"},
+      {"pages overwritten",
+       [](const auto& file) { WriteText(file, FileText(file).substr(0, 100) + std::string(8192, 'x')); }, Seen::AtOpen,
+       "malformed"},
+      {"another program's", [](const auto& file) { RunSql(file, "PRAGMA application_id=7"); }, Seen::AtOpen,
+       "another program"},
+      {"a newer version's", [](const auto& file) { RunSql(file, "PRAGMA user_version=2"); }, Seen::AtOpen,
+       "newer version"},
+      {"fields not JSON", [](const auto& file) { RunSql(file, "UPDATE objects SET fields='{' WHERE kind='System'"); },
+       Seen::AtOpen, "System"},
+      {"management mode 7",
+       [](const auto& file) {
+         RunSql(file, "UPDATE objects SET fields=json_set(fields, '$.managementMode', 7) WHERE kind='System'");
+       },
+       Seen::AtOpen, "management mode"},
+      {"unknown kind", [](const auto& file) { RunSql(file, "UPDATE objects SET kind='Gadget' WHERE kind='AppDevice'"); },
+       Seen::AtOpen, "unknown kind"},
+      {"no system", [](const auto& file) { RunSql(file, "DELETE FROM objects WHERE kind='System'"); }, Seen::AtOpen,
+       "0 systems"},
+      {"a value of one byte",
+       [](const auto& file) { RunSql(file, "UPDATE point_values SET bytes=x'08' WHERE point='nv/nviSetpoint'"); },
+       Seen::AtInterface, "nviSetpoint"},
+      {"a value missing", [](const auto& file) { RunSql(file, "DELETE FROM point_values WHERE point='nv/nviSetpoint'"); },
+       Seen::AtInterface, "no value for nv/nviSetpoint"},
+      {"unknown format",
+       [](const auto& file) { RunSql(file, "UPDATE shapes SET declaration=replace(declaration, '#SI', '#XX')"); },
+       Seen::AtInterface, "SNVT_temp_p#XX"},
+      {"sideways direction",
+       [](const auto& file) { RunSql(file, "UPDATE shapes SET declaration=replace(declaration, 'output', 'sideways')"); },
+       Seen::AtInterface, "sideways"},
+      {"resource scope 9",
+       [](const auto& file) { RunSql(file, "UPDATE objects SET fields='{\"name\":\"FCU\",\"mode\":9}' WHERE name='FCU'"); },
+       Seen::AtInterface, "resource scope 9"},
+  };
+  int number = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.damage);
+    const std::string name = "Damaged " + std::to_string(++number);
+    MakeNetwork(name);
+    auto server = OpenServer();
+    auto network = server->get_Networks()->Item(Variant::String(name));
+    const auto file = network->File();
+    c.apply(file);
+    const std::string damaged = FileText(file);
+
+    const auto reported = [&](const std::function<void()>& step) {
+      try {
+        step();
+      } catch (const rt::Error& e) {
+        EXPECT_EQ(e.Number(), err::DatabaseDamaged);
+        EXPECT_THAT(e.Description(), ::testing::HasSubstr(file.string()));
+        EXPECT_THAT(e.Description(), ::testing::HasSubstr(c.why));
+        return;
+      }
+      ADD_FAILURE() << "no error";
+    };
+    if (c.seen == Seen::AtOpen) {
+      reported([&] { network->Open(); });
+      EXPECT_FALSE(network->get_IsOpen());
+    } else {
+      auto system = OpenSystem(server, name);
+      reported([&] { Device(system)->get_Interface(); });
+      network->Close();
+    }
+    server->Close();
+    EXPECT_EQ(FileText(file), damaged);
+  }
+}
 
 TEST_F(PersistenceTest, AMissingDatabaseIsReportedNotRecreated) {
   auto file = DatabaseFile();
@@ -131,21 +196,42 @@ TEST_F(PersistenceTest, ADamagedServerStoreStopsOpenAndStays) {
   EXPECT_EQ(FileText(ServerStoreFile()), "{\"kind\":\"orvex-lns-server\",\"version\":1,\"networks\":7}");
 }
 
+TEST_F(PersistenceTest, TheJsonStoreOfAnEarlierVersionIsRefusedNotReplaced) {
+  std::filesystem::remove_all(StoreFolder());
+  const auto earlier = StoreFolder() / "server.json";
+  std::filesystem::create_directories(StoreFolder());
+  WriteText(earlier, "{\"kind\":\"orvex-lns-server\",\"version\":1}");
+  try {
+    OpenServer();
+    ADD_FAILURE() << "opened";
+  } catch (const rt::Error& e) {
+    EXPECT_EQ(e.Number(), err::DatabaseDamaged);
+    EXPECT_THAT(e.Description(), ::testing::HasSubstr(earlier.string() + " holds the Object Server's store as an earlier version"));
+  }
+  EXPECT_FALSE(std::filesystem::exists(ServerStoreFile()));
+}
+
 TEST_F(PersistenceTest, AChangeThatCannotBeWrittenIsUndone) {
+  orvex::test::StoreFaults faults;
   auto server = OpenServer();
   auto system = OpenSystem(server, "Plant");
   auto setpoint = Device(system)->get_Interface()->get_NetworkVariables()->Item(Variant::String("nviSetpoint"));
-  auto file = server->get_Networks()->Item(Variant::Integer(1))->File();
-  std::filesystem::remove(file);
-  std::filesystem::create_directory(file);
+  faults.FailFrom(1);
 
   EXPECT_EQ(ErrorNumberOf([&] { setpoint->put_Value(Variant::Double(30)); }), rt::err::PathFileAccessError);
   EXPECT_EQ(setpoint->get_Value().ToDouble(), 22.0);
   EXPECT_EQ(ErrorNumberOf([&] { system->get_ComponentApps()->Add("Tool", "Tool.App", 7); }), rt::err::PathFileAccessError);
   EXPECT_EQ(system->get_ComponentApps()->get_Count(), 0);
-  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
-    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
-  }
+
+  faults.FailFrom(0);
+  server->Close();
+  ResetPlatform();
+  auto again = OpenSystem(OpenServer(), "Plant");
+  EXPECT_EQ(Device(again)->get_Interface()->get_NetworkVariables()->Item(Variant::String("nviSetpoint"))->get_Value().ToDouble(),
+            22.0);
+  EXPECT_EQ(again->get_ComponentApps()->get_Count(), 0);
+  again->get_ComponentApps()->Add("Tool", "Tool.App", 7);
+  EXPECT_EQ(again->get_ComponentApps()->get_Count(), 1);
 }
 
 TEST_F(PersistenceTest, NetworkNamesAreUniqueWithoutRegardToCase) {

@@ -37,7 +37,10 @@ std::vector<std::string> Forced(const std::string& first, const std::string& dat
 // A formatted flag text: `bits`, then "0", `entries` in all.
 V Entries(const std::string& bits, size_t entries) {
   std::string text;
-  for (size_t i = 0; i < entries; ++i) text += (i ? " " : "") + std::string(1, i < bits.size() ? bits[i] : '0');
+  for (size_t i = 0; i < entries; ++i) {
+    if (i) text += ' ';
+    text += i < bits.size() ? bits[i] : '0';
+  }
   return Text(text);
 }
 

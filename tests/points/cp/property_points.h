@@ -47,7 +47,8 @@ inline std::string Fields(const rt::Ref<ConfigPropertyPoint>& point, const std::
     if (value.GetType() == rt::Variant::Type::Boolean) {
       text += value.ToBoolean() ? "1" : "0";
     } else {
-      text += (text.empty() ? "" : ",") + value.ToString();
+      if (!text.empty()) text += ',';
+      text += value.ToString();
     }
   }
   return text;

@@ -15,7 +15,7 @@ with_second=$(snapshot)
 "$tool" --second-unit | grep -q 'Unit "FCU 2": already there'
 [ "$with_second" = "$(snapshot)" ] || { echo "second unit laid twice"; exit 1; }
 if "$tool" --third-unit >/dev/null 2>&1; then echo "an unknown option was taken"; exit 1; fi
-for f in registry.json lns/networks/Demo.json LonWorks/bin/XIF32BIN LonWorks/XIF/OrvexUC_FCU.XIF LonWorks/Types/ResourceCatalog.lst; do
+for f in registry.json lns/server.db lns/networks/Demo.db LonWorks/bin/XIF32BIN LonWorks/XIF/OrvexUC_FCU.XIF LonWorks/Types/ResourceCatalog.lst; do
   [ -f "$ORVEX_MACHINE/$f" ] || { echo "missing $f"; exit 1; }
 done
 echo "1 passed, 0 failed"
