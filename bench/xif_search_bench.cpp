@@ -64,6 +64,10 @@ void FindXifInTree(benchmark::State& state) {
   const std::string root = g_tree->Root().string() + "\\";
   const std::string folder = files == XifTree::Files() ? root : files == 10000 ? root + "a0\\" : root + "a0\\b0\\";
   const std::string expected = files == XifTree::Files() ? root + LastFile : "";
+  // The first search after the tree is laid may find it on the disk: each figure is that of a
+  // search in a tree the system holds in memory, as any later search is.
+  std::string warmUp = Wanted;
+  host::FindXifInTree(folder, warmUp);
   for (auto _ : state) {
     std::string wanted = Wanted;
     if (host::FindXifInTree(folder, wanted) != expected) throw std::logic_error("the search found the wrong file");
