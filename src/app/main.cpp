@@ -16,6 +16,7 @@
 #include "host/register_dialog.h"
 #include "host/startup.h"
 #include "mainwindow/fmain.h"
+#include "mainwindow/refresh/refresh.h"
 #include "points/cp/points.h"
 #include "points/nv/points.h"
 
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
   points::AddConfigPropertyClasses();
   device::AddDeviceClass();
   mainwindow::UseMainWindow();
+  mainwindow::refresh::UsePageRefresh();
   if (const auto exitCode = automation::HandleServerSwitches(commandLine)) return *exitCode;
   if (commandLine.embedding) {
     host::Main(host::StartMode::Automation);

@@ -1,0 +1,156 @@
+#include <span>
+#include <string>
+
+#include "mainwindow/refresh/page_steps.h"
+#include "points/cp/byte_points.h"
+#include "points/cp/plain_points.h"
+#include "points/nv/enum_points.h"
+#include "points/nv/flag_points.h"
+#include "points/nv/number_points.h"
+#include "points/nv/snvt_hvac_status.h"
+#include "points/nv/snvt_switch.h"
+#include "points/nv/snvt_tod_event.h"
+#include "points/nv/text_points.h"
+
+namespace mainwindow::refresh {
+namespace {
+
+constexpr int PageMember = 2;  // of the arrays shared with other pages
+constexpr int SingleControl = -1;
+constexpr int HumidistatBit = 5;
+
+// The combos' texts: the modes of the list, "Auto" where the mode table says "Automatic".
+constexpr TextRow<uint8_t> ApplicModeRows[] = {{0, "Auto"}, {1, "Heating"},  {3, "Cooling"},  {6, "Off"},
+                                               {9, "Fan Only"}, {13, "Economy"}, {14, "Dehumid"}};
+constexpr TextTable<uint8_t> ApplicModeText{ApplicModeRows, "NULL"};
+// The schedule knows no bypass; the remote sensor only occupied and unoccupied, its error in capitals.
+constexpr TextRow<uint8_t> ScheduleRows[] = {{0, "Occupied"}, {1, "Unoccupied"}, {3, "Standby"}, {255, "NULL"}};
+constexpr TextTable<uint8_t> ScheduleText{ScheduleRows, "Error"};
+constexpr TextRow<uint8_t> SensorRows[] = {{0, "Occupied"}, {1, "Unoccupied"}, {255, "NULL"}};
+constexpr TextTable<uint8_t> SensorText{SensorRows, "ERROR"};
+constexpr TextRow<uint8_t> EnableRows[] = {{0, "Disable"}, {1, "Enable"}};
+constexpr TextTable<uint8_t> EnableText{EnableRows, "NULL"};
+constexpr TextRow<int16_t> SwitchRows[] = {{0, "Disable"}, {1, "Enable"}};
+constexpr TextTable<int16_t> SwitchText{SwitchRows, "NULL"};
+
+enum class Control { Display, Editable, Combo };  // a combo is a single control, an editor too
+
+using RowText = std::string (*)(Refresh&, int line, std::string_view point);
+struct Row {
+  int line;
+  std::string_view control;
+  Control kind;
+  std::string_view point;
+  RowText text;
+};
+
+template <class P>
+std::string SelectedByte(Refresh& refresh, int line, const TextTable<uint8_t>& table, std::string_view point) {
+  return Selected<uint8_t>(refresh, line, table, [&] { return refresh.Point<P>(point).get_Value(); });
+}
+template <const TextTable<uint8_t>& Table, class P>
+std::string ByteText(Refresh& refresh, int line, std::string_view point) {
+  return SelectedByte<P>(refresh, line, Table, point);
+}
+std::string TemperatureRow(Refresh& refresh, int, std::string_view point) {
+  return TemperatureText(Temperature(refresh, point));
+}
+template <points::Setpoint S>
+std::string SetpointRow(Refresh& refresh, int, std::string_view) {
+  return TemperatureText(ConfiguredSetpoint(refresh, S));
+}
+std::string AlarmRow(Refresh& refresh, int, std::string_view point) {
+  return refresh.Point<points::SNVT_str_asc>(point).get_Value();
+}
+// A switch whose state cannot be read keeps its text.
+std::string SwitchRow(Refresh& refresh, int, std::string_view point) {
+  return std::string(SwitchText(refresh.Point<points::SNVT_switch>(point).get_State()));
+}
+
+constexpr Row UpperRows[] = {
+    {68, "cbonviApplicMode", Control::Combo, "nviApplicMode", ByteText<ApplicModeText, points::SNVT_hvac_mode>},
+    {87, "txtnvoHeatCoolAuto", Control::Display, "nvoHeatCoolAuto", ByteText<HeatCoolAutoText, points::UNVT_Byte>},
+    {88, "txtnvoFanSpdSw", Control::Display, "nvoFanModeSpdSw", ByteText<FanSwitchText, points::UNVT_Byte>},
+    {89, "cbonviOccSchedule", Control::Combo, "nviOccSchedule",
+     [](Refresh& r, int line, std::string_view point) {
+       return Selected<uint8_t>(r, line, ScheduleText,
+                                [&] { return r.Point<points::SNVT_tod_event>(point).get_current_state(); });
+     }},
+    {90, "cbonviOccManCmd", Control::Combo, "nviOccManCmd", ByteText<OccupancyText, points::SNVT_occupancy>},
+    {91, "txtnciByPassTime", Control::Editable, "nciBypassTime",
+     [](Refresh& r, int, std::string_view point) {
+       return FormatNumber(r.Point<points::SCPTbypassTime>(point).get_Value(), WholeNumber);
+     }},
+    {91, "cbonviOccSensor", Control::Combo, "nviOccSensor", ByteText<SensorText, points::SNVT_occupancy>},
+    {92, "txtnvoEffectOccup", Control::Display, "nvoEffectOccup", ByteText<OccupancyText, points::SNVT_occupancy>},
+    {93, "txtnvoEWT", Control::Display, "nvoEWT", TemperatureRow},
+    {93, "txtnvoEffectEWT", Control::Display, "nvoEffectEWT", TemperatureRow},
+    {93, "txtnviEWT", Control::Editable, "nviEWT", TemperatureRow},
+    {194, "txtnvoLocalSpaceTemp", Control::Display, "nvoLocalSpaceTmp", TemperatureRow},
+    {194, "txtnvoSpaceTemp", Control::Display, "nvoSpaceTemp", TemperatureRow},
+    {194, "txtnviSpaceTemp", Control::Editable, "nviSpaceTemp", TemperatureRow},
+    {294, "txtnvoDehumid", Control::Display, "nvoBinaryIn",
+     [](Refresh& r, int line, std::string_view point) -> std::string {
+       const bool clear = r.If(line, [&] { return !r.Point<points::SNVT_state>(point).get_Bit(HumidistatBit); });
+       return clear ? "Not Required" : "Is Required";
+     }},
+    {294, "txtnvoSetpoint", Control::Display, "nvoSetpoint", TemperatureRow},
+    {294, "txtnviSetpoint", Control::Editable, "nviSetPoint", TemperatureRow},
+};
+
+constexpr Row LowerRows[] = {
+    {294, "txtnviSetptOffset", Control::Editable, "nviSetptOffset",
+     [](Refresh& r, int, std::string_view point) {
+       return FormatNumber(r.Point<points::SNVT_temp_p_US_diff>(point).get_Value(), OneDecimal);
+     }},
+    {294, "cbonciLocSptEnable", Control::Combo, "nciLocSptEnable", ByteText<EnableText, points::UCPT_Boolean>},
+    {294, "txtCurrentAlarm", Control::Display, "nvoCurrentAlarm", AlarmRow},
+    {294, "txtPreviousAlarm", Control::Display, "nvoPreviousAlarm", AlarmRow},
+    {294, "txtnvoTsnFcUnitStat", Control::Display, "nvoTsnFcUnitStat", ByteText<UnitStatusText, points::UNVT_Byte>},
+    {294, "txtnvoUnitStatus", Control::Display, "nvoUnitStatus",
+     [](Refresh& r, int line, std::string_view point) {
+       return Selected<uint8_t>(r, line, HvacModeText, [&] { return r.Point<points::SNVT_hvac_status>(point).get_Mode(); });
+     }},
+    {294, "txtOccClgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::occupied_cool>},
+    {294, "txtUnOccClgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::unoccupied_cool>},
+    {294, "txtStbyClgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::standby_cool>},
+    {294, "txtOccHtgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::occupied_heat>},
+    {294, "txtUnOccHtgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::unoccupied_heat>},
+    {294, "txtStbyHtgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::standby_heat>},
+    {294, "txtnvoEffectSpt", Control::Display, "nvoEffectSetpt", TemperatureRow},
+    {294, "txtnvoDischAirTemp", Control::Display, "nvoDischAirTemp", TemperatureRow},
+    {294, "txtnvoOutdoorTemp", Control::Display, "nvoOutdoorTemp", TemperatureRow},
+    {294, "cbonviAuxHeatEnable", Control::Combo, "nviAuxHeatEnable", SwitchRow},
+    {294, "txtnvoTerminalLoad", Control::Display, "nvoTerminalLoad",
+     [](Refresh& r, int line, std::string_view point) {
+       return Selected<double>(r, line, TerminalLoadText,
+                               [&] { return r.Point<points::SNVT_lev_percent>(point).get_Value(); });
+     }},
+    {294, "cbonviEnergyHoldOff", Control::Combo, "nviEnergyHoldOff", SwitchRow},
+    {294, "cbonviEconEnable", Control::Combo, "nviEconEnable", SwitchRow},
+};
+
+void WriteRows(Refresh& refresh, std::span<const Row> rows) {
+  for (const Row& row : rows) {
+    const int index = row.kind == Control::Combo ? SingleControl : PageMember;
+    const auto write = [&] {
+      refresh.SetText(row.line, row.control, index, [&] { return row.text(refresh, row.line, row.point); });
+    };
+    if (row.kind == Control::Display) {
+      write();
+    } else {
+      refresh.UnlessBusy(row.line, row.control, index, write);
+    }
+  }
+}
+
+}  // namespace
+
+// The rows, with the setpoint source between the remote setpoint and its offset.
+void GeneralPage(Refresh& refresh) {
+  WriteRows(refresh, UpperRows);
+  ShowSetpointSource(refresh, SourcePage::General);
+  WriteRows(refresh, LowerRows);
+}
+
+}  // namespace mainwindow::refresh

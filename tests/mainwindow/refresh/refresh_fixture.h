@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "../main_window_fixture.h"
+#include "device/orvex_fcu.h"
+#include "lns/device.h"
+#include "mainwindow/refresh/refresh.h"
+
+namespace mainwindow::refresh::test {
+
+// The demo unit attached to the main window, whose page refresh is the real one.
+class RefreshTest : public mainwindow::test::DemoUnitTest {
+ protected:
+  void SetUp() override {
+    DemoUnitTest::SetUp();
+    UsePageRefresh();
+  }
+
+  void Refresh(int16_t page = 0) { Window().RefreshMainForm(page); }
+  void ShowTab(int tab) { Window().Ctl<forms::TabControl>("tabData").SetTab(tab); }
+  std::string Text(const char* control, int index = -1) {
+    return index < 0 ? Window().Ctl<forms::TextControl>(control).Text()
+                     : Window().Ctl<forms::TextControl>(control, index).Text();
+  }
+  template <class P>
+  P& Point(const char* property) {
+    return dynamic_cast<P&>(*Window().FCU().Point(property));
+  }
+  std::string LastLog() { return host::LogLines().back(); }
+
+  // The attached unit stops being read (it is no longer commissioned), so that the points keep
+  // the values a test gives them.
+  void HoldPoints() { Window().AppDevice()->UnitSetCommission(false, 1); }
+  // A point member's value, let as a director would.
+  void Let(const char* property, const char* member, rt::Variant value) {
+    std::vector<rt::Variant> args{std::move(value)};
+    Window().FCU().Point(property)->Invoke(member, rt::Object::CallKind::Let, args);
+  }
+  void LetNumber(const char* property, const char* member, double value) {
+    Let(property, member, rt::Variant::Double(value));
+  }
+};
+
+}  // namespace mainwindow::refresh::test
