@@ -1,6 +1,7 @@
 #include "host/xif_files.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <thread>
@@ -55,9 +56,15 @@ std::vector<std::string> TextLines(const std::string& text) {
   return lines;
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
-  const std::optional<std::string> text = proc::ReadWholeFile(proc::ResolvePath(path));
-  if (!text) rt::Raise(proc::FileExists(path) ? rt::err::PathFileAccessError : rt::err::FileNotFound);
+bool IsFile(const std::string& storedPath) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(storedPath, ec);
+}
+
+// Only the lines up to the program ID's are read: an XIF file's declarations can be long.
+std::vector<std::string> ReadLeadingLines(const std::string& storedPath) {
+  const std::optional<std::string> text = proc::ReadFirstLines(storedPath, ProgramIdLineNumber + 1);
+  if (!text) rt::Raise(IsFile(storedPath) ? rt::err::PathFileAccessError : rt::err::FileNotFound);
   return TextLines(*text);
 }
 
@@ -88,9 +95,21 @@ std::string TextCharacter(const std::string& field) {
   return field == "00" ? std::string(" ") : std::string(1, static_cast<char>(HexNumber(field)));
 }
 
-std::optional<std::string> ProgramIdOf(const std::string& path) {
+std::string ProgramIdOfFile(const std::string& storedPath) {
+  const std::string line = ProgramIdLine(ReadLeadingLines(storedPath));
+  const bool textId = IsTextProgramId(line);
+  std::string programId;
+  for (int field = 0; field < ProgramIdFields; ++field) {
+    const std::string digits = rt::Mid(line, 1 + FieldStep * static_cast<size_t>(field), 2);
+    programId += textId ? TextCharacter(digits) : digits;
+  }
+  if (textId) programId += std::string(ProgramIdFields, ' ');
+  return programId;
+}
+
+std::optional<std::string> ProgramIdOf(const std::string& storedPath) {
   try {
-    return ReadXifProgramId(path);
+    return ProgramIdOfFile(storedPath);
   } catch (const std::exception&) {
     return std::nullopt;
   }
@@ -105,41 +124,52 @@ bool LastByteFits(const std::string& programId, int wantedLastByte) {
   }
 }
 
-std::vector<proc::DirEntry> EntriesOf(const std::string& folder, const char* pattern) {
+// A folder of the search: named as the caller spelled it, which the path found keeps, and as
+// stored, so that only the root is resolved.
+struct SearchFolder {
+  std::string named;
+  std::string stored;
+
+  std::string StoredPathOf(const std::string& name) const { return stored.empty() ? name : stored + "/" + name; }
+};
+
+std::vector<proc::DirEntry> EntriesOf(const SearchFolder& folder) {
   try {
-    return proc::ListDirectory(folder, pattern);
+    return proc::ListStoredDirectory(folder.stored);
   } catch (const std::exception&) {
     return {};
   }
 }
 
-std::string MatchingFileIn(const std::string& folder, const std::string& prefix, int wantedLastByte) {
-  for (const proc::DirEntry& entry : EntriesOf(folder, XifPattern)) {
-    if (entry.isDirectory) continue;
-    const std::string path = folder + entry.name;
-    const std::optional<std::string> programId = ProgramIdOf(path);
+bool IsXifFile(const proc::DirEntry& entry) {
+  return !entry.isDirectory && proc::WildcardMatch(XifPattern, entry.name);
+}
+
+// Links are not entered, so a link back up the tree cannot make the search run in a circle.
+bool IsSubfolder(const proc::DirEntry& entry) {
+  return entry.isDirectory && !entry.isLink && entry.name.front() != '.';
+}
+
+std::string MatchingFileIn(const SearchFolder& folder, const std::vector<proc::DirEntry>& entries,
+                           const std::string& prefix, int wantedLastByte) {
+  for (const proc::DirEntry& entry : entries) {
+    if (!IsXifFile(entry)) continue;
+    const std::optional<std::string> programId = ProgramIdOf(folder.StoredPathOf(entry.name));
     if (programId && rt::Left(*programId, ProgramIdBaseLength) == prefix && LastByteFits(*programId, wantedLastByte)) {
-      return path;
+      return folder.named + entry.name;
     }
   }
   return "";
 }
 
-// Links are not entered, so a link back up the tree cannot make the search run in a circle.
-std::vector<std::string> SubfoldersOf(const std::string& folder) {
-  std::vector<std::string> subfolders;
-  for (const proc::DirEntry& entry : EntriesOf(folder, "*.*")) {
-    if (entry.name.front() == '.' || entry.isLink || !IsDirectory(folder + entry.name)) continue;
-    subfolders.push_back(folder + entry.name + "\\");
-  }
-  return subfolders;
-}
-
-std::string SearchTree(const std::string& folder, const std::string& prefix, int wantedLastByte) {
-  std::string found = MatchingFileIn(folder, prefix, wantedLastByte);
-  for (const std::string& subfolder : SubfoldersOf(folder)) {
+// One listing per folder serves both its files and, after them, its subfolders.
+std::string SearchTree(const SearchFolder& folder, const std::string& prefix, int wantedLastByte) {
+  const std::vector<proc::DirEntry> entries = EntriesOf(folder);
+  std::string found = MatchingFileIn(folder, entries, prefix, wantedLastByte);
+  for (const proc::DirEntry& entry : entries) {
     if (!found.empty()) break;
-    found = SearchTree(subfolder, prefix, wantedLastByte);
+    if (!IsSubfolder(entry)) continue;
+    found = SearchTree({folder.named + entry.name + "\\", folder.StoredPathOf(entry.name)}, prefix, wantedLastByte);
   }
   return found;
 }
@@ -215,20 +245,13 @@ std::string XifSearchRoot() {
 
 std::string ReadXifProgramId(const std::string& path) {
   if (rt::UCase(rt::Right(path, 4)) != XifExtension) return "";
-  const std::string line = ProgramIdLine(ReadLines(path));
-  const bool textId = IsTextProgramId(line);
-  std::string programId;
-  for (int field = 0; field < ProgramIdFields; ++field) {
-    const std::string digits = rt::Mid(line, 1 + FieldStep * static_cast<size_t>(field), 2);
-    programId += textId ? TextCharacter(digits) : digits;
-  }
-  if (textId) programId += std::string(ProgramIdFields, ' ');
-  return programId;
+  return ProgramIdOfFile(proc::ResolvePath(path).string());
 }
 
 std::string FindXifInTree(const std::string& folder, std::string& wanted) {
   wanted = rt::UCase(wanted);
-  return SearchTree(folder, rt::Left(wanted, ProgramIdBaseLength), HexNumber(rt::Right(wanted, 2)));
+  return SearchTree({folder, proc::ResolvePath(folder).string()}, rt::Left(wanted, ProgramIdBaseLength),
+                    HexNumber(rt::Right(wanted, 2)));
 }
 
 bool IsDirectory(const std::string& path) { return proc::IsDirectory(path); }

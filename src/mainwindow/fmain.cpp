@@ -13,6 +13,7 @@
 #include "host/short_timer.h"
 #include "lns/journal.h"
 #include "lns/server.h"
+#include "mainwindow/editors/editors.h"
 #include "mainwindow/settings_file.h"
 #include "runtime/convert.h"
 #include "runtime/text.h"
@@ -93,6 +94,7 @@ fMain::fMain() : Form("fMain") {
   On("cmdClearFaults", Event::Click, [this](EventArgs&) { cmdClearFaults_Click(); });
   On("cmdClearLog", Event::Click, [this](EventArgs&) { Ctl<forms::ListBox>("lstLog").Clear(); });
   On("cmdOneOrTwo", Event::Click, [this](EventArgs&) { cmdOneOrTwo_Click(); });
+  editors::AttachEditors(*this, [this]() -> device::Orvex_FCU& { return FCU(); });
 }
 
 void fMain::Form_Load() {

@@ -1,7 +1,13 @@
 #include "process/paths.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <memory>
 #include <system_error>
 
 #include "runtime/error.h"
@@ -34,10 +40,14 @@ bool Exists(const fs::path& path) {
   return fs::exists(fs::symlink_status(path, ec));
 }
 
-bool SortsBefore(const std::string& a, const std::string& b) {
-  const std::string upperA = rt::UCase(a);
-  const std::string upperB = rt::UCase(b);
-  return upperA != upperB ? upperA < upperB : a < b;
+unsigned char UpperByte(char c) { return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); }
+
+// Letter case ignored, then the exact spelling; compared in place, since listings sort often.
+bool SortsBefore(std::string_view a, std::string_view b) {
+  const auto [inA, inB] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return UpperByte(x) == UpperByte(y); });
+  if (inA != a.end() && inB != b.end()) return UpperByte(*inA) < UpperByte(*inB);
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
 std::vector<std::string> SortedNames(const fs::path& folder) {
@@ -83,6 +93,29 @@ bool MatchFrom(std::string_view pattern, std::string_view name) {
   return p == pattern.size();
 }
 
+struct FolderCloser {
+  void operator()(DIR* folder) const { ::closedir(folder); }
+};
+
+[[noreturn]] void RaiseAccessError(const fs::path& folder) {
+  rt::Raise(rt::err::PathFileAccessError, {}, "Path/File access error: " + folder.string());
+}
+
+// The entry's own type comes with the listing (on most file systems); only a link costs a look
+// at what it leads to.
+DirEntry EntryOf(int folder, const dirent& entry) {
+  DirEntry result{entry.d_name};
+  struct stat status {};
+  unsigned char type = entry.d_type;
+  if (type == DT_UNKNOWN && ::fstatat(folder, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0) {
+    type = IFTODT(status.st_mode);
+  }
+  result.isLink = type == DT_LNK;
+  result.isDirectory = result.isLink ? ::fstatat(folder, entry.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode)
+                                     : type == DT_DIR;
+  return result;
+}
+
 }  // namespace
 
 fs::path ResolvePath(std::string_view path) {
@@ -117,21 +150,25 @@ bool IsDirectory(std::string_view path) {
 }
 
 std::vector<DirEntry> ListDirectory(std::string_view folder, std::string_view pattern) {
-  const fs::path resolved = ResolvePath(folder);
-  const fs::path where = resolved.empty() ? fs::path(".") : resolved;
+  return ListStoredDirectory(ResolvePath(folder), pattern);
+}
+
+std::vector<DirEntry> ListStoredDirectory(const fs::path& folder, std::string_view pattern) {
+  const fs::path where = folder.empty() ? fs::path(".") : folder;
   std::error_code ec;
   if (!fs::is_directory(where, ec)) return {};
-  fs::directory_iterator it(where, ec);
-  if (ec) rt::Raise(rt::err::PathFileAccessError, {}, "Path/File access error: " + where.string());
+  const std::unique_ptr<DIR, FolderCloser> listing(::opendir(where.c_str()));
+  if (!listing) RaiseAccessError(where);
   std::vector<DirEntry> entries;
-  for (fs::directory_iterator end; it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (!WildcardMatch(pattern, name)) continue;
-    std::error_code statusError;
-    entries.push_back({name, fs::is_directory(it->status(statusError)),
-                       fs::is_symlink(it->symlink_status(statusError))});
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(listing.get());
+    if (entry == nullptr) break;
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == ".." || !WildcardMatch(pattern, name)) continue;
+    entries.push_back(EntryOf(dirfd(listing.get()), *entry));
   }
-  if (ec) rt::Raise(rt::err::PathFileAccessError, {}, "Path/File access error: " + where.string());
+  if (errno != 0) RaiseAccessError(where);
   std::sort(entries.begin(), entries.end(),
             [](const DirEntry& a, const DirEntry& b) { return SortsBefore(a.name, b.name); });
   return entries;

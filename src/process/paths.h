@@ -33,5 +33,8 @@ struct DirEntry {
 // without regard to case (then by exact spelling), so every listing comes in the same order.
 // A folder that does not exist lists nothing; one that cannot be read raises error 75.
 std::vector<DirEntry> ListDirectory(std::string_view folder, std::string_view pattern = "*");
+// The same for a folder named with its stored spelling (as ResolvePath gives it), which is taken
+// as it is: a walk down a tree resolves only its root.
+std::vector<DirEntry> ListStoredDirectory(const std::filesystem::path& folder, std::string_view pattern = "*");
 
 }  // namespace proc

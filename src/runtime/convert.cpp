@@ -260,20 +260,37 @@ T RoundToWhole(double v, double low, double high) {
 
 }  // namespace
 
-double Val(std::string_view text) {
+namespace {
+
+// The leading number of a text with every blank, TAB and line feed dropped; nothing when none.
+std::optional<DecimalValue> ReadLeading(std::string_view text) {
   std::string squeezed;
   for (char c : text) {
     if (c != ' ' && c != '\t' && c != '\n') squeezed.push_back(c);
   }
   if (RadixOf(squeezed) != 0) {
     RadixScan scan = ScanRadix(squeezed);
-    if (scan.length == 0) return 0;
-    return scan.TooLarge() ? scan.magnitude : SignedRadixValue(scan.magnitude);
+    if (scan.length == 0) return std::nullopt;
+    if (scan.TooLarge()) return DecimalValue{scan.magnitude, true};
+    return DecimalValue{SignedRadixValue(scan.magnitude), false};
   }
   size_t length = ScanDecimal(squeezed);
-  if (length == 0) return 0;
-  DecimalValue read = ReadDecimal(std::string_view(squeezed).substr(0, length));
-  return read.value;
+  if (length == 0) return std::nullopt;
+  return ReadDecimal(std::string_view(squeezed).substr(0, length));
+}
+
+}  // namespace
+
+double Val(std::string_view text) {
+  std::optional<DecimalValue> read = ReadLeading(text);
+  return read ? read->value : 0;
+}
+
+std::optional<double> LeadingNumber(std::string_view text) {
+  std::optional<DecimalValue> read = ReadLeading(text);
+  if (!read) return std::nullopt;
+  if (read->overflow) Raise(err::Overflow);
+  return read->value;
 }
 
 double ParseNumber(std::string_view text) {

@@ -15,6 +15,9 @@ namespace rt {
 // number (sign, digits, ".", exponent; "&H" hexadecimal and "&O" octal). 0 when none; never fails
 // (a number beyond the Double range gives the largest Double).
 double Val(std::string_view text);
+// The same leading number, or nothing when the text starts with none; error 6 for a number beyond
+// the Double range.
+std::optional<double> LeadingNumber(std::string_view text);
 
 // Locale number conversion of a whole text (surrounding blanks allowed); "&H"/"&O" texts too
 // (up to four hex digits read as a signed 16-bit value, up to eight as signed 32-bit).

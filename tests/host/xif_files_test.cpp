@@ -93,6 +93,18 @@ TEST_F(XifFilesTest, AFoldersFilesComeBeforeItsSubfolders) {
   EXPECT_EQ(FindXifInTree(Root(), wanted), Found("a\\deep\\first.xif"));
 }
 
+TEST_F(XifFilesTest, NamesMatchWithoutRegardToCaseAndTheFoundPathKeepsTheCallersSpelling) {
+  WriteFile(xifRoot_ / "Sub" / "a.txt", XifText("80:07:1A:55:01:03:04:00"));
+  WriteFile(xifRoot_ / "Sub" / "b.XiF", XifText("80:07:1A:55:02:03:04:00"));
+  WriteFile(xifRoot_ / "Sub" / "C.XIF", XifText("80:07:1A:55:01:03:04:00") + std::string(2000, 'x') + "\n");
+  fs::create_symlink(xifRoot_ / "Sub" / "C.XIF", xifRoot_ / "Sub" / "B.lnk.xif");
+  std::string wanted = "80071A5501030400";
+  const std::string root = root_.string() + "\\XIF\\";
+  EXPECT_EQ(FindXifInTree(root, wanted), root + "Sub\\B.lnk.xif");
+  fs::remove(xifRoot_ / "Sub" / "B.lnk.xif");
+  EXPECT_EQ(FindXifInTree(root, wanted), root + "Sub\\C.XIF");
+}
+
 TEST_F(XifFilesTest, FilesThatCannotBeReadArePassedOver) {
   WriteFile(xifRoot_ / "1short.xif", "ORVEX-XIF 1\n");
   WriteFile(xifRoot_ / "2nothex.xif", XifText("41:4G:00:43:44:45:46:47"));

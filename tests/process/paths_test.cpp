@@ -1,5 +1,7 @@
 #include "process/paths.h"
 
+#include "process/files.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -122,6 +124,27 @@ TEST_F(PathsTest, ListingsTellLinksApart) {
     EXPECT_EQ(entries[i].isDirectory, expected[i].isDirectory) << entries[i].name;
     EXPECT_EQ(entries[i].isLink, expected[i].isLink) << entries[i].name;
   }
+}
+
+TEST_F(PathsTest, ReadFirstLinesStopsAfterTheWantedLine) {
+  const std::string longLine(700, 'x');
+  const struct {
+    const char* name;
+    std::string text;
+    std::optional<std::string> expected;
+  } cases[] = {
+      {"more", "1\n2\r\n3\n4\n", "1\n2\r\n"},
+      {"exact", "1\n2\n", "1\n2\n"},
+      {"short", "1\n2", "1\n2"},
+      {"empty", "", ""},
+      {"long lines", longLine + "\n" + longLine + "\n" + longLine, longLine + "\n" + longLine + "\n"},
+  };
+  for (const auto& c : cases) {
+    WriteFile(root_ / "lines" / c.name, c.text);
+    EXPECT_EQ(ReadFirstLines((root_ / "lines" / c.name).string(), 2), c.expected) << c.name;
+  }
+  EXPECT_EQ(ReadFirstLines((root_ / "lines").string(), 2), std::nullopt);
+  EXPECT_EQ(ReadFirstLines((root_ / "lines/missing").string(), 2), std::nullopt);
 }
 
 TEST_F(PathsTest, AnUnreadableFolderRaisesError75) {

@@ -41,6 +41,18 @@ TEST(ValTest, AHugeExponentGivesTheLargestNumberInsteadOfFailing) {
   EXPECT_EQ(rt::Val("-1e400"), -DBL_MAX);
 }
 
+// The same rule, telling a text without a number from one that starts with 0, and refusing a
+// number that does not fit.
+TEST(LeadingNumberTest, GivesNothingWithoutANumberAndRefusesAnOverflow) {
+  for (const char* none : {"", "no number", "--5", "&hZZ", "-", "."}) EXPECT_FALSE(rt::LeadingNumber(none)) << none;
+  for (const TextToNumber& c : {TextToNumber{"0", 0}, {" 0.0abc", 0}, {"-1.5e2x", -150}, {"&H1F4", 500}}) {
+    EXPECT_EQ(rt::LeadingNumber(c.text), c.expected) << c.text;
+  }
+  for (const char* huge : {"1e400", "-1e999", "&H123456789"}) {
+    EXPECT_EQ(ErrorNumberOf([&] { rt::LeadingNumber(huge); }), rt::err::Overflow) << huge;
+  }
+}
+
 TEST(ParseNumberTest, AcceptsWholeNumberTexts) {
   const TextToNumber cases[] = {
       {"72.5", 72.5},   {"  72.5  ", 72.5}, {"-1", -1},       {"+3", 3},          {"0", 0},
