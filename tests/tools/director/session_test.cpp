@@ -99,13 +99,12 @@ TEST_F(DirectorSession, SilenceIsATimeoutThatEndsThePlugInAndWhatItStarted) {
   quick.replyTimeoutMs = 200;
   const std::string childFile = (machine.Path() / "child").string();
   PluginProcess silent("/bin/sh", {"-c", "sleep 600 & echo $! > '" + childFile + "'; exec cat > /dev/null"});
-  std::ifstream childPid;
-  ASSERT_TRUE(orvex::test::Eventually([&] {
-    childPid.open(childFile);
-    return childPid.is_open() && childPid.peek() != EOF;
-  }));
+  // Read afresh each time: the file may be there, still empty, before the shell writes the number.
   pid_t child = 0;
-  childPid >> child;
+  ASSERT_TRUE(orvex::test::Eventually([&] {
+    std::ifstream childPid(childFile);
+    return static_cast<bool>(childPid >> child);
+  }));
   EXPECT_EQ(Run(silent, "verbs\n", quick), NoReply);
   EXPECT_THAT(diagnostics.str(), HasSubstr("test.script:1: no reply within 0.2 s; the plug-in process is ended"));
   EXPECT_EQ(silent.WaitForEnd(1), "already ended");
