@@ -6,7 +6,7 @@
 
 #include <cstdint>
 #include <iostream>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "device/orvex_fcu.h"
@@ -36,16 +36,18 @@ mainwindow::fMain& Window() { return forms::Default<mainwindow::fMain>(); }
 // unit and shown as a director leaves it after "Configure".
 struct AttachedWindow {
   orvex::test::TempMachine machine{"poll_bench"};
-  host::LNSPlugInAPI plugIn;
+  std::optional<host::LNSPlugInAPI> plugIn;
 
   AttachedWindow() {
     lns::CreateDemoNetwork(lns::InstallLonWorks(XIF32BIN_TOOL).xifFolder.string());
     forms::App().SetPath(machine.Root().string());
     forms::App().SetEndHook([] {});
     forms::SetWhenUnanswered(forms::WhenUnanswered::TakeDefault);
-    plugIn.put_networkName(lns::DemoNetworkName);
-    plugIn.SendCommand(Configure, DeviceCommand, DemoUnitPath);
-    plugIn.put_Visible(true);
+    // The plug-in's first object loads the window, which reads its settings from the path above.
+    plugIn.emplace();
+    plugIn->put_networkName(lns::DemoNetworkName);
+    plugIn->SendCommand(Configure, DeviceCommand, DemoUnitPath);
+    plugIn->put_Visible(true);
   }
   static bool Filled() {
     return Window().Ctl<forms::TextControl>("txtnvoSpaceTemp", 0).Text() == DemoRoomTemperature;
