@@ -101,7 +101,12 @@ bool RegisterPlugIn() {
   return true;
 }
 
-fs::path OutputFolder() { return BuildFolder() / "demo"; }
+// Where the drawings and the director's sessions go: build/<preset>/demo unless the command line
+// names a folder.
+fs::path& OutputFolder() {
+  static fs::path folder = BuildFolder() / "demo";
+  return folder;
+}
 
 // The plug-in draws into a folder named from the working folder it shares with the demo, so that
 // the requests stay short.
@@ -292,12 +297,14 @@ void ShowDemoNetwork() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
-  const bool virtualClock = arguments == std::vector<std::string>{"--virtual-clock"};
-  if (!arguments.empty() && !virtualClock) {
-    std::cerr << "usage: orvexuc_demo [--virtual-clock]\n";
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  const bool virtualClock = !arguments.empty() && arguments.front() == "--virtual-clock";
+  if (virtualClock) arguments.erase(arguments.begin());
+  if (arguments.size() > 1 || (arguments.size() == 1 && arguments.front().starts_with("-"))) {
+    std::cerr << "usage: orvexuc_demo [--virtual-clock] [OUTPUT-FOLDER]\n";
     return 2;
   }
+  if (!arguments.empty()) OutputFolder() = fs::absolute(arguments.front());
   std::cout << "Simulated machine: " << reg::MachineFolder().string() << "\n";
   fs::create_directories(OutputFolder());
   if (!RegisterPlugIn() || !RegisterCommands()) return 1;
