@@ -233,6 +233,7 @@ TEST_F(FaultSweepTest, EveryCallOfTheSessionFailsOnceWithoutHarm) {
   const std::vector<lns::JournalEntry> clean = lns::JournalEntries();
   const UnitData after = ReadUnit();
   ASSERT_THAT(WindowFaults(), ::testing::IsEmpty());
+  ASSERT_EQ(directorError_, 0);
   for (const Step& step : Steps()) {
     for (const std::string& written : step.writes) ASSERT_NE(before.at(written), after.at(written)) << step.name;
   }
