@@ -1,9 +1,13 @@
-# orvex_add_test(NAME <target> SOURCES <files...> LIBS <targets...>)
+# orvex_add_test(NAME <target> SOURCES <files...> LIBS <targets...> [PROPERTIES <test properties...>])
 function(orvex_add_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} orvex_test_support GTest::gmock_main)
-  gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_NAME}." DISCOVERY_TIMEOUT 60)
+  if(T_PROPERTIES)
+    gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_NAME}." DISCOVERY_TIMEOUT 60 PROPERTIES ${T_PROPERTIES})
+  else()
+    gtest_discover_tests(${T_NAME} TEST_PREFIX "${T_NAME}." DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
 
 # orvex_add_demo_machine(<fixture> <folder> [demo machine options...]): the test fixture <fixture>

@@ -13,6 +13,7 @@ struct JournalState {
   std::deque<JournalEntry> entries;
   int64_t nextSequence = 1;
   SceneProbe sceneProbe;
+  CallHook callHook;
 };
 
 JournalState& State() {
@@ -49,6 +50,7 @@ std::string OneArgument(const rt::Variant& value) {
 }  // namespace
 
 void SetSceneProbe(SceneProbe probe) { State().sceneProbe = std::move(probe); }
+void SetCallHook(CallHook hook) { State().callHook = std::move(hook); }
 
 int64_t AppendJournal(JournalEntry entry) {
   JournalState& state = State();
@@ -56,6 +58,7 @@ int64_t AppendJournal(JournalEntry entry) {
   if (state.sceneProbe) entry.scene = state.sceneProbe();
   state.entries.push_back(std::move(entry));
   while (state.entries.size() > MaxJournalEntries) state.entries.pop_front();
+  if (state.callHook) state.callHook(state.entries.back());
   return state.entries.back().sequence;
 }
 

@@ -36,6 +36,11 @@ struct JournalEntry {
 
 inline constexpr size_t MaxJournalEntries = 20000;
 
+// Runs as each call is journaled, before the fault rules are asked: a test can arm a fault for
+// exactly the call about to be made (the n-th of a session, say).
+using CallHook = std::function<void(const JournalEntry&)>;
+void SetCallHook(CallHook hook);
+
 std::vector<JournalEntry> JournalEntries();
 void ClearJournal();
 

@@ -112,6 +112,7 @@ void ResetPlatform() {
   State() = PlatformState{};
   ClearJournal();
   SetSceneProbe(nullptr);
+  SetCallHook(nullptr);
   ClearFaults();
 }
 

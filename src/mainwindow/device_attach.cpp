@@ -133,7 +133,7 @@ struct ResourceLookUp {
       step(5, [&] { ShowProgress("Set " + object->get_Name() + " mode = " + std::to_string(scope)); });
     }
     int32_t ignored = 0;
-    file.Close(fileHandle, ignored);
+    step(5, [&] { file.Close(fileHandle, ignored); });
     return found;
   }
 };
@@ -234,12 +234,11 @@ bool fMain::DrfLookUp() {
       step(5, [&] { object = objects->Item(rt::Variant::Integer(static_cast<int16_t>(i))); });
       lookUp.SetScope(step, programId, object);
     }
-    if (!step.Exited()) {
-      lookUp.Close();
-      return true;
-    }
+    if (!step.Exited()) step(6, [&] { lookUp.Close(); });
+    if (!step.Exited()) return true;
   }
-  lookUp.Close();
+  // After an Abort the look-up's own runner runs nothing more: the closing gets a box of its own.
+  AttachErrorBox("DrfLookUp", false)(8, [&] { lookUp.Close(); });
   host::UnloadProgressWindow();
   return false;
 }

@@ -205,6 +205,22 @@ TEST_F(AttachTest, AResourceFileThatDoesNotOpen) {
   }
 }
 
+// A close that raises is a failed step of the look-up like any other: the error box, and Abort
+// ends the look-up with the catalog closed and the modes question.
+TEST_F(AttachTest, AFailingCloseInTheLookUpShowsTheErrorBox) {
+  const Box failed{"Injected", forms::vbAbortRetryIgnore | forms::vbCritical, "fMain DrfLookUp"};
+  for (lns::CatalogCall call : {lns::CatalogCall::FileClose, lns::CatalogCall::CatalogClose}) {
+    SCOPED_TRACE(lns::CatalogCallName(call));
+    host::g_ResourcesChecked = rt::VbTrue;
+    lns::FailCatalogCall({call, {}, std::nullopt, std::nullopt, {Injected, "Injected"}, lns::Repeat::Once});
+    Configure();
+    EXPECT_THAT(Boxes(), ElementsAreArray({failed, ModesNotSet}));
+    EXPECT_TRUE(Read());
+    TearDown();
+    SetUp();
+  }
+}
+
 TEST_F(AttachTest, TheErrorBoxAnswers) {
   struct Case {
     const char* object;
