@@ -10,15 +10,16 @@ function(orvex_add_test)
   endif()
 endfunction()
 
-# orvex_add_demo_machine(<fixture> <folder> [demo machine options...]): the test fixture <fixture>
-# lays a fresh demo machine into <folder> and registers the plug-in's class in it.
-function(orvex_add_demo_machine FIXTURE FOLDER)
-  add_test(NAME ${FIXTURE}_clear COMMAND ${CMAKE_COMMAND} -E rm -rf ${FOLDER})
-  add_test(NAME ${FIXTURE}_setup COMMAND orvex_demo_machine ${ARGN})
-  add_test(NAME ${FIXTURE}_register_class COMMAND orvexuc_fcu /regserver)
-  set_tests_properties(${FIXTURE}_clear PROPERTIES FIXTURES_SETUP ${FIXTURE})
-  set_tests_properties(${FIXTURE}_setup PROPERTIES
-    FIXTURES_SETUP ${FIXTURE} DEPENDS ${FIXTURE}_clear ENVIRONMENT ORVEX_MACHINE=${FOLDER})
-  set_tests_properties(${FIXTURE}_register_class PROPERTIES
-    FIXTURES_SETUP ${FIXTURE} DEPENDS ${FIXTURE}_setup ENVIRONMENT ORVEX_MACHINE=${FOLDER})
+# orvex_add_on_demo_machine(NAME <test> FOLDER <folder> [LAY <demo machine options...>]
+#                           COMMAND <command...> [TIMEOUT <seconds>]): a test that runs <command> on a
+# demo machine laid afresh into <folder> for each run, with the plug-in's class registered in it.
+function(orvex_add_on_demo_machine)
+  cmake_parse_arguments(T "" "NAME;FOLDER;TIMEOUT" "LAY;COMMAND" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_test(NAME ${T_NAME}
+    COMMAND ${PROJECT_SOURCE_DIR}/cmake/on_fresh_machine.sh $<TARGET_FILE:orvex_demo_machine>
+            $<TARGET_FILE:orvexuc_fcu> ${T_LAY} -- ${T_COMMAND})
+  set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT ORVEX_MACHINE=${T_FOLDER} TIMEOUT ${T_TIMEOUT})
 endfunction()
