@@ -81,7 +81,13 @@ class Inbox {
   std::deque<Entry> entries_;
 };
 
-std::string OverlongReason() { return "longer than " + std::to_string(InputReader::MaxLineBytes) + " bytes"; }
+// A request line, or one over the limit, to the channel; the end of the input is not for it.
+void Deliver(Channel& channel, const Inbox::Entry& entry) {
+  if (entry.kind == Inbox::Kind::Line) channel.Take(entry.line);
+  if (entry.kind == Inbox::Kind::Overlong) {
+    channel.Refuse("longer than " + std::to_string(InputReader::MaxLineBytes) + " bytes");
+  }
+}
 
 // The director has gone: questions take their defaults one at a time (each returns to its caller
 // before the next is answered); the requests running finish and those waiting run, a modal window
@@ -104,10 +110,10 @@ void FinishAfterInput(Channel& channel, const Poster& post) {
 void TakeNext(Channel& channel, Inbox& inbox, const Poster& post) {
   auto entry = inbox.Next();
   if (!entry) return;
-  switch (entry->kind) {
-    case Inbox::Kind::Line: channel.Take(entry->line); break;
-    case Inbox::Kind::Overlong: channel.Refuse(OverlongReason()); break;
-    case Inbox::Kind::End: FinishAfterInput(channel, post); break;
+  if (entry->kind == Inbox::Kind::End) {
+    FinishAfterInput(channel, post);
+  } else {
+    Deliver(channel, *entry);
   }
 }
 
@@ -127,10 +133,7 @@ InputReader::Callbacks ReaderCallbacks(Channel& channel, Inbox& inbox, const Pos
 // The process ends inside a request: every request read is answered, those not run as such.
 void AnswerBeforeTheEnd(Channel& channel, Inbox& inbox) {
   channel.End();
-  while (auto entry = inbox.Next()) {
-    if (entry->kind == Inbox::Kind::Line) channel.Take(entry->line);
-    if (entry->kind == Inbox::Kind::Overlong) channel.Refuse(OverlongReason());
-  }
+  while (auto entry = inbox.Next()) Deliver(channel, *entry);
 }
 
 std::filesystem::path ProgramFile() { return std::filesystem::read_symlink("/proc/self/exe"); }

@@ -109,12 +109,6 @@ rt::ObjectRef Walk(const ObjectWalk& walk) {
   return object;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 }  // namespace
 
 void InitCommandTable() {
@@ -165,7 +159,7 @@ int16_t ParseObjectPath(const std::string& objectName) {
     g_PathElements.resize(static_cast<size_t>(g_PathCount));
     g_PathElements[static_cast<size_t>(g_PathCount) - 1] = element;
     if (slash == std::string_view::npos) break;
-    rest = TrimBlanks(rest.substr(slash + 1));
+    rest = rt::TrimmedView(rest.substr(slash + 1));
   }
   return g_PathCount;
 }

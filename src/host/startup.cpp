@@ -108,8 +108,7 @@ const std::vector<CommandLineAction>& CommandLineActions() {
 // A stored file that cannot be read as what it should be: no action may go on from it, and none
 // may replace it.
 bool IsDamagedStore(const rt::Error& error) {
-  return error.Number() == reg::ErrorNumberOf(reg::ERROR_REGISTRY_CORRUPT) ||
-         error.Number() == reg::ErrorNumberOf(reg::ERROR_REGISTRY_IO_FAILED) || error.Number() == lns::err::DatabaseDamaged;
+  return reg::IsStoreFailureNumber(error.Number()) || error.Number() == lns::err::DatabaseDamaged;
 }
 
 // Opens the Object Server's store and every network's database, and closes them again: a damaged

@@ -83,6 +83,9 @@ LONG OpenExisting(HKEY hKey, const char* lpSubKey, std::optional<REGSAM> access,
 
 const std::vector<BYTE> kEmptyText{0};
 
+// The facility of COM's error numbers for registry statuses.
+constexpr uint32_t StatusFacility = 0x80070000u;
+
 }  // namespace
 
 std::string StatusText(LONG status) {
@@ -94,7 +97,12 @@ std::string StatusText(LONG status) {
 
 bool IsStoreFailure(LONG status) { return status == ERROR_REGISTRY_CORRUPT || status == ERROR_REGISTRY_IO_FAILED; }
 
-int32_t ErrorNumberOf(LONG status) { return static_cast<int32_t>(0x80070000u | static_cast<uint32_t>(status)); }
+int32_t ErrorNumberOf(LONG status) { return static_cast<int32_t>(StatusFacility | static_cast<uint32_t>(status)); }
+
+bool IsStoreFailureNumber(int32_t errorNumber) {
+  const auto number = static_cast<uint32_t>(errorNumber);
+  return (number & 0xFFFF0000u) == StatusFacility && IsStoreFailure(static_cast<LONG>(number & 0xFFFFu));
+}
 
 void RaiseIfStoreFailed(LONG status) {
   if (IsStoreFailure(status)) rt::Raise(ErrorNumberOf(status), "registry", LastFailure());

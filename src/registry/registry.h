@@ -100,6 +100,8 @@ std::string StatusText(LONG status);
 bool IsStoreFailure(LONG status);
 // COM's error number for a registry status (0x80070000 | status).
 int32_t ErrorNumberOf(LONG status);
+// Whether an error number is one that RaiseIfStoreFailed raises.
+bool IsStoreFailureNumber(int32_t errorNumber);
 // For a store failure, raises rt::Error with that number, the source "registry" and LastFailure(),
 // which names the file and what is wrong with it; returns for any other status.
 void RaiseIfStoreFailed(LONG status);

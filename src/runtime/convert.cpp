@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "runtime/error.h"
+#include "runtime/text.h"
 
 namespace rt {
 namespace {
@@ -294,9 +295,8 @@ std::optional<double> LeadingNumber(std::string_view text) {
 }
 
 double ParseNumber(std::string_view text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) Raise(err::TypeMismatch);
-  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  text = TrimmedView(text);
+  if (text.empty()) Raise(err::TypeMismatch);
   if (RadixOf(text) != 0) {
     RadixScan scan = ScanRadix(text);
     if (scan.length != text.size()) Raise(err::TypeMismatch);

@@ -7,6 +7,8 @@ namespace rt {
 
 // Text helpers on single-byte characters, positions 1-based as the system's code counts them.
 std::string Trim(std::string_view s);   // blanks only, both ends
+// The same part of `s` without copying it.
+std::string_view TrimmedView(std::string_view s);
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 std::string UCase(std::string_view s);
