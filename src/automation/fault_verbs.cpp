@@ -68,7 +68,9 @@ lns::FaultId RefuseFormatFault(const Request& request, const ObjectTable&) {
   return lns::RefuseFormatChanges(ObjectPattern(request), request.Flag("on", true));
 }
 
-lns::FaultId OffNetFault(const Request& request, const ObjectTable&) { return lns::KeepOffNet(request.Flag("on", true)); }
+lns::FaultId OffNetFault(const Request& request, const ObjectTable&) {
+  return lns::KeepOffNet(request.Flag("on", true));
+}
 
 lns::FaultId NotRespondingFault(const Request& request, const ObjectTable&) {
   return lns::SetDeviceResponding(ObjectPattern(request), !request.Flag("on", true));

@@ -113,7 +113,9 @@ void AddQueryVerbs(Channel& channel) {
                   [](const Request& r) { return Json{{"form", Json(forms::Describe(TargetForm(r)))}}; });
   channel.AddVerb("query", "form=F control=C [index=I]: a control's properties",
                   [](const Request& r) { return Json{{"control", Json(forms::Describe(TargetControl(r)))}}; });
-  channel.AddVerb("screen", "the mouse pointer (Screen.MousePointer), the active form and its active control, the screen's size in twips",
+  channel.AddVerb("screen",
+                  "the mouse pointer (Screen.MousePointer), the active form and its active control, the screen's "
+                  "size in twips",
                   ScreenState);
   channel.AddVerb("msgboxes", "the message boxes shown so far, and the one open",
                   [](const Request&) { return DescribeAll(forms::MsgBoxRecords(), forms::OpenMsgBox()); });

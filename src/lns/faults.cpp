@@ -210,8 +210,9 @@ void ClearFaults() {
 std::optional<FaultError> TakeMemberFault(const Node& node, std::string_view member, rt::Object::CallKind kind,
                                          std::string_view arguments) {
   const auto rule = TakeRule(State().members, [&](const MemberRule& r) {
-    return rt::EqualsNoCase(r.member, member) && PatternMatches(r.pattern, node) && r.only.kind.value_or(kind) == kind &&
-           (!r.only.arguments || rt::EqualsNoCase(*r.only.arguments, arguments));
+    const bool call = r.only.kind.value_or(kind) == kind &&
+                      (!r.only.arguments || rt::EqualsNoCase(*r.only.arguments, arguments));
+    return call && rt::EqualsNoCase(r.member, member) && PatternMatches(r.pattern, node);
   });
   return rule ? std::optional(rule->error) : std::nullopt;
 }

@@ -195,7 +195,8 @@ TEST_F(FormVerbs, ScreenShowsThePointerAndWhatIsActive) {
 
 TEST_F(FormVerbs, TheMouseVerbPressesWhateverLiesAtThePoint) {
   Send("type form=fChannelTest control=txtValue text=\"7\"");
-  EXPECT_EQ(Send("mouse form=fChannelTest control=cmdApply")["control"], Json::parse(R"({"name":"cmdApply","index":-1})"));
+  EXPECT_EQ(Send("mouse form=fChannelTest control=cmdApply")["control"],
+            Json::parse(R"({"name":"cmdApply","index":-1})"));
   EXPECT_EQ(Control("lblResult")["Caption"], "7");
   // The point of a control may lie on another one: tabPages' at (120, 480) is its combo box.
   EXPECT_EQ(Send("mouse form=fChannelTest control=tabPages x=200 y=500 action=down button=Right")["control"]["name"],
