@@ -80,7 +80,7 @@ void Channel::RunInTurn(Taken request) {
 }
 
 std::optional<std::string> Channel::Run(const Taken& request) {
-  running_.push_back({Head(request.body, request.seq)});
+  running_.push_back({Head(request.body, request.seq), false, endingTrace_.mark ? endingTrace_.mark() : 0});
   Json fields;
   try {
     if (request.failure) std::rethrow_exception(request.failure);
@@ -108,6 +108,7 @@ void Channel::End() {
     Json reply = request->reply;
     reply["ok"] = true;
     reply["ending"] = true;
+    if (endingTrace_.fields) reply.update(endingTrace_.fields(request->mark));
     Output(LineText(reply));
   }
   std::deque<Taken> notRun = std::move(waitingCalls_);

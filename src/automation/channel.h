@@ -63,6 +63,15 @@ class Channel {
   // carry "waiting":true, so a director knows the line that opened the question is still running.
   void SetWaitingProbe(std::function<bool()> probe) { waitingProbe_ = std::move(probe); }
 
+  // What a request did, for the reply that says the process ends: `mark` is taken as each request
+  // starts, and `fields` gives, from its mark, what that reply carries besides "ending" (the
+  // calls the request made: the last ones the process makes, which no later request can ask for).
+  struct EndingTrace {
+    std::function<int64_t()> mark;
+    std::function<Json(int64_t)> fields;
+  };
+  void SetEndingTrace(EndingTrace trace) { endingTrace_ = std::move(trace); }
+
  private:
   struct Verb {
     std::string help;
@@ -79,6 +88,7 @@ class Channel {
   struct Running {
     Json reply;  // seq, verb and id
     bool answered = false;
+    int64_t mark = 0;  // the ending trace's, as it started
   };
   Taken Read(std::string_view line);
   bool IsObjectCall(const Taken& request) const;
@@ -95,6 +105,7 @@ class Channel {
   ObjectTable objects_;
   std::function<void(const std::string&)> output_;
   std::function<bool()> waitingProbe_;
+  EndingTrace endingTrace_;
   std::function<void()> whenIdle_;
   int64_t lastSeq_ = 0;
   std::vector<Running> running_;

@@ -19,4 +19,9 @@ forms::Control& TargetControl(const Request& request) {
   return request.Has("index") ? form.Ctl(name, request.Int("index")) : form.Ctl(name);
 }
 
+Json ControlName(const forms::Control* control) {
+  if (!control) return Json();
+  return {{"name", control->Name()}, {"index", control->Index()}};
+}
+
 }  // namespace automation

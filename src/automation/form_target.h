@@ -13,6 +13,9 @@ forms::Form& TargetForm(const Request& request);
 // The control a request names in "form", "control" and "index" (for a control-array member).
 forms::Control& TargetControl(const Request& request);
 
+// A control as replies name it ({"name", "index"}); null for none.
+Json ControlName(const forms::Control* control);
+
 // The control as the kind a verb needs; 13 otherwise.
 template <class T>
 T& ControlOfKind(forms::Control& control, const std::string& kindName) {

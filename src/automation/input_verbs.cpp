@@ -5,6 +5,7 @@
 #include <cctype>
 #include <functional>
 
+#include "automation/by_name.h"
 #include "automation/form_target.h"
 #include "automation/protocol_error.h"
 #include "forms/input.h"
@@ -109,6 +110,34 @@ Json Choose(const Request& request) {
   return Json::object();
 }
 
+// The point a request names, in the form's client area: x and y (twips) from the named control's
+// corner or from the form's; without them, the middle of the control or of the client area.
+forms::input::Point MousePoint(const Request& request, const forms::Form& form) {
+  const forms::Control* control = request.Has("control") ? &TargetControl(request) : nullptr;
+  const float width = control ? control->Width() : form.ScaleWidth();
+  const float height = control ? control->Height() : form.ScaleHeight();
+  const forms::input::Point local{static_cast<float>(request.Int("x", static_cast<int>(width / 2))),
+                                  static_cast<float>(request.Int("y", static_cast<int>(height / 2)))};
+  return control ? forms::input::PointOn(*control, local) : local;
+}
+
+Json PressMouse(const Request& request) {
+  enum class Action { Down, Up, Press };
+  constexpr std::array<Named<Action>, 3> actions = {
+      {{"down", Action::Down}, {"up", Action::Up}, {"press", Action::Press}}};
+  constexpr std::array<Named<int>, 3> buttons = {
+      {{"Left", forms::vbLeftButton}, {"Right", forms::vbRightButton}, {"Middle", forms::vbMiddleButton}}};
+  const Action action = ByName(actions, request, "action", "mouse action", std::optional(Action::Press));
+  const int button = ByName(buttons, request, "button", "mouse button", std::optional(forms::vbLeftButton));
+  const int shift = request.Int("shift", 0);
+  forms::Form& form = TargetForm(request);
+  const forms::input::Point at = MousePoint(request, form);
+  const auto act = action == Action::Down ? forms::input::MouseDown
+                   : action == Action::Up ? forms::input::MouseUp
+                                          : forms::input::MousePress;
+  return {{"control", ControlName(act(form, button, shift, at).get())}};
+}
+
 // A verb that acts on the control a request names.
 VerbHandler OnControl(std::function<void(forms::Control&, const Request&)> act) {
   return [act = std::move(act)](const Request& request) {
@@ -156,6 +185,10 @@ void AddInputVerbs(Channel& channel) {
                   OnControl([](forms::Control& c, const Request& r) {
                     forms::input::MouseOver(c, static_cast<float>(r.Int("x", 0)), static_cast<float>(r.Int("y", 0)));
                   }));
+  channel.AddVerb("mouse",
+                  "form=F [control=C index=I] [x=X y=Y] [action=press|down|up] [button=Left|Right|Middle] [shift=N]: "
+                  "a mouse button on whatever control lies at the point; replies that control",
+                  PressMouse);
   channel.AddVerb("close", "form=F: the window's close box", [](const Request& r) {
     forms::input::Close(TargetForm(r));
     return Json::object();

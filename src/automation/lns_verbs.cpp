@@ -86,13 +86,11 @@ UnitStatus StatusOf(const lns::AppDevice& device) {
   return {device.UnitState(), device.UnitCommissioned(), device.UnitCommissionStatus(), device.UnitTestBlocked()};
 }
 
+// Any state a device can report, the ones no attach accepts included.
 int16_t RequestedState(const Request& request, int16_t current) {
-  namespace ds = lns::device_state;
-  constexpr std::array known = {ds::Unconfigured, ds::Applicationless, ds::ConfigOnline,
-                                ds::ConfigOffline, ds::SoftOffline,    ds::ConfigBypass};
   const int64_t state = request.WholeNumber("state", current);
-  if (std::find(known.begin(), known.end(), state) == known.end()) {
-    lns::Fail(lns::err::InvalidValue, "a unit is never in device state " + std::to_string(state));
+  if (state < 0 || state > UINT8_MAX) {
+    lns::Fail(lns::err::InvalidValue, "device state " + std::to_string(state) + " is not from 0 to 255");
   }
   return static_cast<int16_t>(state);
 }
@@ -161,6 +159,15 @@ Json JournalEntryJson(const lns::JournalEntry& entry) {
   return json;
 }
 
+// The calls made since a mark, for the reply that says the process ends; nothing when none were.
+Json JournalSince(int64_t sequence) {
+  Json entries = Json::array();
+  for (const auto& entry : lns::JournalEntries()) {
+    if (entry.sequence >= sequence) entries.push_back(JournalEntryJson(entry));
+  }
+  return entries.empty() ? Json::object() : Json{{"journal", entries}};
+}
+
 Json Journal(const Request& request) {
   const std::string pathPart = request.OptionalText("path").value_or("");
   const std::string member = request.OptionalText("member").value_or("");
@@ -221,6 +228,7 @@ void AddLnsVerbs(Channel& channel) {
     lns::ClearJournal();
     return Json::object();
   });
+  channel.SetEndingTrace({lns::NextJournalSequence, JournalSince});
   channel.AddVerb("lns-event", "kind=refresh | kind=monitor tag=N [value=V] [device=P point=D]: raises an event",
                   [&objects](const Request& r) { return RaiseEvent(r, objects); });
 }

@@ -76,17 +76,14 @@ Json Render(const Request& request) {
   return {{"path", *path}, {"bytes", svg.size()}};
 }
 
-Json ControlName(const forms::Control* control) {
-  if (!control) return Json();
-  return {{"name", control->Name()}, {"index", control->Index()}};
-}
-
 Json ScreenState(const Request&) {
   const forms::ScreenObject& screen = forms::Screen();
   const forms::Form* form = screen.ActiveForm();
   return {{"mousePointer", screen.MousePointer()},
           {"activeForm", form ? Json(form->Name()) : Json()},
-          {"activeControl", ControlName(screen.ActiveControl())}};
+          {"activeControl", ControlName(screen.ActiveControl())},
+          {"width", static_cast<int>(screen.Width())},
+          {"height", static_cast<int>(screen.Height())}};
 }
 
 Json ClockState() {
@@ -116,7 +113,9 @@ void AddQueryVerbs(Channel& channel) {
                   [](const Request& r) { return Json{{"form", Json(forms::Describe(TargetForm(r)))}}; });
   channel.AddVerb("query", "form=F control=C [index=I]: a control's properties",
                   [](const Request& r) { return Json{{"control", Json(forms::Describe(TargetControl(r)))}}; });
-  channel.AddVerb("screen", "the mouse pointer (Screen.MousePointer), the active form and its active control",
+  channel.AddVerb("screen",
+                  "the mouse pointer (Screen.MousePointer), the active form and its active control, the screen's "
+                  "size in twips",
                   ScreenState);
   channel.AddVerb("msgboxes", "the message boxes shown so far, and the one open",
                   [](const Request&) { return DescribeAll(forms::MsgBoxRecords(), forms::OpenMsgBox()); });

@@ -62,6 +62,11 @@ inline constexpr int vbShiftMask = 1;
 inline constexpr int vbCtrlMask = 2;
 inline constexpr int vbAltMask = 4;
 
+// Mouse buttons.
+inline constexpr int vbLeftButton = 1;
+inline constexpr int vbRightButton = 2;
+inline constexpr int vbMiddleButton = 4;
+
 // Alignment of labels and text boxes.
 inline constexpr int vbLeftJustify = 0;
 inline constexpr int vbRightJustify = 1;

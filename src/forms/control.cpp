@@ -92,6 +92,10 @@ std::optional<Kind> KindFromName(std::string_view name) {
 
 bool KindRaises(Kind kind, Event event) { return (EventsOf(kind) & Bit(event)) != 0; }
 
+bool IsWindowless(Kind kind) {
+  return kind == Kind::Label || kind == Kind::Line || kind == Kind::Shape || kind == Kind::Image;
+}
+
 bool FormRaises(Event event) {
   constexpr uint32_t kFormEvents = Bit(Event::Initialize) | Bit(Event::Load) | Bit(Event::Activate) |
                                    Bit(Event::Deactivate) | Bit(Event::QueryUnload) | Bit(Event::Unload) |

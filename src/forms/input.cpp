@@ -4,6 +4,7 @@
 #include <map>
 
 #include "forms/app.h"
+#include "forms/constants.h"
 #include "forms/event_loop.h"
 #include "forms/internal.h"
 #include "runtime/text.h"
@@ -163,6 +164,87 @@ bool Gone(const Form& form, const std::shared_ptr<rt::Object>& target) {
   return !form.IsLoaded() || (target && !static_cast<Control&>(*target).IsAlive());
 }
 
+std::shared_ptr<Control> Shared(Control* control) {
+  return control ? std::static_pointer_cast<Control>(control->shared_from_this()) : nullptr;
+}
+
+// The left button going down on a control: the focus moves there first, then MouseDown. False when
+// the press goes no further (the control left kept the focus, or the control is gone).
+bool PressDown(Control& c, EventArgs& mouse) {
+  if (!FocusFor(c)) return false;
+  c.Raise(Event::MouseDown, mouse);
+  return c.IsAlive();
+}
+
+// A button coming up; the left one over the control it went down on clicks it.
+void Release(Control& c, EventArgs& mouse, bool clicks) {
+  c.Raise(Event::MouseUp, mouse);
+  const Kind kind = c.GetKind();
+  clicks = clicks && mouse.button == vbLeftButton && kind != Kind::ComboBox && kind != Kind::ListBox &&
+           kind != Kind::TabControl;
+  if (clicks && c.IsAlive()) c.Raise(Event::Click);
+}
+
+input::Point OnForm(const Control& control, input::Point local) {
+  for (const Control* c = &control; c; c = c->Container()) {
+    local.x += c->Left();
+    local.y += c->Top();
+  }
+  return local;
+}
+
+bool Inside(const Control& c, input::Point local) {
+  return local.x >= 0 && local.y >= 0 && local.x < c.Width() && local.y < c.Height();
+}
+
+// The topmost control shown at a point of its container's coordinates that the mouse meets.
+Control* ControlAt(const std::vector<Control*>& children, const TabControl* tabs, input::Point at) {
+  for (bool windowless : {false, true}) {
+    for (auto child = children.rbegin(); child != children.rend(); ++child) {
+      Control& c = **child;
+      const input::Point local{at.x - c.Left(), at.y - c.Top()};
+      if (IsWindowless(c.GetKind()) != windowless || !c.Visible() || !KindRaises(c.GetKind(), Event::MouseDown) ||
+          (tabs && c.Page() != tabs->Tab()) || !Inside(c, local)) {
+        continue;
+      }
+      Control* inner = ControlAt(c.Children(), dynamic_cast<const TabControl*>(&c), local);
+      return inner ? inner : &c;
+    }
+  }
+  return nullptr;
+}
+
+// The page whose tab head is at a point of the tab control, -1 off the heads: the shown tabs share
+// the row equally.
+int TabHeadAt(const TabControl& tabs, input::Point local) {
+  if (local.y >= tabs.TabHeight()) return -1;
+  std::vector<int> shown;
+  for (int page = 0; page < tabs.Tabs(); ++page) {
+    if (tabs.TabVisible(page)) shown.push_back(page);
+  }
+  const auto at = static_cast<size_t>(local.x * static_cast<float>(shown.size()) / tabs.Width());
+  return at < shown.size() ? shown[at] : -1;
+}
+
+EventArgs MouseArgs(const Control& c, int button, int shift, input::Point at) {
+  const input::Point origin = OnForm(c, {});
+  EventArgs mouse;
+  mouse.button = button;
+  mouse.shift = shift;
+  mouse.x = at.x - origin.x;
+  mouse.y = at.y - origin.y;
+  return mouse;
+}
+
+// The control that took this button down, once: nothing when another button went down last.
+std::shared_ptr<Control> TakeCapture(const Form& form, int button) {
+  auto& state = State();
+  auto captured = std::static_pointer_cast<Control>(state.mouseCapture.lock());
+  if (state.capturedButton != button) return nullptr;
+  state.mouseCapture.reset();
+  return captured && captured->IsAlive() && &captured->Parent() == &form ? captured : nullptr;
+}
+
 }  // namespace
 
 [[noreturn]] void RefuseInput(const std::string& reason) { throw rt::Error(err::InputRefused, "forms", reason); }
@@ -293,15 +375,9 @@ void Click(Control& control) {
     control.Raise(Event::Click);
     return;
   }
-  if (!FocusFor(control)) return;
   EventArgs mouse;
-  mouse.button = 1;
-  control.Raise(Event::MouseDown, mouse);
-  if (!control.IsAlive()) return;
-  control.Raise(Event::MouseUp, mouse);
-  bool clicks = control.GetKind() != Kind::ComboBox && control.GetKind() != Kind::ListBox &&
-                control.GetKind() != Kind::TabControl;
-  if (clicks && control.IsAlive()) control.Raise(Event::Click);
+  mouse.button = vbLeftButton;
+  if (PressDown(control, mouse)) Release(control, mouse, true);
 }
 
 void Focus(Control& control) {
@@ -349,11 +425,9 @@ void SelectTab(TabControl& tabs, int page) {
   if (!tabs.TabVisible(page)) RefuseInput("page " + std::to_string(page) + " of " + tabs.DisplayName() + " is not shown");
   if (!tabs.TabEnabled(page)) RefuseInput("page " + std::to_string(page) + " of " + tabs.DisplayName() + " is disabled");
   auto keep = tabs.weak_from_this().lock();
-  if (!FocusFor(tabs)) return;
   EventArgs mouse;
-  mouse.button = 1;
-  tabs.Raise(Event::MouseDown, mouse);
-  if (!tabs.IsAlive()) return;
+  mouse.button = vbLeftButton;
+  if (!PressDown(tabs, mouse)) return;
   tabs.SetTab(page);
   if (tabs.IsAlive()) tabs.Raise(Event::MouseUp, mouse);
 }
@@ -387,6 +461,50 @@ void Close(Form& form) {
   RequireForm(form);
   if (!form.ControlBox()) RefuseInput("the form " + form.Name() + " has no close box");
   form.Unload(vbFormControlMenu);
+}
+
+Point PointOn(const Control& control, Point local) {
+  RequireReachable(control);
+  return OnForm(control, local);
+}
+
+std::shared_ptr<Control> MouseDown(Form& form, int button, int shift, Point at) {
+  RequireForm(form);
+  auto keepForm = FormInternals::Share(form);
+  State().mouseCapture.reset();
+  ActivateFor(form);
+  const auto target = Shared(ControlAt(form.TopLevelControls(), nullptr, at));
+  if (!target || !target->IsEffectivelyEnabled()) return target;
+  EventArgs mouse = MouseArgs(*target, button, shift, at);
+  if (button != vbLeftButton) {
+    target->Raise(Event::MouseDown, mouse);
+  } else if (!PressDown(*target, mouse)) {
+    return target;
+  }
+  State().mouseCapture = target;
+  State().capturedButton = button;
+  auto* tabs = dynamic_cast<TabControl*>(target.get());
+  const int page = tabs && button == vbLeftButton ? TabHeadAt(*tabs, {mouse.x, mouse.y}) : -1;
+  if (page >= 0 && tabs->IsAlive() && tabs->TabEnabled(page)) tabs->SetTab(page);
+  return target;
+}
+
+std::shared_ptr<Control> MouseUp(Form& form, int button, int shift, Point at) {
+  RequireForm(form);
+  auto keepForm = FormInternals::Share(form);
+  const auto captured = TakeCapture(form, button);
+  const auto target = captured ? captured : Shared(ControlAt(form.TopLevelControls(), nullptr, at));
+  if (!target || !target->IsEffectivelyEnabled()) return target;
+  EventArgs mouse = MouseArgs(*target, button, shift, at);
+  Release(*target, mouse, captured && Inside(*target, {mouse.x, mouse.y}));
+  return target;
+}
+
+std::shared_ptr<Control> MousePress(Form& form, int button, int shift, Point at) {
+  auto keepForm = FormInternals::Share(form);
+  const auto target = MouseDown(form, button, shift, at);
+  if (form.IsLoaded() && form.Visible()) MouseUp(form, button, shift, at);
+  return target;
 }
 
 }  // namespace input

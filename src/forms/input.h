@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 #include "forms/control.h"
@@ -36,5 +37,28 @@ void SelectItem(Control& list, int index);
 void MouseOver(Control& control, float x = 0, float y = 0);
 // The window's close box: QueryUnload and Unload with unload mode 0.
 void Close(Form& form);
+
+// A point in twips.
+struct Point {
+  float x = 0;
+  float y = 0;
+};
+// A point of a control (from its top-left corner) in its form's client area, to aim the mouse at;
+// refused when the control is not shown.
+Point PointOn(const Control& control, Point local);
+
+// A mouse button (vbLeftButton, vbRightButton, vbMiddleButton) going down at a point of the form's
+// client area. The control shown topmost there takes it, with the point in its own coordinates:
+// graphical controls (labels, images) lie beneath the other controls of their container, lines
+// and shapes let the mouse through. The form is activated; the left button first moves the focus
+// as a click does (a cancelled Validate drops the press), and on a tab head it selects that page.
+// A disabled control takes no events. Gives the control under the point, nullptr where none is.
+std::shared_ptr<Control> MouseDown(Form& form, int button, int shift, Point at);
+// The button coming up: the control it went down on takes it wherever the point is (capture),
+// otherwise the control under the point. The left button coming up inside the control it went
+// down on clicks it (buttons, boxes, labels, pictures; not lists, combos or tab controls).
+std::shared_ptr<Control> MouseUp(Form& form, int button, int shift, Point at);
+// Down, then up at the same point while the form still takes input.
+std::shared_ptr<Control> MousePress(Form& form, int button, int shift, Point at);
 
 }  // namespace forms::input

@@ -67,6 +67,10 @@ struct ToolkitState {
   WhenUnanswered whenUnanswered = WhenUnanswered::TakeDefault;
   std::function<void()> questionOpened;
   std::vector<OpenQuestion*> openQuestions;        // innermost last
+
+  // The control a mouse button went down on takes that button's coming up (mouse capture).
+  std::weak_ptr<rt::Object> mouseCapture;
+  int capturedButton = 0;
 };
 ToolkitState& State();
 // Registrations that describe the installed program survive ResetForTests.
@@ -74,6 +78,8 @@ std::map<std::string, FormClass>& FormClasses();  // lower-case name
 std::map<std::string, ObjectFactory>& ObjectClasses();
 
 std::string Lower(std::string_view text);
+// Graphical controls: drawn, and met by the mouse, beneath the other controls of their container.
+bool IsWindowless(Kind kind);
 // Error 380 unless low <= value <= high: the property checks of the controls.
 void RequireRange(int value, int low, int high);
 void ResetApp();

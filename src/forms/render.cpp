@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "forms/internal.h"
 #include "forms/layout.h"
 #include "forms/metrics.h"
 
@@ -89,10 +90,6 @@ std::string DashArray(int borderStyle, int width) {
              " " + Num(2 * w) + "\"";
     default: return "";
   }
-}
-
-bool IsWindowless(Kind kind) {
-  return kind == Kind::Label || kind == Kind::Line || kind == Kind::Shape || kind == Kind::Image;
 }
 
 bool IsDrawn(Kind kind) {

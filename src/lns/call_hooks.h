@@ -18,7 +18,8 @@ void MarkJournalFailure(int64_t sequence, int32_t errorNumber);
 void MarkJournalStatus(int64_t sequence, int32_t status);
 
 // The error an injected member fault raises now (a Once rule is used up by the answer).
-std::optional<FaultError> TakeMemberFault(const Node& node, std::string_view member);
+std::optional<FaultError> TakeMemberFault(const Node& node, std::string_view member, rt::Object::CallKind kind,
+                                         std::string_view arguments);
 std::optional<FaultError> TakeEngineeredOpenFault();
 bool FormatChangeRefused(const Node& point);
 bool DeviceResponding(const Node& device);
@@ -27,12 +28,15 @@ bool DeviceResponding(const Node& device);
 [[noreturn]] void RaiseFault(const FaultError& error, const std::string& detail);
 
 // What a catalog call concerns: the program IDs that a template serves at a scope (a look-up's
-// arguments, a resource file's header); nothing for a call that concerns no program ID.
+// arguments, a resource file's header; no scope when unknown), the resource file it names and the
+// type index it looks up. The catalog's own calls concern none of these.
 struct CatalogSubject {
   std::string programIdTemplate;
-  int16_t scope = 0;
+  std::optional<int16_t> scope;
+  std::string file;
+  std::optional<int16_t> typeIndex;
 };
 // The fault a catalog call meets now (a Once rule is used up by the answer).
-std::optional<CatalogFault> TakeCatalogFault(CatalogCall call, const std::optional<CatalogSubject>& subject);
+std::optional<CatalogFault> TakeCatalogFault(CatalogCall call, const CatalogSubject& subject);
 
 }  // namespace lns

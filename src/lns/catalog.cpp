@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 
 #include "lns/call_hooks.h"
@@ -37,31 +38,48 @@ int32_t NextHandle() {
   return ++last;
 }
 
+struct OpenResourceFile {
+  std::string name;  // as it was opened
+  ResourceFileContent content;
+};
+
 // The resource files open in this process, by handle: FunctionalProfileLookup reads what
 // ResourceFile opened.
-std::map<int32_t, ResourceFileContent>& OpenResourceFiles() {
-  static std::map<int32_t, ResourceFileContent> files;
+std::map<int32_t, OpenResourceFile>& OpenResourceFiles() {
+  static std::map<int32_t, OpenResourceFile> files;
   return files;
 }
 
 bool IsScope(int16_t scope) { return scope >= 0 && scope < static_cast<int16_t>(std::size(kScopeDigits)); }
 
-std::optional<CatalogSubject> SubjectOf(const ResourceFileContent* file) {
-  if (!file) return std::nullopt;
-  return CatalogSubject{file->programIdTemplate, file->scope};
+CatalogSubject SubjectOf(const std::string& fileName, const ResourceFileContent* content) {
+  CatalogSubject subject;
+  subject.file = fileName;
+  if (content) {
+    subject.programIdTemplate = content->programIdTemplate;
+    subject.scope = content->scope;
+  }
+  return subject;
 }
 
-// The content of a resource file open in this process; nullptr for an unknown handle.
-const ResourceFileContent* OpenFileContent(int32_t fileHandle) {
+// A resource file open in this process; nullptr for an unknown handle.
+const OpenResourceFile* OpenFile(int32_t fileHandle) {
   const auto file = OpenResourceFiles().find(fileHandle);
   return file == OpenResourceFiles().end() ? nullptr : &file->second;
 }
 
+CatalogSubject SubjectOf(const OpenResourceFile* file) {
+  return file ? SubjectOf(file->name, &file->content) : CatalogSubject{};
+}
+
+using FaultReport = std::function<void(const CatalogFault&)>;
+
 // One call of the catalog: journaled, and checked against the fault rules first. A status fault
-// reports its status instead of the work; an error fault raises. The work sets `status`.
+// reports its status instead of the work (and `reported` fills in the outputs it gives); an error
+// fault raises. The work sets `status`.
 template <class Work>
-void RunCall(CatalogCall call, std::string arguments, const std::optional<CatalogSubject>& subject, int32_t& status,
-             Work&& work) {
+void RunCall(CatalogCall call, std::string arguments, const CatalogSubject& subject, int32_t& status, Work&& work,
+             const FaultReport& reported = {}) {
   const std::string name = CatalogCallName(call);
   const size_t dot = name.find('.');
   JournalEntry entry;
@@ -76,6 +94,7 @@ void RunCall(CatalogCall call, std::string arguments, const std::optional<Catalo
       work();
     } else if (fault->status) {
       status = *fault->status;
+      if (reported) reported(*fault);
     } else {
       RaiseFault(fault->error, "injected on " + name);
     }
@@ -206,7 +225,7 @@ int32_t Store(const fs::path& typesFolder, std::vector<fs::path>& catalogued) {
 
 void ResourceCatalog::Open(const std::string& typesFolder, int16_t mode, int32_t& handle, int32_t& status) {
   handle = 0;
-  RunCall(CatalogCall::CatalogOpen, ArgumentText({V::String(typesFolder), V::Integer(mode)}), std::nullopt, status, [&] {
+  RunCall(CatalogCall::CatalogOpen, ArgumentText({V::String(typesFolder), V::Integer(mode)}), {}, status, [&] {
     if (mode != CatalogOpenForChange && mode != CatalogOpenForReading) {
       status = InvalidArgument;
       return;
@@ -234,23 +253,33 @@ void ResourceCatalog::Find(int32_t handle, const std::string& programId, int16_t
   version = 0;
   foundScope = 0;
   const bool known = IsProgramIdText(programId) && IsScope(scope);
-  RunCall(CatalogCall::CatalogFind,
-          ArgumentText({V::Long(handle), V::String(programId), V::Integer(scope), V::Integer(kind), V::Integer(occurrence)}),
-          known ? std::optional(CatalogSubject{programId, scope}) : std::nullopt, status, [&] {
-            const auto catalog = open_.find(handle);
-            if (catalog == open_.end()) {
-              status = InvalidHandle;
-            } else if (!known || !IsResourceKind(kind) || occurrence < 0) {
-              status = InvalidArgument;
-            } else {
-              status = Look(catalog->second.typesFolder, catalog->second.folders, programId, scope, kind, occurrence,
-                            fileName, version, foundScope);
-            }
-          });
+  const auto catalog = open_.find(handle);
+  const auto reportFound = [&](const CatalogFault& fault) {
+    if (fault.foundFile.empty()) return;
+    const fs::path found(fault.foundFile);
+    const bool relative = found.is_relative() && catalog != open_.end();
+    fileName = (relative ? catalog->second.typesFolder / found : found).string();
+    foundScope = scope;
+  };
+  RunCall(
+      CatalogCall::CatalogFind,
+      ArgumentText({V::Long(handle), V::String(programId), V::Integer(scope), V::Integer(kind), V::Integer(occurrence)}),
+      known ? CatalogSubject{programId, scope, {}, std::nullopt} : CatalogSubject{}, status,
+      [&] {
+        if (catalog == open_.end()) {
+          status = InvalidHandle;
+        } else if (!known || !IsResourceKind(kind) || occurrence < 0) {
+          status = InvalidArgument;
+        } else {
+          status = Look(catalog->second.typesFolder, catalog->second.folders, programId, scope, kind, occurrence,
+                        fileName, version, foundScope);
+        }
+      },
+      reportFound);
 }
 
 void ResourceCatalog::AddDirectory(int32_t handle, const std::string& folder, int32_t& status) {
-  RunCall(CatalogCall::CatalogAddDirectory, ArgumentText({V::Long(handle), V::String(folder)}), std::nullopt, status,
+  RunCall(CatalogCall::CatalogAddDirectory, ArgumentText({V::Long(handle), V::String(folder)}), {}, status,
           [&] {
             const auto catalog = open_.find(handle);
             if (catalog == open_.end()) {
@@ -269,7 +298,7 @@ void ResourceCatalog::AddDirectory(int32_t handle, const std::string& folder, in
 }
 
 void ResourceCatalog::Update(int32_t handle, int32_t& status) {
-  RunCall(CatalogCall::CatalogUpdate, ArgumentText({V::Long(handle)}), std::nullopt, status, [&] {
+  RunCall(CatalogCall::CatalogUpdate, ArgumentText({V::Long(handle)}), {}, status, [&] {
     const auto catalog = open_.find(handle);
     if (catalog == open_.end()) {
       status = InvalidHandle;
@@ -282,7 +311,7 @@ void ResourceCatalog::Update(int32_t handle, int32_t& status) {
 }
 
 void ResourceCatalog::Close(int32_t handle, int32_t& status) {
-  RunCall(CatalogCall::CatalogClose, ArgumentText({V::Long(handle)}), std::nullopt, status,
+  RunCall(CatalogCall::CatalogClose, ArgumentText({V::Long(handle)}), {}, status,
           [&] { status = open_.erase(handle) == 1 ? Success : InvalidHandle; });
 }
 
@@ -297,7 +326,7 @@ void ResourceFile::Open(const std::string& fileName, int16_t kind, int32_t versi
   std::optional<ResourceFileContent> file = exists ? ReadResourceFile(proc::ResolvePath(fileName)) : std::nullopt;
   RunCall(CatalogCall::FileOpen,
           ArgumentText({V::String(fileName), V::Integer(kind), V::Long(version), V::Integer(mode)}),
-          SubjectOf(file ? &*file : nullptr), status, [&] {
+          SubjectOf(fileName, file ? &*file : nullptr), status, [&] {
             if (!IsResourceKind(kind) || mode != 0 || version < 0) {
               status = InvalidArgument;
             } else if (!exists) {
@@ -310,7 +339,7 @@ void ResourceFile::Open(const std::string& fileName, int16_t kind, int32_t versi
               status = VersionMismatch;
             } else {
               fileHandle = NextHandle();
-              OpenResourceFiles()[fileHandle] = std::move(*file);
+              OpenResourceFiles()[fileHandle] = {fileName, std::move(*file)};
               handles_.push_back(fileHandle);
               status = Success;
             }
@@ -318,7 +347,7 @@ void ResourceFile::Open(const std::string& fileName, int16_t kind, int32_t versi
 }
 
 void ResourceFile::Close(int32_t fileHandle, int32_t& status) {
-  RunCall(CatalogCall::FileClose, ArgumentText({V::Long(fileHandle)}), SubjectOf(OpenFileContent(fileHandle)), status,
+  RunCall(CatalogCall::FileClose, ArgumentText({V::Long(fileHandle)}), SubjectOf(OpenFile(fileHandle)), status,
           [&] {
             const auto mine = std::find(handles_.begin(), handles_.end(), fileHandle);
             if (mine == handles_.end()) {
@@ -334,16 +363,19 @@ void ResourceFile::Close(int32_t fileHandle, int32_t& status) {
 void FunctionalProfileLookup::Find(int32_t fileHandle, int16_t typeIndex, FunctionalProfile& profile,
                                    int32_t& status) {
   profile = FunctionalProfile{};
-  const ResourceFileContent* file = OpenFileContent(fileHandle);
-  RunCall(CatalogCall::ProfileFind, ArgumentText({V::Long(fileHandle), V::Integer(typeIndex)}), SubjectOf(file), status,
+  const OpenResourceFile* file = OpenFile(fileHandle);
+  CatalogSubject subject = SubjectOf(file);
+  subject.typeIndex = typeIndex;
+  RunCall(CatalogCall::ProfileFind, ArgumentText({V::Long(fileHandle), V::Integer(typeIndex)}), subject, status,
           [&] {
             if (!file) {
               status = InvalidHandle;
               return;
             }
-            const auto found = std::find_if(file->profiles.begin(), file->profiles.end(),
+            const auto& profiles = file->content.profiles;
+            const auto found = std::find_if(profiles.begin(), profiles.end(),
                                             [typeIndex](const FunctionalProfile& p) { return p.index == typeIndex; });
-            if (found == file->profiles.end()) {
+            if (found == profiles.end()) {
               status = NotFound;
               return;
             }

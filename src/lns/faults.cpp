@@ -18,6 +18,7 @@ struct MemberRule {
   std::string member;
   FaultError error;
   Repeat repeat;
+  MemberCall only;
 };
 
 struct OpenRule {
@@ -64,12 +65,21 @@ constexpr std::array<std::pair<CatalogCall, const char*>, 8> CatalogCallNames = 
     {CatalogCall::ProfileFind, "FunctionalProfileLookup.Find"},
 }};
 
+// The whole path, or its end after a "/".
+bool PathNamed(std::string_view path, std::string_view name) {
+  return path == name ||
+         (path.size() > name.size() && path.ends_with(name) && path[path.size() - name.size() - 1] == '/');
+}
+
 bool PatternMatches(const std::string& pattern, const Node& node) {
-  if (pattern == "*" || pattern == node.TypeName()) return true;
-  std::string path = node.Path();
-  if (pattern == path) return true;
-  std::string tail = "/" + pattern;
-  return path.size() > tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0;
+  return pattern == "*" || pattern == node.TypeName() || PathNamed(node.Path(), pattern);
+}
+
+// Resource files are named the Windows way: either separator, letter case ignored.
+std::string FileKey(std::string_view file) {
+  std::string key = rt::LCase(file);
+  std::replace(key.begin(), key.end(), '\\', '/');
+  return key;
 }
 
 bool AnyMatches(const std::vector<PatternRule>& rules, const Node& node) {
@@ -84,11 +94,14 @@ FaultId SetPattern(std::vector<PatternRule>& rules, const std::string& pattern, 
   return rules.back().id;
 }
 
-bool Concerns(const CatalogFault& fault, const std::optional<CatalogSubject>& subject) {
-  if (fault.programId.empty() && !fault.scope) return true;
-  if (!subject) return false;
-  if (fault.scope && *fault.scope != subject->scope) return false;
-  return fault.programId.empty() || TemplateServes(subject->programIdTemplate, subject->scope, fault.programId);
+bool Concerns(const CatalogFault& fault, const CatalogSubject& subject) {
+  if (fault.scope && fault.scope != subject.scope) return false;
+  if (!fault.programId.empty() &&
+      !(subject.scope && TemplateServes(subject.programIdTemplate, *subject.scope, fault.programId))) {
+    return false;
+  }
+  if (!fault.file.empty() && !PathNamed(FileKey(subject.file), FileKey(fault.file))) return false;
+  return !fault.typeIndex || fault.typeIndex == subject.typeIndex;
 }
 
 Repeat RepeatOf(const MemberRule& rule) { return rule.repeat; }
@@ -106,8 +119,9 @@ std::optional<Rule> TakeRule(std::vector<Rule>& rules, Fits&& fits) {
 
 }  // namespace
 
-FaultId FailMember(const std::string& objectPattern, const std::string& member, FaultError error, Repeat repeat) {
-  State().members.push_back({NewId(), objectPattern, member, std::move(error), repeat});
+FaultId FailMember(const std::string& objectPattern, const std::string& member, FaultError error, Repeat repeat,
+                   MemberCall only) {
+  State().members.push_back({NewId(), objectPattern, member, std::move(error), repeat, std::move(only)});
   return State().members.back().id;
 }
 
@@ -158,6 +172,12 @@ bool ConcernsProgramId(CatalogCall call) {
          call == CatalogCall::ProfileFind;
 }
 
+bool ConcernsFile(CatalogCall call) {
+  return call == CatalogCall::FileOpen || call == CatalogCall::FileClose || call == CatalogCall::ProfileFind;
+}
+
+bool ConcernsTypeIndex(CatalogCall call) { return call == CatalogCall::ProfileFind; }
+
 FaultId FailCatalogCall(CatalogFault fault) {
   State().catalog.push_back({NewId(), std::move(fault)});
   return State().catalog.back().id;
@@ -187,10 +207,13 @@ void ClearFaults() {
   State().lastId = lastId;
 }
 
-std::optional<FaultError> TakeMemberFault(const Node& node, std::string_view member) {
-  const auto rule = TakeRule(
-      State().members,
-      [&](const MemberRule& r) { return rt::EqualsNoCase(r.member, member) && PatternMatches(r.pattern, node); });
+std::optional<FaultError> TakeMemberFault(const Node& node, std::string_view member, rt::Object::CallKind kind,
+                                         std::string_view arguments) {
+  const auto rule = TakeRule(State().members, [&](const MemberRule& r) {
+    const bool call = r.only.kind.value_or(kind) == kind &&
+                      (!r.only.arguments || rt::EqualsNoCase(*r.only.arguments, arguments));
+    return call && rt::EqualsNoCase(r.member, member) && PatternMatches(r.pattern, node);
+  });
   return rule ? std::optional(rule->error) : std::nullopt;
 }
 
@@ -202,7 +225,7 @@ std::optional<FaultError> TakeEngineeredOpenFault() {
   return error;
 }
 
-std::optional<CatalogFault> TakeCatalogFault(CatalogCall call, const std::optional<CatalogSubject>& subject) {
+std::optional<CatalogFault> TakeCatalogFault(CatalogCall call, const CatalogSubject& subject) {
   const auto rule = TakeRule(
       State().catalog, [&](const CatalogRule& r) { return r.fault.call == call && Concerns(r.fault, subject); });
   return rule ? std::optional(rule->fault) : std::nullopt;

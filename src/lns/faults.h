@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "lns/errors.h"
+#include "runtime/variant.h"
 
 namespace lns {
 
@@ -29,10 +30,17 @@ struct FaultError {
   std::string description;
 };
 
+// Narrows a member fault to one kind of call (the Get of a property and not its Let) and to one
+// list of arguments, as the journal writes them (ArgumentText: "\"nviSetpoint\"").
+struct MemberCall {
+  std::optional<rt::Object::CallKind> kind;
+  std::optional<std::string> arguments;
+};
+
 // The next call (Once) or every call (Always) of `member` on a matching object raises `error`
 // before the member does anything.
 FaultId FailMember(const std::string& objectPattern, const std::string& member, FaultError error,
-                   Repeat repeat = Repeat::Always);
+                   Repeat repeat = Repeat::Always, MemberCall only = {});
 
 enum class OpenTarget { ObjectServer, Network, EngineeredSystem };
 // `Open` of the Object Server, of any network, or of a system that opens in engineered mode
@@ -73,7 +81,9 @@ bool ConcernsProgramId(CatalogCall call);
 // A catalog call that meets the fault either is not carried out and reports `status` (its
 // outputs as they are when a call fails), or raises `error`. It meets the fault when it concerns
 // the program ID (a look-up of resources that serve it, a resource file that serves it; empty:
-// any) and the scope (a look-up at that scope, a file of that scope; none: any).
+// any), the scope (a look-up at that scope, a file of that scope; none: any), the resource file
+// (`file`: its path, or the end of its path after a "/", letter case ignored; empty: any) and the
+// type index of a functional profile's look-up (none: any).
 struct CatalogFault {
   CatalogCall call = CatalogCall::CatalogFind;
   std::string programId;
@@ -81,7 +91,15 @@ struct CatalogFault {
   std::optional<int32_t> status;
   FaultError error{err::InjectedFault};  // raised when no status is given
   Repeat repeat = Repeat::Always;
+  std::string file{};
+  std::optional<int16_t> typeIndex{};
+  // A look-up reports this file found, with status 0 (a path relative to the catalog's types
+  // folder, or a whole path).
+  std::string foundFile{};
 };
+// Whether a fault of the call can name a resource file, and a type index.
+bool ConcernsFile(CatalogCall call);
+bool ConcernsTypeIndex(CatalogCall call);
 FaultId FailCatalogCall(CatalogFault fault);
 
 // Removes one fault; false when there is none of that id (a Once fault that was used up).

@@ -74,6 +74,8 @@ std::vector<JournalEntry> JournalEntries() { return {State().entries.begin(), St
 
 void ClearJournal() { State().entries.clear(); }
 
+int64_t NextJournalSequence() { return State().nextSequence; }
+
 std::string_view CallKindText(rt::Object::CallKind kind) {
   switch (kind) {
     case rt::Object::CallKind::Get: return "Get";

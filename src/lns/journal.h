@@ -43,6 +43,8 @@ void SetCallHook(CallHook hook);
 
 std::vector<JournalEntry> JournalEntries();
 void ClearJournal();
+// The sequence number the next call will get: the entries from it on are the calls made since.
+int64_t NextJournalSequence();
 
 // "Get", "Let", "Set" or "Method".
 std::string_view CallKindText(rt::Object::CallKind kind);

@@ -10,9 +10,9 @@ int64_t BeginCall(const Node& node, std::string_view member, CallKind kind, std:
   entry.path = node.Path();
   entry.member = std::string(member);
   entry.kind = kind;
-  entry.arguments = std::move(arguments);
+  entry.arguments = arguments;
   int64_t sequence = AppendJournal(std::move(entry));
-  if (auto error = TakeMemberFault(node, member)) {
+  if (auto error = TakeMemberFault(node, member, kind, arguments)) {
     MarkJournalFailure(sequence, error->number);
     RaiseFault(*error, "injected on " + std::string(member));
   }

@@ -190,7 +190,29 @@ TEST_F(FormVerbs, ScreenShowsThePointerAndWhatIsActive) {
   forms::Screen().SetMousePointer(forms::vbHourglass);
   Send("focus form=fChannelTest control=txtValue");
   EXPECT_EQ(Send("screen"), Json::parse(R"({"seq":2,"verb":"screen","ok":true,"mousePointer":11,
-      "activeForm":"fChannelTest","activeControl":{"name":"txtValue","index":-1}})"));
+      "activeForm":"fChannelTest","activeControl":{"name":"txtValue","index":-1},"width":28800,"height":16200})"));
+}
+
+TEST_F(FormVerbs, TheMouseVerbPressesWhateverLiesAtThePoint) {
+  Send("type form=fChannelTest control=txtValue text=\"7\"");
+  EXPECT_EQ(Send("mouse form=fChannelTest control=cmdApply")["control"],
+            Json::parse(R"({"name":"cmdApply","index":-1})"));
+  EXPECT_EQ(Control("lblResult")["Caption"], "7");
+  // The point of a control may lie on another one: tabPages' at (120, 480) is its combo box.
+  EXPECT_EQ(Send("mouse form=fChannelTest control=tabPages x=200 y=500 action=down button=Right")["control"]["name"],
+            "cboMode");
+  EXPECT_EQ(Send("mouse form=fChannelTest x=4700 y=10 action=up button=Right")["control"]["name"], "cboMode");
+  EXPECT_EQ(Send("mouse form=fChannelTest x=4700 y=10")["control"], nullptr);
+  const struct {
+    const char* line;
+    int32_t number;
+  } refusals[] = {
+      {"mouse form=fChannelTest action=drag", 9},
+      {"mouse form=fChannelTest button=Side", 9},
+      {"mouse form=fChannelTest x=ten", 13},
+      {"mouse form=fChannelTest control=lblSecond", 32001},
+  };
+  for (const auto& r : refusals) EXPECT_EQ(Error(r.line)["number"], r.number) << r.line;
 }
 
 }  // namespace

@@ -191,8 +191,11 @@ TEST_F(LnsVerbs, UnitStateReadsAndSetsWhatThePlugInSees) {
   Ok(OnUnit("unit-state commissioned=true"));
   EXPECT_TRUE(device->get_IsCommissioned());
   EXPECT_EQ(device->get_CommissionStatus(), 3);
-  Ok(OnUnit("unit-state state=140"));
-  EXPECT_EQ(device->get_State(), lns::device_state::ConfigBypass);
+  // Any state a device can report, those no attach takes included.
+  for (int state : {140, 0, 7, 255}) {
+    Ok(OnUnit("unit-state state=" + std::to_string(state)));
+    EXPECT_EQ(device->get_State(), state);
+  }
 }
 
 TEST_F(LnsVerbs, ABadUnitStateChangesNoField) {
@@ -201,14 +204,15 @@ TEST_F(LnsVerbs, ABadUnitStateChangesNoField) {
     const char* line;
     int32_t number;
   } cases[] = {
-      {"unit-state state=5 testBlocked=true", lns::err::InvalidValue},
+      {"unit-state state=256 testBlocked=true", lns::err::InvalidValue},
+      {"unit-state state=-1", lns::err::InvalidValue},
       {"unit-state state=6 commissionStatus=40000", lns::err::InvalidValue},
       {"unit-state state=6 commissioned=yes", rt::err::TypeMismatch},
       {"unit-state testBlocked=true state=four", rt::err::TypeMismatch},
       {R"(unit-state device="Demo/Subsystem 1/FCU 2" state=6)", lns::err::ObjectNotFound},
   };
   for (const auto& c : cases) EXPECT_EQ(Error(OnUnit(c.line))["number"], c.number) << c.line;
-  EXPECT_EQ(Ok(OnUnit("unit-state")), Json::parse(R"({"seq":6,"verb":"unit-state","ok":true,"state":4,"commissioned":true,
+  EXPECT_EQ(Ok(OnUnit("unit-state")), Json::parse(R"({"seq":7,"verb":"unit-state","ok":true,"state":4,"commissioned":true,
                                                "commissionStatus":0,"testBlocked":false,"answers":true})"));
   EXPECT_EQ(Database(), before);
 }
@@ -247,6 +251,17 @@ TEST_F(LnsVerbs, EachFaultKindReachesItsKnob) {
     Ok("faults-clear");
     EXPECT_EQ(c.call(), 0) << c.line;
   }
+}
+
+TEST_F(LnsVerbs, AMemberFaultCanNameItsArgumentsAndItsKindOfCall) {
+  const auto variables = device->get_Interface()->get_NetworkVariables();
+  const auto item = [&](const char* name) { return ErrorNumberOf([&] { variables->Item(Variant::String(name)); }); };
+  Ok(R"(fault kind=member object=NetworkVariables member=Item args=["nviSetpoint"])");
+  EXPECT_EQ(item("nviSetpoint"), lns::err::InjectedFault);
+  EXPECT_EQ(item("nviSpaceTemp"), 0);
+  Ok("fault kind=member object=System member=ManagementMode callKind=get error=70");
+  EXPECT_EQ(ErrorNumberOf([&] { system->get_ManagementMode(); }), 70);
+  EXPECT_EQ(ErrorNumberOf([&] { system->put_ManagementMode(0); }), 0);
 }
 
 TEST_F(LnsVerbs, SwitchedFaultsTurnOnAndOff) {
@@ -300,6 +315,12 @@ TEST_F(LnsVerbs, ABadFaultRequestInjectsNothing) {
       {"fault kind=catalog call=ResourceCatalog.Open scope=7", rt::err::TypeMismatch},
       {"fault kind=catalog call=ResourceCatalog.Open status=4 error=5", rt::err::InvalidProcedureCall},
       {"fault kind=catalog call=ResourceCatalog.Close scope=4 status=4", rt::err::InvalidProcedureCall},
+      {"fault kind=catalog call=ResourceCatalog.Open file=x.rsf status=4", rt::err::InvalidProcedureCall},
+      {"fault kind=catalog call=ResourceFile.Open typeIndex=1 status=4", rt::err::InvalidProcedureCall},
+      {"fault kind=catalog call=ResourceCatalog.Find file=x.rsf status=4", rt::err::InvalidProcedureCall},
+      {"fault kind=catalog call=FunctionalProfileLookup.Find typeIndex=70000 status=4", rt::err::TypeMismatch},
+      {"fault kind=member object=System member=ManagementMode callKind=Peek", rt::err::SubscriptOutOfRange},
+      {"fault kind=member object=NetworkVariables member=Item args=nviSetpoint", rt::err::TypeMismatch},
       {"faults-clear fault=first", rt::err::TypeMismatch},
   });
   EXPECT_EQ(ErrorNumberOf([&] { device->Wink(); }), 0);

@@ -318,6 +318,49 @@ TEST_F(FocusTest, SendKeysGoesToTheFocusedControlOfTheActiveWindowAfterTheHandle
   EXPECT_EQ(form->Ctl<forms::TextBox>("txtA").Text(), "A---");
 }
 
+TEST_F(FocusTest, AMouseButtonGoesToTheControlSeenAtThePoint) {
+  Ctl("lblStatus").Move(120, 420, 900, 315);  // a label over txtCP(0) lies beneath it
+  forms::EventArgs seen;
+  for (const char* name : {"txtCP", "fraGroup", "cmdInside", "txtDisabled"}) {
+    form->On(name, Event::MouseDown, [&seen](forms::EventArgs& e) { seen = e; });
+  }
+  const struct {
+    forms::input::Point at;
+    const char* target;  // "" where no control is
+    forms::input::Point local;
+  } cases[] = {
+      {{200, 2450}, "txtCP(0)", {20, 50}},     // on the current page of a tab control
+      {{4350, 870}, "fraGroup", {150, 750}},   // a shape lets the mouse through
+      {{4350, 1520}, "cmdInside", {50, 50}},   // inside a frame
+      {{200, 900}, "", {0, 0}},                // a hidden box is not there
+      {{200, 1300}, "txtDisabled", {0, 0}},    // a disabled box takes no events
+  };
+  for (const auto& c : cases) {
+    seen = {};
+    const auto target = forms::input::MouseDown(*form, forms::vbRightButton, forms::vbShiftMask, c.at);
+    EXPECT_EQ(target ? target->DisplayName() : "", c.target) << c.at.x << "," << c.at.y;
+    EXPECT_EQ(seen.x, c.local.x) << c.target;
+    EXPECT_EQ(seen.y, c.local.y) << c.target;
+  }
+  EXPECT_EQ(form->ActiveControl(), &Ctl("txtA")) << "only the left button moves the focus";
+}
+
+TEST_F(FocusTest, TheLeftButtonFocusesClicksOnlyWhenReleasedOnItsControlAndPicksATab) {
+  const forms::input::Point onOK{4300, 3600};
+  forms::input::MouseDown(*form, forms::vbLeftButton, 0, onOK);
+  EXPECT_EQ(forms::input::MouseUp(*form, forms::vbLeftButton, 0, {3000, 100})->Name(), "cmdOK") << "captured";
+  forms::input::MousePress(*form, forms::vbLeftButton, 0, onOK);
+  EXPECT_THAT(form->events, ElementsAre("txtA_Validate", "txtA_LostFocus", "cmdOK_GotFocus", "cmdOK_MouseDown",
+                                        "cmdOK_MouseUp", "cmdOK_MouseDown", "cmdOK_MouseUp", "cmdOK_Click"));
+  // Three shown tabs share the control's 4000 twips; the third page is disabled.
+  auto& tabs = form->Ctl<forms::TabControl>("tabData");
+  for (const auto& [x, page] : std::vector<std::pair<float, int>>{{60 + 1500, 1}, {60 + 3000, 1}, {60 + 100, 0}}) {
+    forms::input::MousePress(*form, forms::vbLeftButton, 0, {x, 1980 + 100});
+    EXPECT_EQ(tabs.Tab(), page) << x;
+  }
+  EXPECT_EQ(form->ActiveControl(), &tabs);
+}
+
 TEST_F(FocusTest, MalformedSendKeysTextRaises5AndPostsNothing) {
   for (const char* keys : {"{TAB", "{NOSUCHKEY}", "a}", "+"}) {
     EXPECT_EQ(ErrorNumberOf([&] { forms::SendKeys(keys); }), rt::err::InvalidProcedureCall) << keys;

@@ -353,6 +353,16 @@ TEST_F(CatalogTest, AnInjectedFaultMeetsOnlyTheCallsItConcerns) {
       {{CatalogCall::FileOpen, kDeviceProgramId, 4, Damaged}, {Success, Success, Damaged}},
       {{CatalogCall::ProfileFind, "", 5, NotFound}, {Success, Success, Success, Success}},
       {{CatalogCall::ProfileFind, "", 4, 9, {0}, Repeat::Once}, {Success, Success, Success, 9}},
+      {{CatalogCall::ProfileFind, "", std::nullopt, NotFound, {0}, Repeat::Always, "TarsenSCC_FCU.rsf", 20001},
+       {Success, Success, Success, NotFound}},
+      {{CatalogCall::ProfileFind, "", std::nullopt, NotFound, {0}, Repeat::Always, "tarsen\\TARSENSCC_FCU.RSF"},
+       {Success, Success, Success, NotFound}},
+      {{CatalogCall::ProfileFind, "", std::nullopt, NotFound, {0}, Repeat::Always, "SCC_FCU.rsf"},
+       {Success, Success, Success, Success}},
+      {{CatalogCall::ProfileFind, "", std::nullopt, NotFound, {0}, Repeat::Always, "", 20000},
+       {Success, Success, Success, Success}},
+      {{CatalogCall::FileOpen, "", std::nullopt, Damaged, {0}, Repeat::Always, "TarsenSCC_FCU03.rsf"},
+       {Success, Success, Success, Success}},
   };
   for (const auto& c : cases) {
     ClearFaults();
@@ -371,6 +381,32 @@ TEST_F(CatalogTest, AnInjectedFaultMeetsOnlyTheCallsItConcerns) {
   EXPECT_THAT(JournalLine(entries[1]), ::testing::EndsWith(R"(, "80071A5501030400", 4, 4, 0) status 0 ok)"));
   EXPECT_EQ(entries[2].path + "." + entries[2].member, "ResourceFile.Open");
   EXPECT_EQ(entries[2].error, 70);
+}
+
+TEST_F(CatalogTest, ALookUpCanBeMadeToReportAChosenFile) {
+  Catalogue();
+  ResourceCatalog catalog;
+  const int32_t handle = Open(catalog, CatalogOpenForReading);
+  const struct {
+    std::string chosen;
+    fs::path reported;
+  } cases[] = {
+      {"User/Tarsen/TarsenSCC_FCU03.rsf", lonWorks_ / "Types/User/Tarsen/TarsenSCC_FCU03.rsf"},
+      {"/elsewhere/none.rsf", "/elsewhere/none.rsf"},
+  };
+  for (const auto& c : cases) {
+    ClearFaults();
+    CatalogFault fault{CatalogCall::CatalogFind, kDeviceProgramId, 5, Success};
+    fault.foundFile = c.chosen;
+    FailCatalogCall(fault);
+    const Found found = Find(catalog, handle, kDeviceProgramId, 5, ResourceFunctionalProfiles);
+    EXPECT_EQ(fs::path(found.fileName), c.reported);
+    EXPECT_EQ(found.scope, 5);
+    EXPECT_EQ(found.status, Success);
+    EXPECT_EQ(fs::path(Find(catalog, handle, kDeviceProgramId, 4, ResourceFunctionalProfiles).fileName),
+              resources_ / "TarsenSCC_FCU.rsf");
+  }
+  ClearFaults();
 }
 
 TEST(ResourceFileFormatTest, TextAndContentRoundTrip) {
