@@ -266,9 +266,6 @@ class DeregistrationPastFailuresTest : public DeregisterFromNetworksTest,
   void Arrange(Failure failure) {
     if (failure == Failure::NoNetwork) {
       fs::remove_all(lns::StoreFolder());
-      auto server = std::make_shared<lns::ObjectServer>();
-      server->Open();
-      server->Close();
       return;
     }
     SetUpTwoNetworks();
@@ -290,7 +287,6 @@ class DeregistrationPastFailuresTest : public DeregisterFromNetworksTest,
 TEST_P(DeregistrationPastFailuresTest, RemovesWhatItReachesThenThePlugInKey) {
   const auto& [failure, start] = GetParam();
   InstallProgram();
-  forms::App().SetEXEName("orvexuc_fcu");
   CRegistry().put_MachineSetting(PlugInKey(), "", OwnProgId);
   Arrange(failure);
   Deregister(start);
@@ -298,8 +294,7 @@ TEST_P(DeregistrationPastFailuresTest, RemovesWhatItReachesThenThePlugInKey) {
   EXPECT_EQ(forms::App().ExitCode(), 0);
   EXPECT_FALSE(forms::DefaultExists<fRegisterPlugIn>());
   EXPECT_EQ(CRegistry().get_MachineSetting(PlugInKey(), ""), "");
-  ASSERT_FALSE(Prompts().empty());
-  EXPECT_EQ(Prompts().back(), "Plug-in Velmora OrvexUC_FCU Plug-In deregistered");
+  EXPECT_THAT(Prompts(), Contains("Plug-in Velmora OrvexUC_FCU Plug-In deregistered"));
   if (failure == Failure::NoNetwork) return;
   lns::ClearFaults();
   const bool reached = start.mode != -1 && failure != Failure::Server;

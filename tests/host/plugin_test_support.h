@@ -38,6 +38,7 @@ class PlugInTest : public HostTest {
 
   // A stand-in for the program file that notes the arguments it was started with.
   void InstallProgram() {
+    forms::App().SetEXEName("orvexuc_fcu");
     const fs::path program = programFolder_ / "orvexuc_fcu";
     WriteFile(program, "#!/bin/sh\necho \"$@\" >> '" + (root_ / "started").string() + "'\n");
     chmod(program.c_str(), 0755);
