@@ -95,7 +95,7 @@ Json Answer(const Request& request) {
 
 forms::FileChoice Choice(const Request& request) {
   if (request.Flag("cancel", false)) return forms::FileChoice::Cancel();
-  return forms::FileChoice::Path(request.Text("path"));
+  return forms::FileChoice::Path(request.FilePath("path"));
 }
 
 Json Choose(const Request& request) {

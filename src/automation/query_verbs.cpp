@@ -70,7 +70,7 @@ Json Render(const Request& request) {
   }
   if (request.Has("control")) view.only = &TargetControl(request);
   const std::string svg = forms::RenderSvg(form, view);
-  const auto path = request.OptionalText("path");
+  const auto path = request.OptionalFilePath("path");
   if (!path) return {{"svg", svg}};
   WriteFile(*path, svg);
   return {{"path", *path}, {"bytes", svg.size()}};

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "automation/protocol_error.h"
+#include "runtime/error.h"
 
 namespace automation {
 namespace {
@@ -157,6 +158,20 @@ std::string Request::Text(std::string_view field) const {
 std::optional<std::string> Request::OptionalText(std::string_view field) const {
   if (!Has(field)) return std::nullopt;
   return Text(field);
+}
+
+std::string Request::FilePath(std::string_view field) const {
+  std::string path = Text(field);
+  if (path.find('\0') != std::string::npos) {
+    rt::Raise(rt::err::PathFileAccessError, std::string(ChannelErrorSource),
+              rt::ErrorText(rt::err::PathFileAccessError) + ": \"" + std::string(field) + "\" holds a NUL character");
+  }
+  return path;
+}
+
+std::optional<std::string> Request::OptionalFilePath(std::string_view field) const {
+  if (!Has(field)) return std::nullopt;
+  return FilePath(field);
 }
 
 int64_t Request::WholeNumber(std::string_view field) const {

@@ -29,6 +29,9 @@ class Request {
   // A text field; a number is taken as its text, as a person typing would mean it.
   std::string Text(std::string_view field) const;
   std::optional<std::string> OptionalText(std::string_view field) const;
+  // A text field that names a file: error 75 when it holds a NUL, where the file's name would end.
+  std::string FilePath(std::string_view field) const;
+  std::optional<std::string> OptionalFilePath(std::string_view field) const;
   int64_t WholeNumber(std::string_view field) const;
   int64_t WholeNumber(std::string_view field, int64_t fallback) const;
   // A whole number within 32 bits (control indexes, key codes, pages).

@@ -88,6 +88,12 @@ void RequireUsable(const Control& c) {
   if (!c.IsEffectivelyEnabled()) RefuseInput(c.DisplayName() + " is disabled");
 }
 
+// A key goes where the focus is: to a control that cannot hold it, a key would go to another.
+void RequireFocusable(const Control& c) {
+  RequireUsable(c);
+  if (!c.TakesFocus() || IsDisplayBox(c)) RefuseInput(c.DisplayName() + " cannot take the focus");
+}
+
 void ActivateFor(Form& form) {
   if (!form.IsActive()) FormInternals::Activate(form);
 }
@@ -381,8 +387,7 @@ void Click(Control& control) {
 }
 
 void Focus(Control& control) {
-  RequireUsable(control);
-  if (!control.TakesFocus() || IsDisplayBox(control)) RefuseInput(control.DisplayName() + " cannot take the focus");
+  RequireFocusable(control);
   FocusFor(control);
 }
 
@@ -406,10 +411,9 @@ void TypeText(Control& control, std::string_view text, bool replace) {
 }
 
 void Key(Control& control, int keyCode, int shift) {
-  RequireUsable(control);
-  if (IsDisplayBox(control)) RefuseInput(control.DisplayName() + " takes no keys");
+  RequireFocusable(control);
   auto keep = control.weak_from_this().lock();
-  if (control.TakesFocus() && !FocusFor(control)) return;
+  if (!FocusFor(control)) return;
   DeliverKey(control.Parent(), keyCode, shift);
 }
 

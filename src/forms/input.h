@@ -25,7 +25,8 @@ void Focus(Control& control);
 // KeyPress and KeyUp (key preview first); CR or LF is Enter, TAB is Tab, BS is Backspace. With
 // `replace` the current text is selected first, so the typing replaces it.
 void TypeText(Control& control, std::string_view text, bool replace = true);
-// One key (a key code with shift state) to the control, focusing it first.
+// One key (a key code with shift state) to the control, focusing it first; refused, as the focus
+// is, for a control that cannot take the focus.
 void Key(Control& control, int keyCode, int shift = 0);
 // One key to whatever has the focus on the form (the form itself when nothing does).
 void Key(Form& form, int keyCode, int shift = 0);

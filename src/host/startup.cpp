@@ -21,6 +21,7 @@
 #include "lns/errors.h"
 #include "lns/platform.h"
 #include "lns/server.h"
+#include "lns/session.h"
 #include "process/paths.h"
 #include "process/program.h"
 #include "runtime/convert.h"
@@ -111,23 +112,20 @@ bool IsDamagedStore(const rt::Error& error) {
   return reg::IsStoreFailureNumber(error.Number()) || error.Number() == lns::err::DatabaseDamaged;
 }
 
-// Opens the Object Server's store and every network's database, and closes them again: a damaged
-// one raises its file and reason before anything is written. A machine without a store has none.
+// Reads the Object Server's store and every network's database as files, past the Object Server's
+// calls and the faults injected into them: a damaged one raises its file and reason before anything
+// is written. Any other failure is the deregistration's to meet, as it meets it. A machine without
+// a store has none.
 void ReadNetworkStores() {
   std::error_code missing;
-  if (!std::filesystem::exists(lns::ServerStoreFile(), missing)) return;
-  const auto server = std::make_shared<lns::ObjectServer>();
-  server->Open();
+  if (!std::filesystem::exists(lns::StoreFolder(), missing)) return;
   try {
-    const auto networks = server->get_Networks();
-    for (int32_t position = 1; position <= networks->get_Count(); ++position) {
-      networks->Item(rt::Variant::Long(position))->Open();
+    for (const auto& network : lns::ServerStore::Load(nullptr)->NetworkList()->Items()) {
+      lns::Session::Load(network->File());
     }
-  } catch (...) {
-    server->Close();
-    throw;
+  } catch (const std::exception&) {
+    if (IsDamagedStore(rt::AsError(std::current_exception()))) throw;
   }
-  server->Close();
 }
 
 enum class CommandLineOutcome { NoAction, Done, Failed, StoreDamaged };

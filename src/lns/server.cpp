@@ -1,6 +1,7 @@
 #include "lns/server.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
@@ -21,6 +22,26 @@ constexpr const char* StoreRoot = "ObjectServerStore";
 std::vector<ObjectServer*>& Servers() {
   static auto* servers = new std::vector<ObjectServer*>;
   return *servers;
+}
+
+bool LiesWithin(const std::filesystem::path& folder, const std::filesystem::path& file) {
+  return std::mismatch(folder.begin(), folder.end(), file.begin(), file.end()).first == folder.end();
+}
+
+// A change would rewrite whatever file the name leads to: it may only lead into the store's folder,
+// also once its links are followed. Why it does not, or nothing.
+std::optional<std::string> OutsideStoreFolder(const std::string& databaseFile) {
+  const std::filesystem::path file(databaseFile);
+  std::error_code folderError;
+  std::error_code fileError;
+  const auto folder = std::filesystem::weakly_canonical(StoreFolder(), folderError);
+  const auto real = std::filesystem::weakly_canonical(StoreFolder() / file, fileError);
+  const bool climbs =
+      std::any_of(file.begin(), file.end(), [](const std::filesystem::path& part) { return part == ".."; });
+  const bool inside =
+      !file.empty() && file.is_relative() && !climbs && !folderError && !fileError && LiesWithin(folder, real);
+  if (inside) return std::nullopt;
+  return "the database \"" + databaseFile + "\" lies outside the store's folder";
 }
 
 std::string FileNamePart(const std::string& networkName) {
@@ -86,6 +107,10 @@ std::string Network::get_Name() const { return Call("Name", CallKind::Get, [&] {
 
 void Network::Open() {
   Call("Open", CallKind::Method, [&] {
+    // The file may have become a link since the store was read: refused as the store's row is.
+    if (auto outside = OutsideStoreFolder(databaseFile_)) {
+      Fail(err::DatabaseDamaged, ServerStoreFile().string() + " (Network \"" + name_ + "\": " + *outside + ")");
+    }
     auto session = OpenSession(File());
     session->GetSystems()->Attach(Self());
     if (auto server = Ancestor<ObjectServer>()) server->NoteOpened(File());
@@ -143,11 +168,7 @@ json Network::Fields() const { return {{"name", name_}, {"database", databaseFil
 void Network::TakeFields(const json& fields) {
   name_ = fields.at("name").get<std::string>();
   databaseFile_ = fields.at("database").get<std::string>();
-  // A change would rewrite whatever file the name leads to: it may only lead into the folder.
-  const std::filesystem::path file(databaseFile_);
-  const bool inside = !file.empty() && file.is_relative() &&
-                      std::none_of(file.begin(), file.end(), [](const std::filesystem::path& part) { return part == ".."; });
-  if (!inside) throw DamagedData("the database \"" + databaseFile_ + "\" lies outside the store's folder");
+  if (auto outside = OutsideStoreFolder(databaseFile_)) throw DamagedData(*outside);
 }
 
 std::shared_ptr<Network> Network::FromFields(std::weak_ptr<Database> database, const json& fields) {

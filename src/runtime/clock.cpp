@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <thread>
 
 namespace rt {
 
@@ -17,10 +16,6 @@ int RealClock::SecondsSinceMidnight() const {
   std::tm local{};
   localtime_r(&now, &local);
   return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
-}
-
-void RealClock::Sleep(int64_t ms) {
-  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 namespace {

@@ -14,8 +14,6 @@ class Clock {
   virtual int64_t NowMs() const = 0;
   // Seconds since local midnight, for the time-of-day text.
   virtual int SecondsSinceMidnight() const = 0;
-  // Lets time pass: sleeps on the real clock, advances the virtual one.
-  virtual void Sleep(int64_t ms) = 0;
   virtual bool IsVirtual() const = 0;
 };
 
@@ -23,7 +21,6 @@ class RealClock final : public Clock {
  public:
   int64_t NowMs() const override;
   int SecondsSinceMidnight() const override;
-  void Sleep(int64_t ms) override;
   bool IsVirtual() const override { return false; }
 };
 
@@ -33,7 +30,6 @@ class VirtualClock final : public Clock {
   explicit VirtualClock(int startSecondsSinceMidnight = 8 * 3600);
   int64_t NowMs() const override { return nowMs_; }
   int SecondsSinceMidnight() const override;
-  void Sleep(int64_t ms) override { Advance(ms); }
   bool IsVirtual() const override { return true; }
   void Advance(int64_t ms);
 

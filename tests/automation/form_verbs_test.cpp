@@ -95,6 +95,7 @@ TEST_F(FormVerbs, BadTargetsGetErrorRepliesAndChangeNothing) {
       {"type form=fChannelTest control=txtValue", 5},
       {"key form=fChannelTest key=Hyper", 9},
       {"click form=fChannelTest control=lblSecond", 32001},
+      {"key form=fChannelTest control=lblResult key=Enter", 32001},
       {"answer button=Yes", 5},
       {"answer button=Maybe queue=true", 9},
       {"choose path=/tmp/x.xif", 5},
@@ -106,6 +107,18 @@ TEST_F(FormVerbs, BadTargetsGetErrorRepliesAndChangeNothing) {
   EXPECT_EQ(Control("lblResult")["Caption"], "");
   EXPECT_THAT(Error("click form=fChannelTest control=cmdMissing")["description"].get<std::string>(),
               HasSubstr("cmdMissing"));
+}
+
+// A file's name would end at the NUL: nothing is written, and no file is chosen.
+TEST_F(FormVerbs, AFileNameThatHoldsANulIsRefused) {
+  testing::ScopedMachineFolder folder;
+  const std::string cut = "\"" + (folder.Path() / "cut").string() + "\\u0000.svg\"";
+  for (const std::string& line : {"render form=fChannelTest path=" + cut, "choose path=" + cut + " queue=true"}) {
+    EXPECT_EQ(Error(line)["number"], 75) << line;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "cut"));
+  Send("click form=fChannelTest control=cmdPick");
+  EXPECT_EQ(Control("lblResult")["Caption"], "");
 }
 
 TEST_F(FormVerbs, QueuedAnswersServeTheNextQuestions) {

@@ -64,6 +64,17 @@ TEST_F(FocusTest, ALockedBoxOutsideTheTabOrderIsClickedWithoutTakingTheFocus) {
   EXPECT_EQ(ErrorNumberOf([&] { forms::input::Key(display, forms::vbKeyBack); }), forms::err::InputRefused);
 }
 
+// A key to a control that cannot hold the focus would reach the focused box or the default button.
+TEST_F(FocusTest, FocusAndKeysAreRefusedWhereTheFocusCannotGo) {
+  form->Watch("txtA", {Event::KeyDown, Event::KeyPress});
+  for (const char* name : {"lblAuto", "fraGroup", "shpCoil", "Line1"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(ErrorNumberOf([&] { forms::input::Focus(Ctl(name)); }), forms::err::InputRefused);
+    EXPECT_EQ(ErrorNumberOf([&] { forms::input::Key(Ctl(name), forms::vbKeyReturn); }), forms::err::InputRefused);
+  }
+  EXPECT_THAT(form->events, IsEmpty());
+}
+
 TEST_F(FocusTest, SetFocusFromCodeRunsTheSameOrder) {
   Ctl("txtB").SetFocus();
   EXPECT_THAT(form->events, ElementsAre("txtA_Validate", "txtA_LostFocus", "txtB_GotFocus"));

@@ -1,6 +1,13 @@
 #include <gmock/gmock.h>
 
+#include <array>
 #include <functional>
+#include <tuple>
+
+#include "forms/input.h"
+#include "host/cregistry.h"
+#include "host/register_dialog.h"
+#include "host/startup.h"
 
 #include "netreg_fixture.h"
 
@@ -234,6 +241,80 @@ TEST_F(DeregisterFromNetworksTest, WithoutNetworksOnlyTheObjectServerOpensAndClo
   }
   EXPECT_THAT(calls, ElementsAre("Open", "Close"));
 }
+
+// A stand-alone deregistration, from the command line or the dialog, past an Object Server or a
+// network that does not open, and on a machine without networks: the networks it reaches lose the
+// plug-in's applications, and then the plug-in key goes with its message.
+enum class Failure { Server, FirstNetwork, NoNetwork };
+
+struct DeregistrationStart {
+  const char* name;
+  const char* commandLine;  // nullptr: the registration dialog
+  int32_t mode;
+};
+
+using PastFailure = std::tuple<Failure, DeregistrationStart>;
+
+std::string PastFailureName(const ::testing::TestParamInfo<PastFailure>& info) {
+  constexpr std::array<const char*, 3> failures = {"ServerFails", "FirstNetworkFails", "NoNetwork"};
+  return failures[static_cast<size_t>(std::get<0>(info.param))] + std::string(std::get<1>(info.param).name);
+}
+
+class DeregistrationPastFailuresTest : public DeregisterFromNetworksTest,
+                                       public ::testing::WithParamInterface<PastFailure> {
+ protected:
+  void Arrange(Failure failure) {
+    if (failure == Failure::NoNetwork) {
+      fs::remove_all(lns::StoreFolder());
+      return;
+    }
+    SetUpTwoNetworks();
+    if (failure == Failure::Server) lns::FailOpen(lns::OpenTarget::ObjectServer, lns::err::InjectedFault);
+    if (failure == Failure::FirstNetwork) {
+      lns::FailOpen(lns::OpenTarget::Network, lns::err::InjectedFault, lns::Repeat::Once);
+    }
+  }
+  void Deregister(const DeregistrationStart& start) {
+    if (start.commandLine) forms::App().SetCommand(start.commandLine);
+    Main(StartMode::StandAlone);
+    if (start.commandLine) return;
+    auto& dialog = forms::Default<fRegisterPlugIn>();
+    forms::input::SelectItem(dialog.Ctl("cmbDeregMode"), start.mode + 1);
+    forms::input::Click(dialog.Ctl("bDeregister"));
+  }
+};
+
+TEST_P(DeregistrationPastFailuresTest, RemovesWhatItReachesThenThePlugInKey) {
+  const auto& [failure, start] = GetParam();
+  InstallProgram();
+  CRegistry().put_MachineSetting(PlugInKey(), "", OwnProgId);
+  Arrange(failure);
+  Deregister(start);
+  EXPECT_EQ(ends_ + window_->endPlugInCalls, 1);
+  EXPECT_EQ(forms::App().ExitCode(), 0);
+  EXPECT_FALSE(forms::DefaultExists<fRegisterPlugIn>());
+  EXPECT_EQ(CRegistry().get_MachineSetting(PlugInKey(), ""), "");
+  EXPECT_THAT(Prompts(), Contains("Plug-in Velmora OrvexUC_FCU Plug-In deregistered"));
+  if (failure == Failure::NoNetwork) return;
+  lns::ClearFaults();
+  const bool reached = start.mode != -1 && failure != Failure::Server;
+  const std::vector<std::string> cleaned = {"Other tool"};
+  const std::vector<std::string> kept = {"Ours", "Other tool"};
+  EXPECT_EQ(TemplateAppNames("Demo"), reached && failure != Failure::FirstNetwork ? cleaned : kept);
+  EXPECT_EQ(TemplateAppNames("Second"), reached ? cleaned : kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DeregistrationPastFailuresTest,
+    ::testing::Combine(::testing::Values(Failure::Server, Failure::FirstNetwork, Failure::NoNetwork),
+                       ::testing::Values(DeregistrationStart{"Deregister", "/deregplugin", 0},
+                                         DeregistrationStart{"MinimalMode", "/deregplugin /deregmode:-1", -1},
+                                         DeregistrationStart{"CompleteMode", "/deregplugin /deregmode:0", 0},
+                                         DeregistrationStart{"ExhaustiveMode", "/deregplugin /deregmode:1", 1},
+                                         DeregistrationStart{"DialogMinimal", nullptr, -1},
+                                         DeregistrationStart{"DialogComplete", nullptr, 0},
+                                         DeregistrationStart{"DialogExhaustive", nullptr, 1})),
+    PastFailureName);
 
 }  // namespace
 }  // namespace host::test

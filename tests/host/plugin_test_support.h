@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/stat.h>
+
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +17,7 @@
 #include "lns/journal.h"
 #include "lns/platform.h"
 #include "lns/server.h"
+#include "support/eventually.h"
 
 namespace host::test {
 
@@ -31,6 +35,26 @@ class PlugInTest : public HostTest {
   }
 
   std::shared_ptr<LNSPlugInAPI> NewPlugIn() { return std::make_shared<LNSPlugInAPI>(); }
+
+  // A stand-in for the program file that notes the arguments it was started with.
+  void InstallProgram() {
+    forms::App().SetEXEName("orvexuc_fcu");
+    const fs::path program = programFolder_ / "orvexuc_fcu";
+    WriteFile(program, "#!/bin/sh\necho \"$@\" >> '" + (root_ / "started").string() + "'\n");
+    chmod(program.c_str(), 0755);
+  }
+  // The arguments of the program's starts, once `count` starts have noted theirs: each start runs
+  // beside the plug-in, which does not wait for it.
+  std::vector<std::string> Started(size_t count) {
+    std::vector<std::string> lines;
+    orvex::test::Eventually([&] {
+      lines.clear();
+      std::ifstream file(root_ / "started");
+      for (std::string line; std::getline(file, line);) lines.push_back(line);
+      return lines.size() >= count;
+    });
+    return lines;
+  }
 
   // The journal's calls of one member, as "<kind>" or "<kind> <arguments>".
   static std::vector<std::string> CallsOf(std::string_view member) {

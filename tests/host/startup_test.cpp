@@ -1,7 +1,4 @@
 #include <gmock/gmock.h>
-#include <sys/stat.h>
-
-#include <fstream>
 
 #include "forms/app.h"
 #include "forms/control.h"
@@ -13,7 +10,6 @@
 #include "host/startup.h"
 #include "plugin_test_support.h"
 #include "registry/dump.h"
-#include "support/eventually.h"
 
 namespace host::test {
 namespace {
@@ -44,24 +40,6 @@ class StartupTest : public PlugInTest {
     forms::App().SetEXEName("orvexuc_fcu");
   }
 
-  // A stand-in for the program file that notes the arguments it was started with.
-  void InstallProgram() {
-    const fs::path program = programFolder_ / "orvexuc_fcu";
-    WriteFile(program, "#!/bin/sh\necho \"$@\" >> '" + (root_ / "started").string() + "'\n");
-    chmod(program.c_str(), 0755);
-  }
-  // The arguments of the program's starts, once `count` starts have noted theirs: each start runs
-  // beside the plug-in, which does not wait for it.
-  std::vector<std::string> Started(size_t count) {
-    std::vector<std::string> lines;
-    orvex::test::Eventually([&] {
-      lines.clear();
-      std::ifstream file(root_ / "started");
-      for (std::string line; std::getline(file, line);) lines.push_back(line);
-      return lines.size() >= count;
-    });
-    return lines;
-  }
   static std::string KeyText() {
     std::string text;
     reg::DumpTree(reg::HKEY_LOCAL_MACHINE, Key, text);
@@ -267,27 +245,39 @@ TEST_F(StartupTest, ADamagedRegistryEndsEveryCommandLineActionWithItsReasonAndWr
   EXPECT_FALSE(fs::exists(root_ / "started"));
 }
 
-// The Object Server's store and a network's database, each damaged in turn; the log goes nowhere else.
+// The Object Server's store and a network's database, each damaged in turn, and the store of an
+// earlier version kept as JSON; the log goes nowhere else.
 TEST_F(StartupTest, ADamagedNetworkStoreEndsTheDeregistrationWithItsFileAndReasonAndWritesNothing) {
   StoreKey("1.1");
   const std::string key = KeyText();
   std::vector<std::string> logged;
   forms::SetPlatformLog([&](const std::string& line) { logged.push_back(line); });
-  for (const fs::path& file : DemoStoreFiles()) {
-    const std::string kept = orvex::test::ReadFile(file);
-    WriteFile(file, DamagedStoreText);
-    const std::string damaged = orvex::test::ReadFile(file);
+  struct Case {
+    fs::path file;
+    std::string text;
+    fs::path replaced;  // moved aside while the case runs
+  };
+  const fs::path earlier = lns::StoreFolder() / "server.json";
+  std::vector<Case> cases;
+  for (const fs::path& file : DemoStoreFiles()) cases.push_back({file, DamagedStoreText, file});
+  cases.push_back({earlier, "{\"kind\":\"orvex-lns-server\",\"version\":1}", lns::ServerStoreFile()});
+  for (const Case& c : cases) {
+    const fs::path aside = c.replaced.string() + ".aside";
+    fs::rename(c.replaced, aside);
+    WriteFile(c.file, c.text);
     for (const char* command : {"/deregplugin", "/deregplugin /deregmode:1"}) {
-      SCOPED_TRACE(file.string() + " " + command);
+      SCOPED_TRACE(c.file.string() + " " + command);
       forms::App().SetCommand(command);
       Main(StartMode::StandAlone);
       EXPECT_EQ(forms::App().ExitCode(), 1);
-      EXPECT_THAT(Prompts().back(), ::testing::StartsWith("The database is damaged: " + file.string() + " ("));
+      EXPECT_THAT(Prompts().back(), ::testing::StartsWith("The database is damaged: " + c.file.string() + " "));
       EXPECT_THAT(logged, ::testing::Contains(Prompts().back()));
-      EXPECT_EQ(orvex::test::ReadFile(file), damaged);
+      EXPECT_EQ(orvex::test::ReadFile(c.file), c.text);
       EXPECT_EQ(KeyText(), key);
+      EXPECT_EQ(fs::exists(c.replaced), c.replaced == c.file);
     }
-    WriteFile(file, kept);
+    fs::remove(c.file);
+    fs::rename(aside, c.replaced);
   }
   forms::SetPlatformLog(nullptr);
 }

@@ -203,6 +203,32 @@ TEST_F(PersistenceTest, ADatabaseOutsideTheStoresFolderIsRefusedAndNothingWritte
   }
 }
 
+// A network's database that is a link to a file outside the folder, as the store is read (the
+// unit's own verbs read it so) and as the network opens after the link was laid.
+TEST_F(PersistenceTest, ADatabaseLinkedOutsideTheStoresFolderIsRefusedAndNothingWritten) {
+  const auto file = DatabaseFile();
+  const auto outside = StoreFolder().parent_path() / "outside" / "victim.db";
+  std::filesystem::create_directories(outside.parent_path());
+  auto server = OpenServer();
+  auto network = server->get_Networks()->Item(Variant::String("Plant"));
+  std::filesystem::rename(file, outside);
+  std::filesystem::create_symlink(outside, file);
+  const std::string kept = FileText(outside);
+  const std::string why = ServerStoreFile().string() + " (Network \"Plant\": the database \"" +
+                          file.lexically_relative(StoreFolder()).string() + "\" lies outside the store's folder)";
+  const std::function<void()> openings[] = {[&] { network->Open(); }, [&] { OpenServer(); }, [] { HoldNetwork("Plant"); }};
+  for (const auto& open : openings) {
+    try {
+      open();
+      ADD_FAILURE() << "opened";
+    } catch (const rt::Error& e) {
+      EXPECT_EQ(e.Number(), err::DatabaseDamaged);
+      EXPECT_THAT(e.Description(), ::testing::EndsWith(why));
+    }
+  }
+  EXPECT_EQ(FileText(outside), kept);
+}
+
 TEST_F(PersistenceTest, AMissingDatabaseIsReportedNotRecreated) {
   auto file = DatabaseFile();
   std::filesystem::remove(file);
