@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -53,7 +54,7 @@ class ProgramTest : public ::testing::Test {
   }
 
   int RunWith(const std::vector<std::string>& arguments, const fs::path& in, const fs::path& out,
-              const char* startLines = nullptr) {
+              const char* startLines = nullptr, const std::string& typed = "") {
     const std::string program = Program().string();
     const pid_t child = fork();
     if (child == 0) {
@@ -63,8 +64,12 @@ class ProgramTest : public ::testing::Test {
       if (startLines) setenv("ORVEX_START_LINES", startLines, 1);
       freopen(in.c_str(), "r", stdin);
       freopen(out.c_str(), "w", stdout);
+      freopen((root_ / "errors").c_str(), "w", stderr);
       execv(argv[0], argv.data());
       _exit(127);
+    }
+    if (!typed.empty()) {
+      EXPECT_EQ(write(terminal_, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -81,6 +86,7 @@ class ProgramTest : public ::testing::Test {
 
   std::optional<orvex::test::TempMachine> temp_;
   fs::path root_;
+  int terminal_ = -1;
   std::string output_;
 };
 
@@ -128,6 +134,22 @@ TEST_F(ProgramTest, TheRegistrationDialogsExitIsAnsweredBeforeTheProgramEnds) {
             "{\"seq\":1,\"verb\":\"click\",\"ok\":true,\"ending\":true}\n"
             "{\"seq\":2,\"verb\":\"verbs\",\"ok\":false,\"ending\":true,\"error\":{\"number\":5,\"source\":\"automation\","
             "\"description\":\"Not run: the process ended\"}}\n");
+}
+
+// A person who starts the program at a terminal is told what the open dialog waits for; a
+// director's input is not a terminal, and its error stream stays quiet.
+TEST_F(ProgramTest, TheDialogSaysAtATerminalThatItTakesRequestLines) {
+  terminal_ = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal_, 0);
+  ASSERT_EQ(grantpt(terminal_), 0);
+  ASSERT_EQ(unlockpt(terminal_), 0);
+  const std::string exit = "click form=fRegisterPlugIn control=bExit\n";
+  EXPECT_EQ(RunWith({}, ptsname(terminal_), "/dev/null", nullptr, exit), 0);
+  close(terminal_);
+  EXPECT_THAT(orvex::test::ReadFile(root_ / "errors"),
+              ::testing::StartsWith("orvexuc_fcu: the registration dialog is open and takes request lines here"));
+  EXPECT_EQ(RunWithLines({}, exit, nullptr), 0);
+  EXPECT_EQ(orvex::test::ReadFile(root_ / "errors"), "");
 }
 
 TEST_F(ProgramTest, AStartTakesItsLinesFirstAndABadOneStopsIt) {
