@@ -149,8 +149,8 @@ void Session::Take(const std::string& line) {
 // A class that is not registered most often means a shell that chose no machine folder, or
 // another one than the plug-in was registered in.
 void Session::ExplainFailure(const Json& reply) {
-  const Json* error = reply.contains("error") ? &reply["error"] : nullptr;
-  if (error == nullptr || !error->is_object() || error->value("number", int64_t{0}) != rt::err::ClassNotRegistered) return;
+  const Json error = reply.value("error", Json::object());
+  if (!error.is_object() || error.value("number", Json()) != rt::err::ClassNotRegistered) return;
   diagnostics_ << "director: " << where_ << ": no plug-in is registered in the machine folder " << options_.machineFolder
                << " (ORVEX_MACHINE chooses it)\n";
 }

@@ -15,7 +15,9 @@ nothing_written() { [ -z "$(ls -A "$root/work")" ] && [ ! -e "$ORVEX_MACHINE" ] 
 for tool in "$@"; do
   name=$(basename "$tool")
   for option in --help --version; do
-    if ! out=$("$tool" "$option" 2>"$root/err"); then fail "$name $option: exit $?"; continue; fi
+    code=0
+    out=$("$tool" "$option" 2>"$root/err") || code=$?
+    [ "$code" -eq 0 ] || { fail "$name $option: exit $code"; continue; }
     case $option in
       --help) pattern="^usage: " ;;
       --version) pattern="^[A-Za-z0-9_]+ [0-9]+\.[0-9]+$" ;;
