@@ -54,7 +54,7 @@ class ProgramTest : public ::testing::Test {
   }
 
   int RunWith(const std::vector<std::string>& arguments, const fs::path& in, const fs::path& out,
-              const char* startLines = nullptr, const std::string& typed = "") {
+              const char* startLines = nullptr) {
     const std::string program = Program().string();
     const pid_t child = fork();
     if (child == 0) {
@@ -67,9 +67,6 @@ class ProgramTest : public ::testing::Test {
       freopen((root_ / "errors").c_str(), "w", stderr);
       execv(argv[0], argv.data());
       _exit(127);
-    }
-    if (!typed.empty()) {
-      EXPECT_EQ(write(terminal_, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -86,7 +83,6 @@ class ProgramTest : public ::testing::Test {
 
   std::optional<orvex::test::TempMachine> temp_;
   fs::path root_;
-  int terminal_ = -1;
   std::string output_;
 };
 
@@ -139,13 +135,12 @@ TEST_F(ProgramTest, TheRegistrationDialogsExitIsAnsweredBeforeTheProgramEnds) {
 // A person who starts the program at a terminal is told what the open dialog waits for; a
 // director's input is not a terminal, and its error stream stays quiet.
 TEST_F(ProgramTest, TheDialogSaysAtATerminalThatItTakesRequestLines) {
-  terminal_ = posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(terminal_, 0);
-  ASSERT_EQ(grantpt(terminal_), 0);
-  ASSERT_EQ(unlockpt(terminal_), 0);
+  const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_TRUE(terminal >= 0 && grantpt(terminal) == 0 && unlockpt(terminal) == 0);
   const std::string exit = "click form=fRegisterPlugIn control=bExit\n";
-  EXPECT_EQ(RunWith({}, ptsname(terminal_), "/dev/null", nullptr, exit), 0);
-  close(terminal_);
+  ASSERT_EQ(write(terminal, exit.data(), exit.size()), static_cast<ssize_t>(exit.size()));
+  EXPECT_EQ(RunWith({}, ptsname(terminal), "/dev/null"), 0);
+  close(terminal);
   EXPECT_THAT(orvex::test::ReadFile(root_ / "errors"),
               ::testing::StartsWith("orvexuc_fcu: the registration dialog is open and takes request lines here"));
   EXPECT_EQ(RunWithLines({}, exit, nullptr), 0);
