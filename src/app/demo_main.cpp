@@ -4,8 +4,9 @@
 // component application that made. Then a director sends "Configure" for the demo unit, shows the
 // window and lets it poll on the real clock, a technician edits a setpoint and a value of the
 // property grid, and the unit starts its fan and raises and clears a fault; after each step the
-// six pages are drawn to PNG. With --virtual-clock the window polls on a clock the director moves,
-// so that the demo's sessions can be checked quickly.
+// six pages are drawn to PNG. At last the unit stops answering for a moment, which the log shows.
+// With --virtual-clock the window polls on a clock the director moves, so that the demo's sessions
+// can be checked quickly.
 #include <array>
 #include <chrono>
 #include <filesystem>
@@ -26,10 +27,17 @@
 #include "registry/machine.h"
 #include "registry/registry.h"
 #include "runtime/error.h"
+#include "standard_options.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr tool::Tool Demo{
+    "orvexuc_demo",
+    "usage: orvexuc_demo [--virtual-clock] [OUTPUT-FOLDER]\n"
+    "  Runs the plug-in's whole job on the machine folder (ORVEX_MACHINE), which holds the demo machine,\n"
+    "  and draws the window's pages to PNG in OUTPUT-FOLDER (build/<preset>/demo by default).\n"};
 
 const std::string PlugInKey = std::string("SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\") + host::PlugInName;
 const std::string ClassKey = std::string("SOFTWARE\\Classes\\") + host::PlugInProgId;
@@ -258,6 +266,19 @@ demo::Script TheJob() {
   SetUnit(script, "nvoPreviousAlarm", "Condensate Overflow");
   DrawPages(script, 6, "fault_cleared");
 
+  // A healthy session logs one line; a failure shows what the log is for.
+  script.Heading("Step 7. The unit stops answering for a moment: a refresh of the \"Status\" page logs each read that "
+                 "fails, and goes on:");
+  script.Send("tab form=fMain control=tabData page=0");
+  script.Expect("ok");
+  script.Send("fault kind=not-responding");
+  script.Expect("ok");
+  script.Send("click form=fMain control=cmdRefresh");
+  script.Expect("ok");
+  script.Send("faults-clear");
+  script.Send("click form=fMain control=cmdRefresh");
+  script.Expect("ok");
+
   script.Heading("The last lines of the plug-in's log:");
   script.Send("log last=10", demo::Shown::LogLines);
   script.Heading("The director hides the window and lets the plug-in go:");
@@ -297,11 +318,12 @@ void ShowDemoNetwork() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto answered = tool::AnswerHelpOrVersion(Demo, argc, argv)) return *answered;
   std::vector<std::string> arguments(argv + 1, argv + argc);
   const bool virtualClock = !arguments.empty() && arguments.front() == "--virtual-clock";
   if (virtualClock) arguments.erase(arguments.begin());
   if (arguments.size() > 1 || (arguments.size() == 1 && arguments.front().starts_with("-"))) {
-    std::cerr << "usage: orvexuc_demo [--virtual-clock] [OUTPUT-FOLDER]\n";
+    std::cerr << Demo.usage;
     return 2;
   }
   if (!arguments.empty()) OutputFolder() = fs::absolute(arguments.front());
@@ -318,6 +340,6 @@ int main(int argc, char** argv) {
                                                                  : std::vector<std::string>{});
   if (job.directorEndedWell && job.polls == 0) std::cerr << "The window did not poll the unit.\n";
   if (!job.directorEndedWell || job.polls == 0) return 1;
-  std::cout << "\nThe pages, drawn after each step: " << OutputFolder().string() << "\n";
+  std::cout << "\nThe pages, drawn after steps 1 to 6: " << OutputFolder().string() << "\n";
   return 0;
 }

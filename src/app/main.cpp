@@ -1,5 +1,7 @@
 // orvexuc_fcu: the plug-in. Started by COM (-Embedding) it serves a director on its standard input
 // and output; started stand-alone it runs its command line or the registration dialog.
+#include <unistd.h>
+
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -51,6 +53,13 @@ bool TakeStartLines() {
   return automation::RunStartLines(channel, std::cerr);
 }
 
+// A person who started the program at a terminal would otherwise wait on a silent dialog.
+void AnnounceDialogAtTerminal() {
+  if (!forms::DefaultExists<host::fRegisterPlugIn>() || !isatty(STDIN_FILENO)) return;
+  std::cerr << "orvexuc_fcu: the registration dialog is open and takes request lines here (\"verbs\" lists them); "
+               "Ctrl-D closes it\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,6 +79,7 @@ int main(int argc, char** argv) {
   }
   if (!TakeStartLines()) return 2;
   host::Main(host::StartMode::StandAlone);
+  AnnounceDialogAtTerminal();
   // The registration dialog is open: it is operated over the protocol, and closing the input
   // closes it, which ends the plug-in as the dialog's own buttons do.
   const int code = Serve();

@@ -26,7 +26,9 @@ Json Head(const Json& body, int64_t seq) {
 std::string LineText(const Json& json) { return json.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
 Channel::Channel() {
-  AddVerb("verbs", "lists the verbs with a short help text", [this](const Request&) { return ListVerbs(); });
+  const VerbHandler list = [this](const Request&) { return ListVerbs(); };
+  AddVerb("verbs", "lists the verbs with a short help text", list);
+  AddVerb("help", "the same as verbs", list);
 }
 
 void Channel::AddVerb(std::string name, std::string help, VerbHandler handler, VerbKind kind) {

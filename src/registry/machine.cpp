@@ -40,18 +40,27 @@ fs::path ChosenFolder() {
   return DataHome() / "orvexuc_fcu" / "machine";
 }
 
+[[noreturn]] void CannotBeMade(const fs::path& chosen, const std::error_code& failure) {
+  rt::Raise(rt::err::PathNotFound, "reg.MachineFolder",
+            "The machine folder \"" + chosen.string() + "\" cannot be made: " + failure.message());
+}
+
 }  // namespace
 
 fs::path MachineFolder() {
-  fs::path chosen = ChosenFolder();
+  const fs::path chosen = ChosenFolder();
   std::error_code failure;
   fs::path folder = fs::absolute(chosen, failure);
-  if (!failure) fs::create_directories(folder, failure);
+  if (failure) CannotBeMade(chosen, failure);
+  return folder;
+}
+
+fs::path MadeMachineFolder() {
+  const fs::path folder = MachineFolder();
+  std::error_code failure;
+  fs::create_directories(folder, failure);
   if (!failure && !fs::is_directory(folder, failure)) failure = std::make_error_code(std::errc::not_a_directory);
-  if (failure) {
-    rt::Raise(rt::err::PathNotFound, "reg.MachineFolder",
-              "The machine folder \"" + chosen.string() + "\" cannot be made: " + failure.message());
-  }
+  if (failure) CannotBeMade(folder, failure);
   return folder;
 }
 

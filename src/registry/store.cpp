@@ -253,6 +253,7 @@ namespace store {
 Hives Read() { return Load(RegistryFile()); }
 
 void Change(const std::function<bool(Hives&)>& change) {
+  MadeMachineFolder();
   fs::path file = RegistryFile();
   ExclusiveLock lock(file.parent_path() / "registry.lock");
   Hives hives = Load(file);

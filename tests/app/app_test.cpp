@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -63,6 +64,7 @@ class ProgramTest : public ::testing::Test {
       if (startLines) setenv("ORVEX_START_LINES", startLines, 1);
       freopen(in.c_str(), "r", stdin);
       freopen(out.c_str(), "w", stdout);
+      freopen((root_ / "errors").c_str(), "w", stderr);
       execv(argv[0], argv.data());
       _exit(127);
     }
@@ -128,6 +130,21 @@ TEST_F(ProgramTest, TheRegistrationDialogsExitIsAnsweredBeforeTheProgramEnds) {
             "{\"seq\":1,\"verb\":\"click\",\"ok\":true,\"ending\":true}\n"
             "{\"seq\":2,\"verb\":\"verbs\",\"ok\":false,\"ending\":true,\"error\":{\"number\":5,\"source\":\"automation\","
             "\"description\":\"Not run: the process ended\"}}\n");
+}
+
+// A person who starts the program at a terminal is told what the open dialog waits for; a
+// director's input is not a terminal, and its error stream stays quiet.
+TEST_F(ProgramTest, TheDialogSaysAtATerminalThatItTakesRequestLines) {
+  const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_TRUE(terminal >= 0 && grantpt(terminal) == 0 && unlockpt(terminal) == 0);
+  const std::string exit = "click form=fRegisterPlugIn control=bExit\n";
+  ASSERT_EQ(write(terminal, exit.data(), exit.size()), static_cast<ssize_t>(exit.size()));
+  EXPECT_EQ(RunWith({}, ptsname(terminal), "/dev/null"), 0);
+  close(terminal);
+  EXPECT_THAT(orvex::test::ReadFile(root_ / "errors"),
+              ::testing::StartsWith("orvexuc_fcu: the registration dialog is open and takes request lines here"));
+  EXPECT_EQ(RunWithLines({}, exit, nullptr), 0);
+  EXPECT_EQ(orvex::test::ReadFile(root_ / "errors"), "");
 }
 
 TEST_F(ProgramTest, AStartTakesItsLinesFirstAndABadOneStopsIt) {

@@ -71,6 +71,7 @@ TEST(Channel, AVerbAddedAgainReplacesTheOldOneAndVerbsListsThem) {
   const Json verbs = Reply(channel, "verbs")["verbs"];
   EXPECT_EQ(verbs["log"], "the log");
   EXPECT_TRUE(verbs.contains("verbs"));
+  EXPECT_EQ(Reply(channel, "help")["verbs"], verbs);
 }
 
 TEST(Channel, EventsGoToTheSinkAsOneLine) {

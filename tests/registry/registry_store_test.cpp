@@ -202,7 +202,7 @@ class MachineFolderTest : public MachineTest {
   std::vector<std::optional<std::string>> saved_;
 };
 
-TEST_F(MachineFolderTest, TheEnvironmentChoosesTheFolderAndItIsMadeOnDemand) {
+TEST_F(MachineFolderTest, TheEnvironmentChoosesTheFolderAndOnlyAWriteMakesIt) {
   struct Case {
     const char* machine;
     const char* xdgDataHome;
@@ -228,7 +228,13 @@ TEST_F(MachineFolderTest, TheEnvironmentChoosesTheFolderAndItIsMadeOnDemand) {
     Put("HOME", (root_ / "home").c_str());
     const fs::path expected = *inRoot(c.expected);
     EXPECT_EQ(MachineFolder(), expected) << c.expected;
-    EXPECT_TRUE(fs::is_directory(expected)) << c.expected;
+    HKEY key{};
+    EXPECT_EQ(RegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE", &key), ERROR_FILE_NOT_FOUND) << c.expected;
+    EXPECT_FALSE(fs::exists(expected)) << c.expected;
+    EXPECT_EQ(RegCreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE", &key), ERROR_SUCCESS) << c.expected;
+    RegCloseKey(key);
+    EXPECT_TRUE(fs::is_regular_file(expected / "registry.json")) << c.expected;
+    fs::remove_all(expected);
   }
 }
 
@@ -236,7 +242,7 @@ TEST_F(MachineFolderTest, AFolderThatCannotBeMadeIsReported) {
   WriteFile(root_ / "a file", "x");
   Put("ORVEX_MACHINE", (root_ / "a file").c_str());
   try {
-    MachineFolder();
+    MadeMachineFolder();
     ADD_FAILURE() << "no error";
   } catch (const rt::Error& error) {
     EXPECT_EQ(error.Number(), rt::err::PathNotFound);

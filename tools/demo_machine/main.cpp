@@ -15,8 +15,15 @@
 #include "lns/demo.h"
 #include "registry/machine.h"
 #include "runtime/error.h"
+#include "standard_options.h"
 
 namespace {
+
+constexpr tool::Tool DemoMachine{
+    "orvex_demo_machine",
+    "usage: orvex_demo_machine [--second-unit]\n"
+    "  Lays the demo machine into the machine folder (ORVEX_MACHINE): the LonWorks installation and the\n"
+    "  network \"Demo\" with the unit \"FCU 1\"; --second-unit adds \"FCU 2\". What is there stays.\n"};
 
 // The conversion tool is built beside this program.
 std::filesystem::path ConversionTool(const char* argv0) {
@@ -29,9 +36,10 @@ std::filesystem::path ConversionTool(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto answered = tool::AnswerHelpOrVersion(DemoMachine, argc, argv)) return *answered;
   const bool secondUnit = argc == 2 && std::string_view(argv[1]) == "--second-unit";
   if (argc > 2 || (argc == 2 && !secondUnit)) {
-    std::cerr << "usage: orvex_demo_machine [--second-unit]\n";
+    std::cerr << DemoMachine.usage;
     return 2;
   }
   try {

@@ -11,7 +11,9 @@
 
 #include "arguments.h"
 #include "plugin_process.h"
+#include "registry/machine.h"
 #include "session.h"
+#include "standard_options.h"
 
 namespace {
 
@@ -19,6 +21,7 @@ using director::Arguments;
 
 int RunSession(const Arguments& arguments) {
   director::SessionOptions options = arguments.session;
+  options.machineFolder = reg::MachineFolder().string();
   std::ifstream scriptFile;
   std::istream* lines = &std::cin;
   std::string sourceName = "<input>";
@@ -44,6 +47,7 @@ int RunSession(const Arguments& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto answered = tool::AnswerHelpOrVersion({"director", director::Usage}, argc, argv)) return *answered;
   // The terminal's lines are read through std::cin's own buffer, so that a typed-ahead line is seen.
   std::ios_base::sync_with_stdio(false);
   // A plug-in that ends while we write to it must not end the director too.
@@ -57,7 +61,7 @@ int main(int argc, char** argv) {
   }
   try {
     return RunSession(arguments);
-  } catch (const std::runtime_error& failure) {
+  } catch (const std::exception& failure) {
     std::cerr << "director: " << failure.what() << "\n";
     return director::UsageError;
   }

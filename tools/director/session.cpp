@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <stdexcept>
 
+#include "runtime/error.h"
+
 namespace director {
 namespace {
 
@@ -139,8 +141,18 @@ void Session::Take(const std::string& line) {
   if (!message.contains("seq")) return;
   ++received_;
   lastReply_ = message;
+  ExplainFailure(message);
   if (seq == sent_) latestAnswered_ = true;
   inputWanted_ = inputWanted_ || (waiting && latestAnswered_);
+}
+
+// A class that is not registered most often means a shell that chose no machine folder, or
+// another one than the plug-in was registered in.
+void Session::ExplainFailure(const Json& reply) {
+  const Json error = reply.value("error", Json::object());
+  if (!error.is_object() || error.value("number", Json()) != rt::err::ClassNotRegistered) return;
+  diagnostics_ << "director: " << where_ << ": no plug-in is registered in the machine folder " << options_.machineFolder
+               << " (ORVEX_MACHINE chooses it)\n";
 }
 
 void Session::NoteEnd() {

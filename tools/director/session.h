@@ -28,6 +28,8 @@ struct SessionOptions {
   // At a terminal: the input's file descriptor. While the person types, what the plug-in says is
   // shown at once, and its end stops the session.
   int idleInputFd = -1;
+  // The machine folder the plug-in works on, named when it finds its class unregistered.
+  std::string machineFolder;
 };
 
 // Runs the lines of a script (or of a terminal) against the plug-in: sends protocol lines,
@@ -48,6 +50,7 @@ class Session {
   void AwaitEnd();
   void WatchWhileIdle(std::istream& lines);
   void Take(const std::string& line);
+  void ExplainFailure(const Json& reply);
   void NoteEnd();
   ExitCode Finish();
   void Fail(const std::string& message);

@@ -9,6 +9,7 @@
 #include "conversion.h"
 #include "process/paths.h"
 #include "process/windows.h"
+#include "standard_options.h"
 
 namespace {
 
@@ -21,6 +22,11 @@ constexpr long long kLongestCloseWait = 86400000;  // a day
 constexpr int kConverted = 0;
 constexpr int kConversionFailed = 1;
 constexpr int kUsageError = 2;
+
+const std::string kUsage = std::string("usage: XIF32BIN [") + kWaitOption + " N] <XIF file> <XFB file>\n" +
+                          "  Converts an XIF file into its XFB file.\n" + "  N: milliseconds from 0 to " +
+                          std::to_string(kLongestCloseWait) + " that the finished window waits to be closed\n";
+const tool::Tool kXif32Bin{"XIF32BIN", kUsage};
 
 struct Options {
   std::string xif;
@@ -55,10 +61,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string_view>& args) {
 // Converts an XIF file into its XFB file, showing its progress as a top-level window that a
 // caller waits for and closes.
 int main(int argc, char** argv) {
+  if (const auto answered = tool::AnswerHelpOrVersion(kXif32Bin, argc, argv)) return *answered;
   const std::optional<Options> options = ParseOptions(std::vector<std::string_view>(argv + 1, argv + argc));
   if (!options) {
-    std::cerr << "usage: XIF32BIN [" << kWaitOption << " N] <XIF file> <XFB file>\n"
-              << "  N: milliseconds from 0 to " << kLongestCloseWait << " that the finished window waits to be closed\n";
+    std::cerr << kXif32Bin.usage;
     return kUsageError;
   }
   try {

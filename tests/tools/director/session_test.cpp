@@ -87,6 +87,15 @@ TEST_F(DirectorSession, AQuestionLetsTheNextLineAnswerIt) {
   EXPECT_THAT(out.str(), HasSubstr("\"event\":\"question\""));
 }
 
+TEST_F(DirectorSession, AClassNotRegisteredNamesTheMachineFolder) {
+  SessionOptions options;
+  options.machineFolder = "/the/machine";
+  PluginProcess plugin(TEST_SERVER, {"-Embedding"});
+  EXPECT_EQ(Run(plugin, "create progid=Orvex.NoSuchObject\ncreate progid=Orvex.TestObject\n", options), Success);
+  EXPECT_EQ(diagnostics.str(), "director: test.script:1: no plug-in is registered in the machine folder /the/machine"
+                               " (ORVEX_MACHINE chooses it)\n");
+}
+
 // Running, and not merely waiting for its parent to collect its status.
 bool IsRunning(pid_t pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
