@@ -11,6 +11,7 @@
 
 #include "forms/constants.h"
 #include "forms/control.h"
+#include "forms/control_ref.h"
 #include "forms/event.h"
 
 namespace forms {
@@ -41,6 +42,15 @@ class Form : public rt::Object {
 
   void On(Event event, Handler handler);
   void On(std::string_view control, Event event, Handler handler);
+  // Handlers are by name: those of an array member serve every member of its array.
+  template <class T>
+  void On(const ControlRef<T>& control, Event event, Handler handler) {
+    On(control.name, event, std::move(handler));
+  }
+  template <class T>
+  void On(const ControlArray<T>& control, Event event, Handler handler) {
+    On(control.name, event, std::move(handler));
+  }
 
   // Life cycle. Load builds the controls from the layout and raises Load (hidden). Show loads when
   // needed, shows and activates; modal Show returns once the form is hidden or unloaded. Unload
@@ -116,6 +126,11 @@ class Form : public rt::Object {
   template <class T = Control>
   T& Ctl(std::string_view name, int index) {
     return As<T>(Find(name, index));
+  }
+  // By a reference generated from the layout (forms/control_ref.h), of the control's own kind.
+  template <class T>
+  T& Ctl(const ControlRef<T>& control) {
+    return As<T>(Find(control.name, control.index));
   }
   bool HasControl(std::string_view name, int index = -1) const;
   std::vector<int> Indexes(std::string_view name) const;  // members of a control array, ascending

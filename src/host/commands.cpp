@@ -10,10 +10,6 @@
 
 namespace host {
 
-std::array<PlugInCommand, CommandCount> g_Commands;
-std::vector<std::string> g_PathElements;
-int16_t g_PathCount = 0;
-
 namespace {
 
 constexpr int32_t ConfigureCommand = 13;

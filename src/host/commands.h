@@ -25,7 +25,7 @@ struct PlugInCommand {
 
 // The table's size is a constant of the program: every loop over it runs over these entries.
 inline constexpr int16_t CommandCount = 1;
-extern std::array<PlugInCommand, CommandCount> g_Commands;
+extern std::array<PlugInCommand, CommandCount>& g_Commands;
 
 void InitCommandTable();
 
@@ -40,8 +40,8 @@ CommandMatch MatchCommand(int32_t commandId, int16_t objectClassId);
 std::string SplitFirst(const std::string& text, const std::string& delimiter, std::string& rest);
 
 // The last parsed object path.
-extern std::vector<std::string> g_PathElements;
-extern int16_t g_PathCount;
+extern std::vector<std::string>& g_PathElements;
+extern int16_t& g_PathCount;
 
 int16_t ParseObjectPath(const std::string& objectName);
 // Element `index` (1-based) or ""; with `stripPrefix` the part after its first ":" when not blank.

@@ -12,15 +12,6 @@
 
 namespace host {
 
-rt::Ref<lns::ObjectServer> g_ObjectServer;
-bool g_ObjectServerOpen = false;
-rt::Ref<lns::Network> g_Network;
-rt::Ref<lns::System> g_System;
-bool g_NetworkOpen = false;
-std::string g_NetworkName;
-int16_t g_InstanceCount = 0;
-std::string g_DevelopmentProgramId;
-
 namespace {
 
 constexpr int32_t RemoteModeBits = 0x30;
@@ -131,17 +122,6 @@ void CloseConnection() {
   });
   g_ObjectServerOpen = false;
   g_NetworkOpen = false;
-}
-
-void ResetConnection() {
-  g_ObjectServer = nullptr;
-  g_ObjectServerOpen = false;
-  g_Network = nullptr;
-  g_System = nullptr;
-  g_NetworkOpen = false;
-  g_NetworkName.clear();
-  g_InstanceCount = 0;
-  g_DevelopmentProgramId.clear();
 }
 
 }  // namespace host

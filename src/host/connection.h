@@ -14,14 +14,14 @@ class System;
 namespace host {
 
 // The process's one LNS connection, shared by every LNSPlugInAPI object.
-extern rt::Ref<lns::ObjectServer> g_ObjectServer;
-extern bool g_ObjectServerOpen;
-extern rt::Ref<lns::Network> g_Network;
-extern rt::Ref<lns::System> g_System;
-extern bool g_NetworkOpen;
-extern std::string g_NetworkName;
-extern int16_t g_InstanceCount;
-extern std::string g_DevelopmentProgramId;
+extern rt::Ref<lns::ObjectServer>& g_ObjectServer;
+extern bool& g_ObjectServerOpen;
+extern rt::Ref<lns::Network>& g_Network;
+extern rt::Ref<lns::System>& g_System;
+extern bool& g_NetworkOpen;
+extern std::string& g_NetworkName;
+extern int16_t& g_InstanceCount;
+extern std::string& g_DevelopmentProgramId;
 
 // fMain's Object Server control (LcaOS); reaching it loads fMain, hidden.
 rt::Ref<lns::ObjectServer> MainWindowObjectServer();
@@ -35,8 +35,5 @@ void SetObjectServerRemote(bool remote);
 // Closes and releases system and network, closes the Object Server (the reference stays) and
 // clears the open flags, ignoring every error.
 void CloseConnection();
-
-// Fresh process state.
-void ResetConnection();
 
 }  // namespace host

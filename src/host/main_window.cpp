@@ -10,8 +10,6 @@
 
 namespace host {
 
-int16_t g_CannotConfigure = 0;
-
 namespace {
 
 constexpr const char* kObjectServerProgId = "Lns.ObjectServerControl";

@@ -30,7 +30,7 @@ class MainWindow {
 
 // The main window's device handling found the network still OffNet (an Integer used as a
 // Boolean); the main window sets and clears it, the About box reads it.
-extern int16_t g_CannotConfigure;
+extern int16_t& g_CannotConfigure;
 
 // What the main window's unload does to the program's other windows: unloads every one that is
 // loaded, ignoring their failures.

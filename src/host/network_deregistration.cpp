@@ -16,8 +16,6 @@
 
 namespace host {
 
-int16_t g_ShowProgress = rt::VbFalse;
-
 namespace {
 
 constexpr int32_t RegisterCommandId = 50;

@@ -10,7 +10,7 @@ namespace host {
 
 // Whether a deregistration from networks shows its progress and asks questions (an Integer used
 // as a Boolean; set from the registration dialog only).
-extern int16_t g_ShowProgress;
+extern int16_t& g_ShowProgress;
 
 // Removes the plug-in's component applications from the open system: those of each command on
 // the templates of the program IDs 00 to 07, and the plug-in's command-50 applications of the

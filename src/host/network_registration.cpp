@@ -22,8 +22,6 @@
 
 namespace host {
 
-bool g_Remote = false;
-
 namespace {
 
 constexpr size_t ProgramIdLength = 16;

@@ -21,7 +21,7 @@ namespace host {
 // from the unit's XIF file when the network has none.
 
 // The Object Server's Remote as recorded at the last command registration.
-extern bool g_Remote;
+extern bool& g_Remote;
 
 // Director command 50. True when every command is registered and the resource files are in the
 // catalog (or the user chose to ignore that they are not); false after a failure message or

@@ -11,9 +11,6 @@
 
 namespace host {
 
-std::array<ResourceEntry, ResourceCount> g_Resources;
-int16_t g_ResourcesChecked = rt::VbFalse;
-
 namespace {
 
 constexpr const char* LonWorksKey = "SOFTWARE\\LonWorks";

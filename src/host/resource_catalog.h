@@ -15,9 +15,9 @@ struct ResourceEntry {
 };
 
 inline constexpr int ResourceCount = 1;
-extern std::array<ResourceEntry, ResourceCount> g_Resources;
+extern std::array<ResourceEntry, ResourceCount>& g_Resources;
 // A check found the files; later checks trust it until one fails.
-extern int16_t g_ResourcesChecked;
+extern int16_t& g_ResourcesChecked;
 
 // The LonWorks installation folder ("LonWorks Path" under SOFTWARE\LonWorks), "" when unknown.
 std::string LonWorksPath();

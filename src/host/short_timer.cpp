@@ -6,8 +6,6 @@
 
 namespace host {
 
-int32_t g_ShortTimerCount = 0;
-
 namespace {
 
 constexpr int32_t kOneSecond = 1000;

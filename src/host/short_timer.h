@@ -5,7 +5,7 @@
 namespace host {
 
 // Seconds still to wait on fMain.tmrShort.
-extern int32_t g_ShortTimerCount;
+extern int32_t& g_ShortTimerCount;
 
 void StartShortTimer(int32_t seconds);
 // fMain.tmrShort's tick.

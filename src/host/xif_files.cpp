@@ -24,9 +24,6 @@
 
 namespace host {
 
-std::string g_XifDir;
-std::chrono::milliseconds g_XifToolTimeLimit = DefaultXifToolTimeLimit;
-
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -9,11 +9,11 @@ namespace host {
 // the user, with its binary XFB file beside it, made by the LonWorks tool XIF32BIN when missing.
 
 // The root of the last XIF search, where the file dialog starts.
-extern std::string g_XifDir;
+extern std::string& g_XifDir;
 
 // How long the conversion waits for XIF32BIN at most.
 inline constexpr std::chrono::milliseconds DefaultXifToolTimeLimit = std::chrono::minutes(2);
-extern std::chrono::milliseconds g_XifToolTimeLimit;
+extern std::chrono::milliseconds& g_XifToolTimeLimit;
 
 // The program ID on line 4 of an XIF file (line 5 when line 4 is blank): 16 hexadecimal digits,
 // or for a text program ID its 8 characters and 8 blanks; "" unless the path ends in ".XIF".

@@ -12,6 +12,7 @@
 #include "lns/device.h"
 #include "mainwindow/error_line.h"
 #include "mainwindow/fmain.h"
+#include "mainwindow/fmain_controls.h"
 #include "points/nv/snvt_switch.h"
 
 namespace mainwindow {
@@ -60,7 +61,7 @@ bool fMain::ConfirmExit() {
 }
 
 void fMain::cmdRefresh_Click() {
-  auto& button = Ctl("cmdRefresh");
+  auto& button = Ctl(controls::cmdRefresh);
   button.SetEnabled(false);
   int16_t page = CurrentPage();
   RefreshMainForm(page);
@@ -100,9 +101,9 @@ void fMain::cmdClearFaults_Click() {
 }
 
 void fMain::cmdOneOrTwo_Click() {
-  auto& single = Ctl("picSingleCompressorSystem");
-  auto& dual = Ctl("picDualCompressorSystem");
-  auto& button = Ctl<forms::CommandButton>("cmdOneOrTwo");
+  auto& single = Ctl(controls::picSingleCompressorSystem);
+  auto& dual = Ctl(controls::picDualCompressorSystem);
+  auto& button = Ctl(controls::cmdOneOrTwo);
   const bool singleShown = single.Left() == SchematicShown;
   dual.SetLeft(singleShown ? SchematicShown : SchematicParked);
   single.SetLeft(singleShown ? SchematicParked : SchematicShown);

@@ -19,6 +19,7 @@
 #include "lns/interface.h"
 #include "lns/system.h"
 #include "mainwindow/fmain.h"
+#include "mainwindow/fmain_controls.h"
 
 namespace mainwindow {
 namespace {
@@ -160,7 +161,7 @@ void fMain::ProcessDeviceCommand(rt::Ref<lns::AppDevice>& TheDevice, host::PlugI
     int16_t statusPage = 0;
     RefreshMainForm(statusPage);
   });
-  step(9, [this] { Ctl<forms::TextBox>("txtSPID").SetText(m_AppDevice->get_ProgramId()); });
+  step(9, [this] { Ctl(controls::txtSPID).SetText(m_AppDevice->get_ProgramId()); });
 }
 
 bool fMain::SetDevTemplateLabel() {
@@ -169,7 +170,7 @@ bool fMain::SetDevTemplateLabel() {
   step(1, [&] { name = rt::Ref<lns::DeviceTemplate>(m_AppDevice->get_DeviceTemplate())->get_Name(); });
   step(2, [&] {
     std::string rest;
-    Ctl<forms::TextBox>("txtDeviceTemplate").SetText(host::SplitFirst(name, "[", rest));
+    Ctl(controls::txtDeviceTemplate).SetText(host::SplitFirst(name, "[", rest));
   });
   return !step.Exited();
 }

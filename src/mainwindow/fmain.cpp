@@ -14,6 +14,7 @@
 #include "lns/journal.h"
 #include "lns/server.h"
 #include "mainwindow/editors/editors.h"
+#include "mainwindow/fmain_controls.h"
 #include "mainwindow/settings_file.h"
 #include "runtime/convert.h"
 #include "runtime/text.h"
@@ -27,7 +28,6 @@ constexpr size_t ShortestFirstLine = 4;
 constexpr int DebugPage = 5;
 constexpr int32_t ShortestPoll = 500;
 constexpr int32_t ShortestQuiet = 1000;
-constexpr const char* TrafficLamps = "picNetworkTraffic";
 
 void LogLoadFailure(const std::string& description) { host::WriteLog("FrmMain.load-" + description + " 0"); }
 
@@ -56,8 +56,8 @@ lns::CallScene SceneNow() {
   lns::CallScene scene{forms::Screen().MousePointer(), {}};
   forms::Form* window = forms::FindForm("fMain");
   if (!window) return scene;
-  for (int index : window->Indexes(TrafficLamps)) {
-    if (window->Ctl(TrafficLamps, index).Visible()) scene.lampsVisible.push_back(index);
+  for (int index : controls::picNetworkTraffic.members) {
+    if (window->Ctl(controls::picNetworkTraffic.At(index)).Visible()) scene.lampsVisible.push_back(index);
   }
   return scene;
 }
@@ -75,25 +75,25 @@ fMain::fMain() : Form("fMain") {
   On(Event::KeyPress, [this](EventArgs&) { ResetActivityTimer(); });
   On(Event::QueryUnload, [this](EventArgs& e) { Form_QueryUnload(e.unloadMode, e.cancel); });
   On(Event::Unload, [this](EventArgs&) { Form_Unload(); });
-  for (const char* panel : {"lblnvs", "Picture2"}) On(panel, Event::MouseMove, [this](EventArgs&) { ResetActivityTimer(); });
-  for (Event event : {Event::KeyDown, Event::MouseDown, Event::MouseMove}) {
-    On("tabData", event, [this](EventArgs&) { ResetActivityTimer(); });
-  }
-  On("tabData", Event::Click, [this](EventArgs&) { tabData_Click(); });
-  On("tmrActivity", Event::Timer, [this](EventArgs&) { tmrActivity_Timer(); });
-  On("tmrOverview", Event::Timer, [this](EventArgs&) { tmrOverview_Timer(); });
-  On("tmrShort", Event::Timer, [](EventArgs&) { host::ShortTimerTick(); });
-  On("cmdExit", Event::Click, [this](EventArgs&) { cmdExit_Click(); });
-  for (const char* about : {"cmdAbout", "mnuAbout"}) {
-    On(about, Event::Click, [](EventArgs&) { forms::Default<host::frmAbout>().Show(forms::vbModeless); });
-  }
-  On("cmdRefresh", Event::Click, [this](EventArgs&) { cmdRefresh_Click(); });
-  On("cmdSyncFromDevice", Event::Click, [this](EventArgs&) { cmdSyncFromDevice_Click(); });
-  On("cmdWink", Event::Click, [this](EventArgs&) { cmdWink_Click(); });
-  On("cmdReset", Event::Click, [this](EventArgs&) { cmdReset_Click(); });
-  On("cmdClearFaults", Event::Click, [this](EventArgs&) { cmdClearFaults_Click(); });
-  On("cmdClearLog", Event::Click, [this](EventArgs&) { Ctl<forms::ListBox>("lstLog").Clear(); });
-  On("cmdOneOrTwo", Event::Click, [this](EventArgs&) { cmdOneOrTwo_Click(); });
+  const auto activity = [this](EventArgs&) { ResetActivityTimer(); };
+  On(controls::lblnvs, Event::MouseMove, activity);
+  On(controls::Picture2, Event::MouseMove, activity);
+  for (Event event : {Event::KeyDown, Event::MouseDown, Event::MouseMove}) On(controls::tabData, event, activity);
+  On(controls::tabData, Event::Click, [this](EventArgs&) { tabData_Click(); });
+  On(controls::tmrActivity, Event::Timer, [this](EventArgs&) { tmrActivity_Timer(); });
+  On(controls::tmrOverview, Event::Timer, [this](EventArgs&) { tmrOverview_Timer(); });
+  On(controls::tmrShort, Event::Timer, [](EventArgs&) { host::ShortTimerTick(); });
+  On(controls::cmdExit, Event::Click, [this](EventArgs&) { cmdExit_Click(); });
+  const auto about = [](EventArgs&) { forms::Default<host::frmAbout>().Show(forms::vbModeless); };
+  On(controls::cmdAbout, Event::Click, about);
+  On(controls::mnuAbout, Event::Click, about);
+  On(controls::cmdRefresh, Event::Click, [this](EventArgs&) { cmdRefresh_Click(); });
+  On(controls::cmdSyncFromDevice, Event::Click, [this](EventArgs&) { cmdSyncFromDevice_Click(); });
+  On(controls::cmdWink, Event::Click, [this](EventArgs&) { cmdWink_Click(); });
+  On(controls::cmdReset, Event::Click, [this](EventArgs&) { cmdReset_Click(); });
+  On(controls::cmdClearFaults, Event::Click, [this](EventArgs&) { cmdClearFaults_Click(); });
+  On(controls::cmdClearLog, Event::Click, [this](EventArgs&) { Ctl(controls::lstLog).Clear(); });
+  On(controls::cmdOneOrTwo, Event::Click, [this](EventArgs&) { cmdOneOrTwo_Click(); });
   editors::AttachEditors(*this, [this]() -> device::Orvex_FCU& { return FCU(); });
 }
 
@@ -102,7 +102,7 @@ void fMain::Form_Load() {
   rt::Steps step = rt::Steps::LogAndResumeNext([](int, const rt::Error& error) { LogLoadFailure(error.Description()); });
   step(0, [this] { Move((forms::Screen().Width() - Width()) / 2, (forms::Screen().Height() - Height()) / 2, Width(), Height()); });
   step(0, [this] { SetCaption(MainCaption); });
-  step(0, [this] { Ctl<forms::ListBox>("lstLog").Clear(); });
+  step(0, [this] { Ctl(controls::lstLog).Clear(); });
   SettingsLines lines;
   step(0, [&lines] { lines = ReadSettingsFile(LogLoadFailure); });
   step(0, [&lines] {
@@ -112,8 +112,8 @@ void fMain::Form_Load() {
   });
   ReadIntervals(lines[2], lines[3], step);
   step(0, [&] { ApplyWindowMode(lines[0], lines[1]); });
-  step(0, [this] { Ctl<forms::Timer>("tmrActivity").SetEnabled(true); });
-  m_FirstRefresh = true;
+  step(0, [this] { Ctl(controls::tmrActivity).SetEnabled(true); });
+  m_RefreshState.m_FirstRefresh = true;
 }
 
 // A line with its key sets its timer, raised to the timer's minimum; without the key the timer
@@ -122,13 +122,14 @@ void fMain::ReadIntervals(const std::string& pollLine, const std::string& delayL
   struct Interval {
     const std::string& line;
     const char* key;
-    const char* timer;
+    forms::ControlRef<forms::Timer> timer;
     int32_t minimum;
     int32_t& kept;
   };
-  for (const Interval& setting : {Interval{pollLine, "PollInterval =", "tmrOverview", ShortestPoll, m_PollInterval},
-                                  Interval{delayLine, "ActiveDelay =", "tmrActivity", ShortestQuiet, m_ActiveDelay}}) {
-    auto& timer = Ctl<forms::Timer>(setting.timer);
+  for (const Interval& setting :
+       {Interval{pollLine, "PollInterval =", controls::tmrOverview, ShortestPoll, m_PollInterval},
+        Interval{delayLine, "ActiveDelay =", controls::tmrActivity, ShortestQuiet, m_ActiveDelay}}) {
+    auto& timer = Ctl(setting.timer);
     if (Contains(setting.line, setting.key)) {
       step(0, [&] { timer.SetEnabled(false); });
       step(0, [&] { timer.SetInterval(SettingValue(setting.line, setting.key)); });
@@ -142,13 +143,15 @@ void fMain::ReadIntervals(const std::string& pollLine, const std::string& delayL
 
 // The first line picks the test-stand caption or the debug page; the second shows the log.
 void fMain::ApplyWindowMode(const std::string& modeLine, const std::string& logLine) {
-  auto& tabs = Ctl<forms::TabControl>("tabData");
+  auto& tabs = Ctl(controls::tabData);
   const bool testStand = Contains(modeLine, "TRUE");
   const bool logWindow = Contains(logLine, "TRUE");
   for (int page = 0; page < tabs.Tabs(); ++page) tabs.SetTabVisible(page, page != DebugPage);
   if (testStand) SetCaption(TestStandCaption);
   if ((!testStand && Contains(modeLine, "DEBUG")) || logWindow) tabs.SetTabVisible(DebugPage, true);
-  for (const char* control : {"lstLog", "lblDataLogger", "cmdClearLog"}) Ctl(control).SetVisible(logWindow);
+  const forms::ControlRef<forms::Control> logControls[] = {controls::lstLog, controls::lblDataLogger,
+                                                           controls::cmdClearLog};
+  for (const auto& control : logControls) Ctl(control).SetVisible(logWindow);
 }
 
 void fMain::Form_Activate() {
@@ -179,9 +182,9 @@ void fMain::Form_Unload() { host::UnloadOtherWindows(*this); }
 
 // User activity pauses the poll until the user has left the window alone for the quiet time.
 void fMain::ResetActivityTimer() {
-  auto& quiet = Ctl<forms::Timer>("tmrActivity");
+  auto& quiet = Ctl(controls::tmrActivity);
   quiet.SetEnabled(false);
-  Ctl<forms::Timer>("tmrOverview").SetEnabled(false);
+  Ctl(controls::tmrOverview).SetEnabled(false);
   quiet.SetInterval(m_ActiveDelay);
   quiet.SetEnabled(true);
   m_FormActive = true;
@@ -195,7 +198,7 @@ void fMain::tabData_Click() {
 
 // The control's events reach this window only while it lives.
 void fMain::BindObjectServerEvents() {
-  auto server = std::dynamic_pointer_cast<lns::ObjectServer>(Ctl<forms::ObjectControl>("LcaOS").Object());
+  auto server = std::dynamic_pointer_cast<lns::ObjectServer>(Ctl(controls::LcaOS).Object());
   if (!server) return;
   std::weak_ptr<rt::Object> self = weak_from_this();
   server->OnRefreshNotify([] {

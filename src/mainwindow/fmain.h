@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "forms/form.h"
 #include "host/commands.h"
+#include "mainwindow/page_refresh.h"
 #include "runtime/steps.h"
 #include "runtime/variant.h"
 
@@ -41,13 +43,24 @@ class fMain : public forms::Form {
   device::Orvex_FCU& FCU();
   // The application device of the last command; Nothing before the first.
   const rt::Ref<lns::AppDevice>& AppDevice() const { return m_AppDevice; }
-  // The page refresh's own state: only the refresh writes these, but loading sets m_FirstRefresh
-  // and the poll reads m_CommOk for its traffic lamp.
-  bool m_CommOk = false;
-  bool m_FirstRefresh = false;
-  int16_t m_StatusIdx = 0;
+  // The window's controls, by the references generated from its layout (mainwindow/fmain_controls.h)
+  // alone: a misspelt control, or one taken for another kind, does not compile.
+  template <class T>
+  T& Ctl(const forms::ControlRef<T>& control) {
+    return Form::Ctl(control);
+  }
 
  private:
+  void On(forms::Event event, forms::Handler handler) { Form::On(event, std::move(handler)); }
+  template <class T>
+  void On(const forms::ControlRef<T>& control, forms::Event event, forms::Handler handler) {
+    Form::On(control, event, std::move(handler));
+  }
+  template <class T>
+  void On(const forms::ControlArray<T>& control, forms::Event event, forms::Handler handler) {
+    Form::On(control, event, std::move(handler));
+  }
+
   // The page index that has the device object read every point.
   static constexpr int16_t AllPoints = 99;
 
@@ -96,6 +109,7 @@ class fMain : public forms::Form {
   int32_t m_PollInterval = 0;
   int32_t m_ActiveDelay = 0;
   bool m_Ending = false;
+  RefreshState m_RefreshState;
 };
 
 // Makes fMain the host's main window.

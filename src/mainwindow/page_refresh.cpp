@@ -9,7 +9,7 @@ namespace mainwindow {
 namespace {
 
 // Until the page refresh is installed: the page's points are read, nothing is drawn.
-void ReadPageOnly(fMain& window, int16_t& page) {
+void ReadPageOnly(fMain& window, RefreshState&, int16_t& page) {
   if (host::g_CannotConfigure) {
     host::WriteLog("RefreshMainForm(g_CannotConfigure = True)");
     return;
@@ -30,7 +30,7 @@ void SetPageRefresh(PageRefresh refresh) { InstalledRefresh() = refresh ? std::m
 void fMain::RefreshMainForm(int16_t& page) {
   // A copy, so that a refresh that installs another one finishes with its own.
   const PageRefresh refresh = InstalledRefresh();
-  refresh(*this, page);
+  refresh(*this, m_RefreshState, page);
 }
 
 }  // namespace mainwindow

@@ -2,6 +2,7 @@
 #include "forms/control.h"
 #include "host/main_window.h"
 #include "mainwindow/fmain.h"
+#include "mainwindow/fmain_controls.h"
 
 namespace mainwindow {
 namespace {
@@ -13,16 +14,16 @@ constexpr int LampFailed = 2;
 
 // The quiet time is over: the poll starts, unless the network could not be put OnNet.
 void fMain::tmrActivity_Timer() {
-  Ctl<forms::Timer>("tmrActivity").SetEnabled(false);
+  Ctl(controls::tmrActivity).SetEnabled(false);
   if (host::g_CannotConfigure) return;
-  auto& poll = Ctl<forms::Timer>("tmrOverview");
+  auto& poll = Ctl(controls::tmrOverview);
   poll.SetInterval(m_PollInterval);
   poll.SetEnabled(true);
 }
 
 // A tick refreshes the page the user looks at; otherwise it only reads every point.
 void fMain::tmrOverview_Timer() {
-  ShowTrafficLamp(m_CommOk);
+  ShowTrafficLamp(m_RefreshState.m_CommOk);
   if (m_FormActive) {
     int16_t page = CurrentPage();
     RefreshMainForm(page);
@@ -33,15 +34,15 @@ void fMain::tmrOverview_Timer() {
 }
 
 void fMain::ShowTrafficLamp(bool commOk) {
-  Ctl("picNetworkTraffic", LampAnswered).SetVisible(commOk);
-  Ctl("picNetworkTraffic", LampFailed).SetVisible(!commOk);
+  Ctl(controls::picNetworkTraffic[LampAnswered]).SetVisible(commOk);
+  Ctl(controls::picNetworkTraffic[LampFailed]).SetVisible(!commOk);
 }
 
 void fMain::HideTrafficLamps() {
-  Ctl("picNetworkTraffic", LampAnswered).SetVisible(false);
-  Ctl("picNetworkTraffic", LampFailed).SetVisible(false);
+  Ctl(controls::picNetworkTraffic[LampAnswered]).SetVisible(false);
+  Ctl(controls::picNetworkTraffic[LampFailed]).SetVisible(false);
 }
 
-int16_t fMain::CurrentPage() { return static_cast<int16_t>(Ctl<forms::TabControl>("tabData").Tab()); }
+int16_t fMain::CurrentPage() { return static_cast<int16_t>(Ctl(controls::tabData).Tab()); }
 
 }  // namespace mainwindow

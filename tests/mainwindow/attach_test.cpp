@@ -68,7 +68,7 @@ class AttachTest : public DemoUnitTest {
     return boxes;
   }
   // The points were read and the program ID shown.
-  bool Read() { return PointReads() > 0 && Window().Ctl<forms::TextBox>("txtSPID").Text() == ProgramId; }
+  bool Read() { return PointReads() > 0 && ByName().Ctl<forms::TextBox>("txtSPID").Text() == ProgramId; }
   static void LonWorksPathTo(const std::string& folder) {
     reg::HKEY key{};
     reg::RegCreateKey(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\LonWorks", &key);
@@ -151,7 +151,7 @@ TEST_F(AttachTest, ADeviceThatIsNotCommissionedStaysAttachedWithoutAWord) {
   unit_->UnitSetCommission(false, 1);
   Configure();
   EXPECT_THAT(Boxes(), testing::IsEmpty());
-  EXPECT_EQ(Window().Ctl<forms::TextBox>("txtSPID").Text(), " ---");
+  EXPECT_EQ(ByName().Ctl<forms::TextBox>("txtSPID").Text(), " ---");
   forms::AdvanceClock(4000 + 2000);
   EXPECT_THAT(host::LogLines(), testing::Contains("SCC.ReadDevice ->FCU 1< is not commissioned."));
 }
@@ -170,7 +170,7 @@ TEST_F(AttachTest, TheTemplateNameIsShownUpToItsFirstBracket) {
     deviceTemplate->Fill(ProgramId, lns::UnitInterface());
     subsystem.AddDevice(name, *deviceTemplate, std::string("05017A3C2E1") + name[0]);
     Configure(std::string("Demo/Demo/Subsystem 1/") + name);
-    EXPECT_EQ(Window().Ctl<forms::TextBox>("txtDeviceTemplate").Text(), shown);
+    EXPECT_EQ(ByName().Ctl<forms::TextBox>("txtDeviceTemplate").Text(), shown);
   }
 }
 

@@ -103,7 +103,7 @@ class FaultSweepTest : public EditorTest {
     directorError_ = 0;
     refresh::UsePageRefresh();
     // As the settings' LogWindow = True shows it.
-    Window().Ctl<forms::TabControl>("tabData").SetTabVisible(DebugPage, true);
+    ByName().Ctl<forms::TabControl>("tabData").SetTabVisible(DebugPage, true);
     lns::ClearJournal();
   }
 
@@ -124,7 +124,7 @@ class FaultSweepTest : public EditorTest {
     for (int page = 1; page <= DebugPage; ++page) Page(page);
   }
   void Choose(const char* combo, int index, int item) {
-    forms::input::SelectItem(index < 0 ? Window().Ctl(combo) : Window().Ctl(combo, index), item);
+    forms::input::SelectItem(index < 0 ? ByName().Ctl(combo) : ByName().Ctl(combo, index), item);
     Leave();
   }
 
@@ -178,7 +178,7 @@ class FaultSweepTest : public EditorTest {
     std::vector<std::string> faults;
     if (forms::Screen().MousePointer() != forms::vbDefault) faults.push_back("the hourglass stays up");
     for (int lamp : {1, 2}) {
-      if (Window().Ctl("picNetworkTraffic", lamp).Visible()) faults.push_back("a traffic lamp stays lit");
+      if (ByName().Ctl("picNetworkTraffic", lamp).Visible()) faults.push_back("a traffic lamp stays lit");
     }
     for (const forms::Control* control : Window().Controls()) {
       if (control->Tag() == "Busy") faults.push_back(control->DisplayName() + " stays Busy");

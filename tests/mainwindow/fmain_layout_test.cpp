@@ -9,6 +9,7 @@
 #include "forms/control.h"
 #include "forms/form.h"
 #include "forms/layout.h"
+#include "mainwindow/fmain_controls.h"
 
 namespace {
 
@@ -39,46 +40,6 @@ std::vector<std::pair<std::string, int>> Members(const std::string& list) {
   }
   return out;
 }
-
-// What the code addresses, by kind (the refresh, the buttons and timers, the editors, the log).
-const std::vector<std::pair<Kind, std::string>> kNamed = {
-    {Kind::TextBox,
-     "txtUnitAppVer(0,1,3) txtLonAppVer(0,1,3) txtnvoEffectSpt(0-2) txtnvoEffectEWT(0,2) txtnvoDischAirTemp(0,2) "
-     "txtnvoSpaceTemp(0-2) txtnviApplicMode(0,1) txtnvoUnitStatus(0-2) txtnvoTsnFcUnitStat(0-2) txtOccClgSpt(0-2) "
-     "txtUnOccClgSpt(0-2) txtStbyClgSpt(0-2) txtOccHtgSpt(0-2) txtUnOccHtgSpt(0-2) txtStbyHtgSpt(0-2) "
-     "txtCurrentAlarm(0-2) txtPreviousAlarm(0-2) txtnviOccSch(0,1) txtOccManCmd(0,1) txtnciByPassTime(0-2) "
-     "txtnviOccSensor(0,1) txtnvoEffectOccup(0-2) txtnvoTerminalLoad(0,2) txtnvoDehumid(0,2) txtnviEWT(0,2) "
-     "txtnviSpaceTemp(0-2) txtnviSetpoint(0-2) txtnviSetptOffset(0-2) txtnvoEWT(0,2) txtnvoLocalSpaceTemp(0-2) "
-     "txtnvoOutdoorTemp(0,2) txtnvoSetpoint(0-2) txtnvosetptShift(0-2) txtnvoFanSpdSw(0,2) txtnvoHeatCoolAuto(0-2) "
-     "txtFanSpeed(0,1) txtValveType txtElecHeatStat txtHeatVlvPosn txtCoolVlvPosn txtFreshAirPosn txtnciLocation "
-     "txtNeuronID txtDeviceStatus txtHVAC_Type txtSPID txtDeviceTemplate txtnciSndHrtBt(3) txtnciMinOutTm(3) "
-     "txtnciRcvHrtBt(3) txtCP(0-33) TxtBinaryIn(0-5) TxtBinaryOut(0-12) txtAnalogInput(0-7) txtUnitAppStat(0-11) "
-     "txtUnitFaults(0-14) txtSoftwareJumper(9,11,12,14)"},
-    {Kind::ComboBox,
-     "cbonviApplicMode cbonviOccSchedule cbonviOccManCmd cbonviOccSensor cbonciLocSptEnable cbonviAuxHeatEnable "
-     "cbonviEnergyHoldOff cbonviEconEnable cbonciSoftJumpers(0-13)"},
-    {Kind::Label,
-     "lblEWTSampling lbl(0-12,22,24,25) lblHeatVlvCal lblCoolVlvCal lblFreshAirCal lblFreshAirOption lblFreshAirType "
-     "lblnviSetpoint(0-2) lblnviSetptOffset(0-2) lblLongRange(0-2) lblShortRange(0-2) lblnvoSP(0-4) Label1 lblMin "
-     "lbl_IO(0-26) lblUnitAppStat(0-11) lblUnitFaults(0-14) lblSoftwareJumper(0-8,10,13,15-17) lblJumper(0-17) "
-     "lblSubtitle(16,17,19,41) lblOrvex(0,3) lblDataLogger lblNetworStatus lblPumpRequest(1)"},
-    {Kind::Frame, "fraLongRange fraShortRange"},
-    {Kind::PictureBox,
-     "picSingleCompressorSystem picDualCompressorSystem picSetpointGraph picFanGreen(0,1) picCondensateOvrFlw(0,1) "
-     "picReversingValveActive(1,2) picNetworkTraffic(0-2) picSetupTitle(0,1) Picture1(0-15) Picture2(0-10) "
-     "Picture5(0) Picture6(0) Picture23 PictureDev PictureComm PictureMiscSp PictureCoolSp PictureHeatSp PictureGenTmr "
-     "PictureEconSp PictureDIN PictureAIN PictureDOT PictureUAS PictureUFS_1 PictureUFS_2"},
-    {Kind::Shape, "heatCoilBox coolCoilBox heatCoilLineIn(0-2) coolCoilLineIn(0-2) shpSetPoint"},
-    {Kind::Line, "lnScale lnMax lnMin lnSetpoint(0-4) Line1(2-4) Line2 Line3(0,1)"},
-    {Kind::ListBox, "lstLog lstnvoWarn_Request(0)"},
-    {Kind::TabControl, "tabData"},
-    {Kind::CommandButton,
-     "cmdExit cmdAbout cmdRefresh cmdOneOrTwo cmdPollEnable cmdPollDisable cmdClearFaults(0,1,3) cmdWink cmdReset "
-     "cmdSyncFromDevice cmdClearLog btnTestCPs"},
-    {Kind::Timer, "tmrOverview tmrActivity tmrShort"},
-    {Kind::ObjectControl, "LcaOS"},
-    {Kind::Menu, "mnuFile mnuFileNew mnuFileOpen mnuFileSave mnuFileSaveAs mnuFileSep1 mnuFileExit mnuView mnuViewLog mnuAbout"},
-};
 
 // The events the program handles, and the controls a person can operate that have none.
 const std::vector<std::pair<std::string, std::vector<Event>>> kHandled = {
@@ -153,12 +114,20 @@ std::pair<Rect, int> Placed(const Control& c) {
   return {r, page};
 }
 
+// The program reaches its controls by references generated from the layout apart from the loader:
+// both must agree on every control, its kind and its members.
 TEST_F(MainWindowLayout, HasEveryControlTheProgramNamesWithItsKind) {
-  for (const auto& [kind, names] : kNamed) {
-    for (const auto& [name, index] : Members(names)) {
-      SCOPED_TRACE(name + "(" + std::to_string(index) + ")");
-      ASSERT_TRUE(window_->HasControl(name, index));
-      EXPECT_EQ(At(name, index).GetKind(), kind);
+  std::set<std::string> loaded;
+  for (const Control* c : window_->Controls()) loaded.insert(c->Name());
+  EXPECT_EQ(std::size(mainwindow::controls::EveryControl), loaded.size());
+  for (const forms::LayoutControl& control : mainwindow::controls::EveryControl) {
+    const std::string name(control.name);
+    SCOPED_TRACE(name);
+    const std::vector<int> members(control.members.begin(), control.members.end());
+    EXPECT_EQ(window_->Indexes(name), members);
+    for (int index : members.empty() ? std::vector<int>{-1} : members) {
+      ASSERT_TRUE(window_->HasControl(name, index)) << index;
+      EXPECT_EQ(At(name, index).GetKind(), control.kind) << index;
     }
   }
 }

@@ -30,7 +30,7 @@ class LifeCycleTest : public MainWindowTest {
   }
   bool Quieting() { return Timer("tmrActivity").Enabled() && !Timer("tmrOverview").Enabled(); }
   bool Polling() { return !Timer("tmrActivity").Enabled() && Timer("tmrOverview").Enabled(); }
-  void Click(const char* control) { forms::input::Click(Window().Ctl(control)); }
+  void Click(const char* control) { forms::input::Click(ByName().Ctl(control)); }
 };
 
 TEST_F(MainWindowTest, TheHostReachesThisWindowLoadedHidden) {
@@ -46,8 +46,8 @@ TEST_F(MainWindowTest, TheJournalRecordsThePointerAndTheLitTrafficLampsOfEachCal
   auto plugIn = std::make_shared<host::LNSPlugInAPI>();
   lns::ClearJournal();
   plugIn->put_networkName("Demo");
-  Window().Ctl("picNetworkTraffic", 0).SetVisible(false);
-  Window().Ctl("picNetworkTraffic", 1).SetVisible(true);
+  ByName().Ctl("picNetworkTraffic", 0).SetVisible(false);
+  ByName().Ctl("picNetworkTraffic", 1).SetVisible(true);
   forms::Screen().SetMousePointer(forms::vbHourglass);
   host::g_System->get_Name();
   const auto entries = lns::JournalEntries();
@@ -69,10 +69,10 @@ TEST_F(MainWindowTest, TheShortTimerCountsDownAndStopsItselfATickLater) {
 TEST_F(LifeCycleTest, UserActivityPausesThePollUntilTheQuietTimeHasPassed) {
   const std::vector<std::pair<const char*, std::function<void()>>> activities = {
       {"key", [this] { forms::input::Key(Window(), 'A'); }},
-      {"label", [this] { forms::input::MouseOver(Window().Ctl("lblnvs", 0)); }},
-      {"tab", [this] { forms::input::SelectTab(Window().Ctl<forms::TabControl>("tabData"), 1); }},
-      {"panel", [this] { forms::input::MouseOver(Window().Ctl("Picture2", 0)); }},
-      {"tab mouse", [this] { forms::input::MouseOver(Window().Ctl("tabData")); }},
+      {"label", [this] { forms::input::MouseOver(ByName().Ctl("lblnvs", 0)); }},
+      {"tab", [this] { forms::input::SelectTab(ByName().Ctl<forms::TabControl>("tabData"), 1); }},
+      {"panel", [this] { forms::input::MouseOver(ByName().Ctl("Picture2", 0)); }},
+      {"tab mouse", [this] { forms::input::MouseOver(ByName().Ctl("tabData")); }},
   };
   EXPECT_TRUE(Quieting());
   for (const auto& [name, act] : activities) {
@@ -179,9 +179,9 @@ TEST_F(LifeCycleTest, TheObjectServerEventsAreOnlyLogged) {
 }
 
 TEST_F(LifeCycleTest, OneOrTwoSwapsTheSchematics) {
-  auto& single = Window().Ctl("picSingleCompressorSystem");
-  auto& dual = Window().Ctl("picDualCompressorSystem");
-  auto& button = Window().Ctl<forms::CommandButton>("cmdOneOrTwo");
+  auto& single = ByName().Ctl("picSingleCompressorSystem");
+  auto& dual = ByName().Ctl("picDualCompressorSystem");
+  auto& button = ByName().Ctl<forms::CommandButton>("cmdOneOrTwo");
   for (const auto& [singleAt, singleAfter, dualAfter, caption] :
        {std::tuple{60.0f, 16000.0f, 60.0f, "One"}, std::tuple{16000.0f, 60.0f, 16000.0f, "Two"},
         std::tuple{61.0f, 60.0f, 16000.0f, "Two"}}) {

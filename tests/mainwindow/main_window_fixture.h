@@ -35,7 +35,9 @@ class MainWindowTest : public host::test::HostTest {
   }
 
   fMain& Window() { return forms::Default<fMain>(); }
-  forms::Timer& Timer(const char* name) { return Window().Ctl<forms::Timer>(name); }
+  // The same window as a plain form, whose controls a test reaches by name.
+  forms::Form& ByName() { return Window(); }
+  forms::Timer& Timer(const char* name) { return ByName().Ctl<forms::Timer>(name); }
   void WriteSettings(const std::string& text) { host::test::WriteFile(programFolder_ / "OrvexUC_FCU.ini", text); }
   std::string SettingsText() const {
     return proc::ReadWholeFile(programFolder_ / "OrvexUC_FCU.ini").value_or("<none>");

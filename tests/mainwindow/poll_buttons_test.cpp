@@ -23,10 +23,10 @@ class AttachedTest : public DemoUnitTest {
  protected:
   void SetUp() override {
     DemoUnitTest::SetUp();
-    SetPageRefresh([this](fMain&, int16_t& page) { refreshed_.push_back(page); });
+    SetPageRefresh([this](fMain&, RefreshState&, int16_t& page) { refreshed_.push_back(page); });
   }
   void Click(const char* control, int index = -1) {
-    forms::input::Click(index < 0 ? Window().Ctl(control) : Window().Ctl(control, index));
+    forms::input::Click(index < 0 ? ByName().Ctl(control) : ByName().Ctl(control, index));
   }
 
   std::vector<int16_t> refreshed_;
@@ -52,8 +52,8 @@ TEST_F(AttachedTest, ATickRefreshesThePageInSightAndOtherwiseReadsEveryPoint) {
     forms::AdvanceClock(Poll);
     EXPECT_EQ(refreshed_, step.refreshed);
     EXPECT_EQ(PointReads(), step.reads);
-    EXPECT_FALSE(Window().Ctl("picNetworkTraffic", 1).Visible());
-    EXPECT_FALSE(Window().Ctl("picNetworkTraffic", 2).Visible());
+    EXPECT_FALSE(ByName().Ctl("picNetworkTraffic", 1).Visible());
+    EXPECT_FALSE(ByName().Ctl("picNetworkTraffic", 2).Visible());
   }
 }
 
@@ -61,12 +61,12 @@ TEST_F(AttachedTest, ATickRefreshesThePageInSightAndOtherwiseReadsEveryPoint) {
 TEST_F(AttachedTest, TheCurrentPageIsRefreshed) {
   Configure();
   Window().Show();
-  forms::input::SelectTab(Window().Ctl<forms::TabControl>("tabData"), 2);
+  forms::input::SelectTab(ByName().Ctl<forms::TabControl>("tabData"), 2);
   forms::AdvanceClock(Quiet + Poll);
   Click("cmdRefresh");
   Click("cmdSyncFromDevice");
   EXPECT_THAT(refreshed_, ElementsAre(0, 2, 2, 2, 2)) << "Configure, tab, tick, Refresh, Synchronize";
-  EXPECT_TRUE(Window().Ctl("cmdRefresh").Enabled());
+  EXPECT_TRUE(ByName().Ctl("cmdRefresh").Enabled());
 }
 
 TEST_F(AttachedTest, WinkResetAndSynchronizeReachTheUnitOrLogWhyNot) {
@@ -79,7 +79,7 @@ TEST_F(AttachedTest, WinkResetAndSynchronizeReachTheUnitOrLogWhyNot) {
                         Case{"cmdSyncFromDevice", "SynchronizeCpValues", "2"}}) {
     SCOPED_TRACE(c.button);
     Window().Show();
-    forms::input::SelectTab(Window().Ctl<forms::TabControl>("tabData"), 2);
+    forms::input::SelectTab(ByName().Ctl<forms::TabControl>("tabData"), 2);
     Click(c.button);
     EXPECT_THAT(host::LogLines(), Contains(std::string("Error - Object variable or With block variable not set Line ") +
                                            c.line + " " + c.button + "_Click - Error #91"));
@@ -107,7 +107,7 @@ TEST_F(AttachedTest, ClearSwitchesTheAlarmResetOn) {
   Window().Show();
   for (const auto& [page, index] : {std::pair{0, 1}, std::pair{1, 0}}) {
     SCOPED_TRACE(index);
-    forms::input::SelectTab(Window().Ctl<forms::TabControl>("tabData"), page);
+    forms::input::SelectTab(ByName().Ctl<forms::TabControl>("tabData"), page);
     lns::ClearJournal();
     Click("cmdClearFaults", index);
     std::vector<std::string> writes;

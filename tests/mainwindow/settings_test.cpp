@@ -34,7 +34,7 @@ TEST_F(MainWindowTest, AFirstLineShorterThanFourCharactersBringsBackTheDefaultFi
                         Case{kept, kept, 0}, Case{"DEBUG, LogWindow = True\r\n", "DEBUG, LogWindow = True\r\n", 2}}) {
     SCOPED_TRACE(c.file);
     WriteSettings(c.file);
-    Window().Ctl<forms::ListBox>("lstLog");
+    ByName().Ctl<forms::ListBox>("lstLog");
     EXPECT_EQ(host::LogLines().size(), c.failures);
     EXPECT_EQ(SettingsText(), c.after);
     Window().Unload();
@@ -92,12 +92,12 @@ TEST_F(MainWindowTest, TheFirstTwoLinesChooseCaptionDebugPageAndLog) {
                         Case{"FactoryTester = True", "LogWindow = tRuE", TestStandCaption, true, true}}) {
     SCOPED_TRACE(std::string(c.modeLine) + " / " + c.logLine);
     WriteSettings(std::string(c.modeLine) + "\r\n" + c.logLine + "\r\nPollInterval = 2000\r\nActiveDelay = 4000\r\n");
-    auto& tabs = Window().Ctl<forms::TabControl>("tabData");
+    auto& tabs = ByName().Ctl<forms::TabControl>("tabData");
     EXPECT_EQ(Window().Caption(), c.caption);
     for (int page = 0; page < 5; ++page) EXPECT_TRUE(tabs.TabVisible(page));
     EXPECT_EQ(tabs.TabVisible(5), c.debugPage);
     for (const char* control : {"lstLog", "lblDataLogger", "cmdClearLog"}) {
-      EXPECT_EQ(Window().Ctl(control).Visible(), c.log) << control;
+      EXPECT_EQ(ByName().Ctl(control).Visible(), c.log) << control;
     }
     Window().Unload();
   }

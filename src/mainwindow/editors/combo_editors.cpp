@@ -8,6 +8,7 @@
 #include "forms/control.h"
 #include "mainwindow/editors/contract.h"
 #include "mainwindow/editors/point_access.h"
+#include "mainwindow/fmain_controls.h"
 #include "points/cp/byte_points.h"
 #include "points/cp/soft_jumpers.h"
 #include "points/nv/enum_points.h"
@@ -33,7 +34,7 @@ struct Item {
 using Apply = void (*)(device::Orvex_FCU& fcu, std::string_view point, const Setting& setting);
 
 struct GeneralBox {
-  std::string_view box;
+  forms::ControlRef<forms::ComboBox> box;
   std::string_view point;
   std::span<const Item> items;
   Apply apply;
@@ -87,14 +88,14 @@ void SetSchedule(device::Orvex_FCU& fcu, std::string_view point, const Setting& 
 }
 
 const std::array<GeneralBox, 8> GeneralBoxes{{
-    {"cbonciLocSptEnable", "nciLocSptEnable", Enables, SetEnable},
-    {"cbonviApplicMode", "nviApplicMode", ApplicModes, SetEnumeration<points::SNVT_hvac_mode>},
-    {"cbonviAuxHeatEnable", "nviAuxHeatEnable", Switches, SetSwitch},
-    {"cbonviEnergyHoldOff", "nviEnergyHoldOff", Switches, SetSwitch},
-    {"cbonviEconEnable", "nviEconEnable", Switches, SetSwitch},
-    {"cbonviOccManCmd", "nviOccManCmd", ManualOccupancy, SetEnumeration<points::SNVT_occupancy>},
-    {"cbonviOccSchedule", "nviOccSchedule", ScheduledOccupancy, SetSchedule},
-    {"cbonviOccSensor", "nviOccSensor", SensedOccupancy, SetEnumeration<points::SNVT_occupancy>},
+    {controls::cbonciLocSptEnable, "nciLocSptEnable", Enables, SetEnable},
+    {controls::cbonviApplicMode, "nviApplicMode", ApplicModes, SetEnumeration<points::SNVT_hvac_mode>},
+    {controls::cbonviAuxHeatEnable, "nviAuxHeatEnable", Switches, SetSwitch},
+    {controls::cbonviEnergyHoldOff, "nviEnergyHoldOff", Switches, SetSwitch},
+    {controls::cbonviEconEnable, "nviEconEnable", Switches, SetSwitch},
+    {controls::cbonviOccManCmd, "nviOccManCmd", ManualOccupancy, SetEnumeration<points::SNVT_occupancy>},
+    {controls::cbonviOccSchedule, "nviOccSchedule", ScheduledOccupancy, SetSchedule},
+    {controls::cbonviOccSensor, "nviOccSensor", SensedOccupancy, SetEnumeration<points::SNVT_occupancy>},
 }};
 
 // A text that is no item of the list ("---", a state the refresh wrote, a word in the wrong case)
@@ -173,12 +174,12 @@ void ValidateJumperBox(int index, const std::string& text, device::Orvex_FCU& fc
 
 void AttachComboEditors(forms::Form& window, const DeviceObject& fcu) {
   for (const GeneralBox& box : GeneralBoxes) {
-    AddEditor(window, fcu, box.box, SingleBox, Commit::AgainOnLostFocus,
+    AddEditor(window, fcu, box.box, Commit::AgainOnLostFocus,
               [&box](forms::TextControl& combo, int, device::Orvex_FCU& device) {
                 ValidateGeneralBox(box, combo.Text(), device);
               });
   }
-  AddEditor(window, fcu, "cbonciSoftJumpers", EveryMember, Commit::AgainOnLostFocus,
+  AddEditor(window, fcu, controls::cbonciSoftJumpers, Commit::AgainOnLostFocus,
             [](forms::TextControl& combo, int index, device::Orvex_FCU& device) {
               ValidateJumperBox(index, combo.Text(), device);
             });

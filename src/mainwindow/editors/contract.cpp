@@ -12,34 +12,45 @@ namespace {
 
 constexpr const char* Busy = "Busy";
 
-forms::TextControl& BoxOf(forms::Form& window, const std::string& control, int index) {
-  return index < 0 ? window.Ctl<forms::TextControl>(control) : window.Ctl<forms::TextControl>(control, index);
+using Box = forms::ControlRef<forms::TextControl>;
+using Boxes = forms::ControlArray<forms::TextControl>;
+
+// Whether an event of array member `index` (-1: a single control) is the editor's, and its box.
+bool Edits(const Box& box, int index) { return index == box.index; }
+bool Edits(const Boxes&, int) { return true; }
+Box MemberOf(const Box& box, int) { return box; }
+Box MemberOf(const Boxes& boxes, int index) { return boxes.At(index); }
+
+template <class Control>
+void Attach(forms::Form& window, const DeviceObject& fcu, const Control& control, Commit commit, Validator validate) {
+  auto run = [&window, fcu, control, validate](int index) {
+    try {
+      validate(window.Ctl(MemberOf(control, index)), index, fcu());
+    } catch (const rt::Error& error) {
+      host::WriteLog(std::string(control.name) + ".Validate-" + error.Description() + " Line 0");
+    }
+  };
+  window.On(control, forms::Event::GotFocus, [&window, control](forms::EventArgs& e) {
+    if (Edits(control, e.index)) window.Ctl(MemberOf(control, e.index)).SetTag(Busy);
+  });
+  window.On(control, forms::Event::Validate, [control, run](forms::EventArgs& e) {
+    if (Edits(control, e.index)) run(e.index);
+  });
+  window.On(control, forms::Event::LostFocus, [&window, control, run, commit](forms::EventArgs& e) {
+    if (!Edits(control, e.index) || !window.IsActive()) return;
+    if (commit == Commit::AgainOnLostFocus) run(e.index);
+    window.Ctl(MemberOf(control, e.index)).SetTag("");
+  });
 }
 
 }  // namespace
 
-void AddEditor(forms::Form& window, const DeviceObject& fcu, std::string_view control, int member, Commit commit,
-               Validator validate) {
-  const std::string name(control);
-  auto edits = [member](const forms::EventArgs& e) { return member == EveryMember || e.index == member; };
-  auto run = [&window, fcu, name, validate](int index) {
-    try {
-      validate(BoxOf(window, name, index), index, fcu());
-    } catch (const rt::Error& error) {
-      host::WriteLog(name + ".Validate-" + error.Description() + " Line 0");
-    }
-  };
-  window.On(control, forms::Event::GotFocus, [&window, name, edits](forms::EventArgs& e) {
-    if (edits(e)) BoxOf(window, name, e.index).SetTag(Busy);
-  });
-  window.On(control, forms::Event::Validate, [edits, run](forms::EventArgs& e) {
-    if (edits(e)) run(e.index);
-  });
-  window.On(control, forms::Event::LostFocus, [&window, name, edits, run, commit](forms::EventArgs& e) {
-    if (!edits(e) || !window.IsActive()) return;
-    if (commit == Commit::AgainOnLostFocus) run(e.index);
-    BoxOf(window, name, e.index).SetTag("");
-  });
+void AddEditor(forms::Form& window, const DeviceObject& fcu, const Box& box, Commit commit, Validator validate) {
+  Attach(window, fcu, box, commit, std::move(validate));
+}
+
+void AddEditor(forms::Form& window, const DeviceObject& fcu, const Boxes& boxes, Commit commit, Validator validate) {
+  Attach(window, fcu, boxes, commit, std::move(validate));
 }
 
 void AttachEditors(forms::Form& window, const DeviceObject& fcu) {

@@ -1,13 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <string_view>
 
+#include "forms/control_ref.h"
 #include "mainwindow/editors/editors.h"
-
-namespace forms {
-class TextControl;
-}  // namespace forms
 
 namespace mainwindow::editors {
 
@@ -18,17 +14,17 @@ using Validator = std::function<void(forms::TextControl& box, int index, device:
 // A combo box commits again when it has lost the focus; a text box only on validation.
 enum class Commit { OnValidate, AgainOnLostFocus };
 
-// The member of `control` that is edited: an array's display members never edit.
-inline constexpr int SingleBox = -1;
-inline constexpr int EveryMember = -2;
-
 // GotFocus marks the box "Busy"; Validate runs `validate` and never keeps the focus; LostFocus
 // (combo boxes: after validating again) clears the mark. A switch to another window is no
 // departure: the box stays "Busy" and commits when the focus later leaves it inside the window.
 // An error of `validate` is logged as "<control>.Validate-<description> Line 0"; nothing after
 // it runs, so nothing is written.
-void AddEditor(forms::Form& window, const DeviceObject& fcu, std::string_view control, int member, Commit commit,
-               Validator validate);
+// A single box, or the one member of an array that edits: the array's display members never do.
+void AddEditor(forms::Form& window, const DeviceObject& fcu, const forms::ControlRef<forms::TextControl>& box,
+               Commit commit, Validator validate);
+// Every member of an array.
+void AddEditor(forms::Form& window, const DeviceObject& fcu, const forms::ControlArray<forms::TextControl>& boxes,
+               Commit commit, Validator validate);
 
 // The groups of editors.
 void AttachComboEditors(forms::Form& window, const DeviceObject& fcu);

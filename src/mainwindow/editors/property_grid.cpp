@@ -8,6 +8,7 @@
 #include "mainwindow/editors/contract.h"
 #include "mainwindow/editors/number_entry.h"
 #include "mainwindow/editors/point_access.h"
+#include "mainwindow/fmain_controls.h"
 #include "points/cp/scpt_set_pnts.h"
 #include "runtime/convert.h"
 
@@ -142,7 +143,7 @@ void txtCP_Validate(forms::TextControl& box, int index, device::Orvex_FCU& fcu) 
 }  // namespace
 
 void AttachPropertyGrid(forms::Form& window, const DeviceObject& fcu) {
-  AddEditor(window, fcu, "txtCP", EveryMember, Commit::OnValidate, txtCP_Validate);
+  AddEditor(window, fcu, controls::txtCP, Commit::OnValidate, txtCP_Validate);
 }
 
 }  // namespace mainwindow::editors

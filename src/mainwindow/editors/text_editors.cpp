@@ -8,6 +8,7 @@
 #include "mainwindow/editors/contract.h"
 #include "mainwindow/editors/number_entry.h"
 #include "mainwindow/editors/point_access.h"
+#include "mainwindow/fmain_controls.h"
 #include "points/cp/plain_points.h"
 #include "points/cp/scpt_set_pnts.h"
 #include "points/nv/number_points.h"
@@ -41,10 +42,10 @@ void ValidateLocation(forms::TextControl& box, device::Orvex_FCU& fcu) {
 }
 
 // The network timing boxes and their points.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 3> Timings{{
-    {"txtnciSndHrtBt", "nciSndHrtBt"},
-    {"txtnciMinOutTm", "nciMinOutTm"},
-    {"txtnciRcvHrtBt", "nciRcvHrtBt"},
+constexpr std::array<std::pair<forms::ControlRef<forms::TextBox>, std::string_view>, 3> Timings{{
+    {controls::txtnciSndHrtBt[DeviceSetupMember], "nciSndHrtBt"},
+    {controls::txtnciMinOutTm[DeviceSetupMember], "nciMinOutTm"},
+    {controls::txtnciRcvHrtBt[DeviceSetupMember], "nciRcvHrtBt"},
 }};
 
 // A clamped entry keeps the box's one-decimal text until the next refresh.
@@ -64,7 +65,7 @@ void ValidateTiming(std::string_view property, forms::TextControl& box, device::
 // A temperature the unit takes from the network; "NULL" (or an empty box) hands it back to the
 // unit's own sensor or setpoint.
 struct RemoteTemperature {
-  std::string_view box;
+  forms::ControlRef<forms::TextBox> box;
   std::string_view point;
   double max;
   double min;
@@ -72,9 +73,9 @@ struct RemoteTemperature {
 };
 
 constexpr std::array<RemoteTemperature, 3> RemoteTemperatures{{
-    {"txtnviSetpoint", "nviSetPoint", 95, 50, 621.802},
-    {"txtnviEWT", "nviEWT", 212, 32, 621.806},
-    {"txtnviSpaceTemp", "nviSpaceTemp", 122, 14, 621.806},
+    {controls::txtnviSetpoint[GeneralMember], "nviSetPoint", 95, 50, 621.802},
+    {controls::txtnviEWT[GeneralMember], "nviEWT", 212, 32, 621.806},
+    {controls::txtnviSpaceTemp[GeneralMember], "nviSpaceTemp", 122, 14, 621.806},
 }};
 
 constexpr const char* NullText = "NULL";
@@ -114,7 +115,7 @@ constexpr double Margin = 0.9;
 constexpr double NullTemperature = 621;
 
 struct SetpointEditor {
-  std::string_view box;
+  forms::ControlRef<forms::TextBox> box;
   points::Setpoint field;
   points::Setpoint opposite;
   std::string_view differential;
@@ -123,22 +124,22 @@ struct SetpointEditor {
 };
 
 const std::array<SetpointEditor, 6> SetpointEditors{{
-    {"txtOccClgSpt", points::occupied_cool, points::occupied_heat, "nciOccDiff", true,
+    {controls::txtOccClgSpt[GeneralMember], points::occupied_cool, points::occupied_heat, "nciOccDiff", true,
      "nciSetpoints.occupied_cool cannot be less than nciSetpoints.occupied_heat plus\r\n"
      "nciOccDiff + 1. Please try again."},
-    {"txtStbyClgSpt", points::standby_cool, points::standby_heat, "nciOccDiff", true,
+    {controls::txtStbyClgSpt[GeneralMember], points::standby_cool, points::standby_heat, "nciOccDiff", true,
      "nciSetpoints.standby_cool cannot be less than nciSetpoints.standby_heat plus\r\n"
      "nciOccDiff + 1. Please try again."},
-    {"txtUnOccClgSpt", points::unoccupied_cool, points::unoccupied_heat, "nciUnoccDiff", true,
+    {controls::txtUnOccClgSpt[GeneralMember], points::unoccupied_cool, points::unoccupied_heat, "nciUnoccDiff", true,
      "nciSetpoints.unoccupied_cool cannot be less than nciSetpoints.unoccupied_heat plus\r\n"
      "nciUnoccDiff + 1. Please try again."},
-    {"txtOccHtgSpt", points::occupied_heat, points::occupied_cool, "nciOccDiff", false,
+    {controls::txtOccHtgSpt[GeneralMember], points::occupied_heat, points::occupied_cool, "nciOccDiff", false,
      "nciSetpoints.occupied_heat cannot be greater than nciSetpoints.occupied_cool minus\r\n"
      "nciOccDiff - 1. Please try again."},
-    {"txtStbyHtgSpt", points::standby_heat, points::standby_cool, "nciOccDiff", false,
+    {controls::txtStbyHtgSpt[GeneralMember], points::standby_heat, points::standby_cool, "nciOccDiff", false,
      "nciSetpoints.standby_heat cannot be greater than nciSetpoints.standby_cool minus\r\n"
      "nciOccDiff - 1. Please try again."},
-    {"txtUnOccHtgSpt", points::unoccupied_heat, points::unoccupied_cool, "nciUnoccDiff", false,
+    {controls::txtUnOccHtgSpt[GeneralMember], points::unoccupied_heat, points::unoccupied_cool, "nciUnoccDiff", false,
      "nciSetpoints.unoccupied_heat cannot be greater than nciSetpoints.unoccupied_cool minus\r\n"
      "nciUnoccDiff - 1. Please try again."},
 }};
@@ -174,26 +175,25 @@ void ValidateSetpoint(const SetpointEditor& editor, forms::TextControl& box, dev
 }  // namespace
 
 void AttachTextEditors(forms::Form& window, const DeviceObject& fcu) {
-  auto add = [&](std::string_view control, int member, auto validate) {
-    AddEditor(window, fcu, control, member, Commit::OnValidate,
+  auto add = [&](const forms::ControlRef<forms::TextControl>& control, auto validate) {
+    AddEditor(window, fcu, control, Commit::OnValidate,
               [validate](forms::TextControl& box, int, device::Orvex_FCU& device) { validate(box, device); });
   };
-  add("txtnciByPassTime", GeneralMember, ValidateBypassTime);
-  add("txtnciLocation", SingleBox, ValidateLocation);
+  add(controls::txtnciByPassTime[GeneralMember], ValidateBypassTime);
+  add(controls::txtnciLocation, ValidateLocation);
   for (const auto& [control, property] : Timings) {
-    add(control, DeviceSetupMember,
+    add(control,
         [property](forms::TextControl& box, device::Orvex_FCU& device) { ValidateTiming(property, box, device); });
   }
   for (const RemoteTemperature& remote : RemoteTemperatures) {
-    add(remote.box, GeneralMember, [&remote](forms::TextControl& box, device::Orvex_FCU& device) {
+    add(remote.box, [&remote](forms::TextControl& box, device::Orvex_FCU& device) {
       ValidateRemoteTemperature(remote, box, device);
     });
   }
-  add("txtnviSetptOffset", GeneralMember, ValidateSetpointOffset);
+  add(controls::txtnviSetptOffset[GeneralMember], ValidateSetpointOffset);
   for (const SetpointEditor& editor : SetpointEditors) {
-    add(editor.box, GeneralMember, [&editor](forms::TextControl& box, device::Orvex_FCU& device) {
-      ValidateSetpoint(editor, box, device);
-    });
+    add(editor.box,
+        [&editor](forms::TextControl& box, device::Orvex_FCU& device) { ValidateSetpoint(editor, box, device); });
   }
 }
 

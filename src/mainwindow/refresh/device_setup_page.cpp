@@ -30,25 +30,26 @@ std::string NumberText(const Refresh& refresh, const ConfigBoxRow& row) {
   return FormatNumber(row.roundDecimalText ? DecimalTextRounded(value) : value, row.pattern);
 }
 
+using Box = forms::ControlRef<forms::TextBox>;
+
 // An editable box: left alone while its editor has it.
-void WriteEditable(Refresh& refresh, int line, std::string_view control, int index,
-                   const std::function<std::string()>& text) {
-  refresh.UnlessBusy(line, control, index, [&] { refresh.SetText(line, control, index, text); });
+void WriteEditable(Refresh& refresh, int line, const Box& box, const std::function<std::string()>& text) {
+  refresh.UnlessBusy(line, box, [&] { refresh.SetText(line, box, text); });
 }
-void WriteNumber(Refresh& refresh, std::string_view control, int index, const ConfigBoxRow& row) {
-  WriteEditable(refresh, SettingsLine, control, index, [&] { return NumberText(refresh, row); });
+void WriteNumber(Refresh& refresh, const Box& box, const ConfigBoxRow& row) {
+  WriteEditable(refresh, SettingsLine, box, [&] { return NumberText(refresh, row); });
 }
 
 void WriteIdentity(Refresh& refresh) {
   const fMain& window = refresh.Window();
-  refresh.SetText(DeviceLine, "txtUnitAppVer", EditorMember,
+  refresh.SetText(DeviceLine, controls::txtUnitAppVer[EditorMember],
                   [&] { return TextOf<points::SCPT_str_asc>(refresh, "nciUnitAppVer"); });
-  refresh.SetText(DeviceLine, "txtLonAppVer", EditorMember, [&] { return VersionText(refresh); });
-  WriteEditable(refresh, DeviceLine, "txtnciLocation", -1,
+  refresh.SetText(DeviceLine, controls::txtLonAppVer[EditorMember], [&] { return VersionText(refresh); });
+  WriteEditable(refresh, DeviceLine, controls::txtnciLocation,
                 [&] { return TextOf<points::SCPT_str_asc>(refresh, "nciLocation"); });
-  refresh.SetText(DeviceLine, "txtNeuronID", -1, [&] { return window.AppDevice()->get_NeuronId(); });
+  refresh.SetText(DeviceLine, controls::txtNeuronID, [&] { return window.AppDevice()->get_NeuronId(); });
   // A state that cannot be read chooses no text at all.
-  refresh.SetText(DeviceLine, "txtDeviceStatus", -1,
+  refresh.SetText(DeviceLine, controls::txtDeviceStatus,
                   [&] { return std::string(DeviceStateText(window.AppDevice()->get_State())); });
 }
 
@@ -57,11 +58,14 @@ void WriteIdentity(Refresh& refresh) {
 // Cached values only, but the Neuron ID and the state come from the Object Server on every pass.
 void DeviceSetupPage(Refresh& refresh) {
   WriteIdentity(refresh);
-  refresh.SetText(SettingsLine, "txtHVAC_Type", -1, [&] { return TextOf<points::SCPThvacType>(refresh, "nciHVACType"); });
-  WriteNumber(refresh, "txtnciSndHrtBt", EditorMember, SendHeartbeat);
-  WriteNumber(refresh, "txtnciRcvHrtBt", EditorMember, ReceiveHeartbeat);
-  WriteNumber(refresh, "txtnciMinOutTm", EditorMember, MinimumSendTime);
-  for (int k = 0; k < static_cast<int>(ConfigBoxRows.size()); ++k) WriteNumber(refresh, "txtCP", k, ConfigBoxRows[k]);
+  refresh.SetText(SettingsLine, controls::txtHVAC_Type,
+                  [&] { return TextOf<points::SCPThvacType>(refresh, "nciHVACType"); });
+  WriteNumber(refresh, controls::txtnciSndHrtBt[EditorMember], SendHeartbeat);
+  WriteNumber(refresh, controls::txtnciRcvHrtBt[EditorMember], ReceiveHeartbeat);
+  WriteNumber(refresh, controls::txtnciMinOutTm[EditorMember], MinimumSendTime);
+  for (int k = 0; k < static_cast<int>(ConfigBoxRows.size()); ++k) {
+    WriteNumber(refresh, controls::txtCP.At(k), ConfigBoxRows[k]);
+  }
 }
 
 }  // namespace mainwindow::refresh

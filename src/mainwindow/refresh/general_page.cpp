@@ -16,7 +16,6 @@ namespace mainwindow::refresh {
 namespace {
 
 constexpr int PageMember = 2;  // of the arrays shared with other pages
-constexpr int SingleControl = -1;
 constexpr int HumidistatBit = 5;
 
 // The combos' texts: the modes of the list, "Auto" where the mode table says "Automatic".
@@ -33,13 +32,13 @@ constexpr TextTable<uint8_t> EnableText{EnableRows, "NULL"};
 constexpr TextRow<int16_t> SwitchRows[] = {{0, "Disable"}, {1, "Enable"}};
 constexpr TextTable<int16_t> SwitchText{SwitchRows, "NULL"};
 
-enum class Control { Display, Editable, Combo };  // a combo is a single control, an editor too
+enum class Box { Display, Editor };  // an editor's box is left alone while it is "Busy"
 
 using RowText = std::string (*)(Refresh&, int line, std::string_view point);
 struct Row {
   int line;
-  std::string_view control;
-  Control kind;
+  forms::ControlRef<forms::TextControl> control;
+  Box kind;
   std::string_view point;
   RowText text;
 };
@@ -68,78 +67,81 @@ std::string SwitchRow(Refresh& refresh, int, std::string_view point) {
 }
 
 constexpr Row UpperRows[] = {
-    {68, "cbonviApplicMode", Control::Combo, "nviApplicMode", ByteText<ApplicModeText, points::SNVT_hvac_mode>},
-    {87, "txtnvoHeatCoolAuto", Control::Display, "nvoHeatCoolAuto", ByteText<HeatCoolAutoText, points::UNVT_Byte>},
-    {88, "txtnvoFanSpdSw", Control::Display, "nvoFanModeSpdSw", ByteText<FanSwitchText, points::UNVT_Byte>},
-    {89, "cbonviOccSchedule", Control::Combo, "nviOccSchedule",
+    {68, controls::cbonviApplicMode, Box::Editor, "nviApplicMode", ByteText<ApplicModeText, points::SNVT_hvac_mode>},
+    {87, controls::txtnvoHeatCoolAuto[PageMember], Box::Display, "nvoHeatCoolAuto",
+     ByteText<HeatCoolAutoText, points::UNVT_Byte>},
+    {88, controls::txtnvoFanSpdSw[PageMember], Box::Display, "nvoFanModeSpdSw",
+     ByteText<FanSwitchText, points::UNVT_Byte>},
+    {89, controls::cbonviOccSchedule, Box::Editor, "nviOccSchedule",
      [](Refresh& r, int line, std::string_view point) {
        return Selected<uint8_t>(r, line, ScheduleText,
                                 [&] { return r.Point<points::SNVT_tod_event>(point).get_current_state(); });
      }},
-    {90, "cbonviOccManCmd", Control::Combo, "nviOccManCmd", ByteText<OccupancyText, points::SNVT_occupancy>},
-    {91, "txtnciByPassTime", Control::Editable, "nciBypassTime",
+    {90, controls::cbonviOccManCmd, Box::Editor, "nviOccManCmd", ByteText<OccupancyText, points::SNVT_occupancy>},
+    {91, controls::txtnciByPassTime[PageMember], Box::Editor, "nciBypassTime",
      [](Refresh& r, int, std::string_view point) {
        return FormatNumber(r.Point<points::SCPTbypassTime>(point).get_Value(), WholeNumber);
      }},
-    {91, "cbonviOccSensor", Control::Combo, "nviOccSensor", ByteText<SensorText, points::SNVT_occupancy>},
-    {92, "txtnvoEffectOccup", Control::Display, "nvoEffectOccup", ByteText<OccupancyText, points::SNVT_occupancy>},
-    {93, "txtnvoEWT", Control::Display, "nvoEWT", TemperatureRow},
-    {93, "txtnvoEffectEWT", Control::Display, "nvoEffectEWT", TemperatureRow},
-    {93, "txtnviEWT", Control::Editable, "nviEWT", TemperatureRow},
-    {194, "txtnvoLocalSpaceTemp", Control::Display, "nvoLocalSpaceTmp", TemperatureRow},
-    {194, "txtnvoSpaceTemp", Control::Display, "nvoSpaceTemp", TemperatureRow},
-    {194, "txtnviSpaceTemp", Control::Editable, "nviSpaceTemp", TemperatureRow},
-    {294, "txtnvoDehumid", Control::Display, "nvoBinaryIn",
+    {91, controls::cbonviOccSensor, Box::Editor, "nviOccSensor", ByteText<SensorText, points::SNVT_occupancy>},
+    {92, controls::txtnvoEffectOccup[PageMember], Box::Display, "nvoEffectOccup",
+     ByteText<OccupancyText, points::SNVT_occupancy>},
+    {93, controls::txtnvoEWT[PageMember], Box::Display, "nvoEWT", TemperatureRow},
+    {93, controls::txtnvoEffectEWT[PageMember], Box::Display, "nvoEffectEWT", TemperatureRow},
+    {93, controls::txtnviEWT[PageMember], Box::Editor, "nviEWT", TemperatureRow},
+    {194, controls::txtnvoLocalSpaceTemp[PageMember], Box::Display, "nvoLocalSpaceTmp", TemperatureRow},
+    {194, controls::txtnvoSpaceTemp[PageMember], Box::Display, "nvoSpaceTemp", TemperatureRow},
+    {194, controls::txtnviSpaceTemp[PageMember], Box::Editor, "nviSpaceTemp", TemperatureRow},
+    {294, controls::txtnvoDehumid[PageMember], Box::Display, "nvoBinaryIn",
      [](Refresh& r, int line, std::string_view point) -> std::string {
        const bool clear = r.If(line, [&] { return !r.Point<points::SNVT_state>(point).get_Bit(HumidistatBit); });
        return clear ? "Not Required" : "Is Required";
      }},
-    {294, "txtnvoSetpoint", Control::Display, "nvoSetpoint", TemperatureRow},
-    {294, "txtnviSetpoint", Control::Editable, "nviSetPoint", TemperatureRow},
+    {294, controls::txtnvoSetpoint[PageMember], Box::Display, "nvoSetpoint", TemperatureRow},
+    {294, controls::txtnviSetpoint[PageMember], Box::Editor, "nviSetPoint", TemperatureRow},
 };
 
 constexpr Row LowerRows[] = {
-    {294, "txtnviSetptOffset", Control::Editable, "nviSetptOffset",
+    {294, controls::txtnviSetptOffset[PageMember], Box::Editor, "nviSetptOffset",
      [](Refresh& r, int, std::string_view point) {
        return FormatNumber(r.Point<points::SNVT_temp_p_US_diff>(point).get_Value(), OneDecimal);
      }},
-    {294, "cbonciLocSptEnable", Control::Combo, "nciLocSptEnable", ByteText<EnableText, points::UCPT_Boolean>},
-    {294, "txtCurrentAlarm", Control::Display, "nvoCurrentAlarm", AlarmRow},
-    {294, "txtPreviousAlarm", Control::Display, "nvoPreviousAlarm", AlarmRow},
-    {294, "txtnvoTsnFcUnitStat", Control::Display, "nvoTsnFcUnitStat", ByteText<UnitStatusText, points::UNVT_Byte>},
-    {294, "txtnvoUnitStatus", Control::Display, "nvoUnitStatus",
+    {294, controls::cbonciLocSptEnable, Box::Editor, "nciLocSptEnable", ByteText<EnableText, points::UCPT_Boolean>},
+    {294, controls::txtCurrentAlarm[PageMember], Box::Display, "nvoCurrentAlarm", AlarmRow},
+    {294, controls::txtPreviousAlarm[PageMember], Box::Display, "nvoPreviousAlarm", AlarmRow},
+    {294, controls::txtnvoTsnFcUnitStat[PageMember], Box::Display, "nvoTsnFcUnitStat",
+     ByteText<UnitStatusText, points::UNVT_Byte>},
+    {294, controls::txtnvoUnitStatus[PageMember], Box::Display, "nvoUnitStatus",
      [](Refresh& r, int line, std::string_view point) {
        return Selected<uint8_t>(r, line, HvacModeText, [&] { return r.Point<points::SNVT_hvac_status>(point).get_Mode(); });
      }},
-    {294, "txtOccClgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::occupied_cool>},
-    {294, "txtUnOccClgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::unoccupied_cool>},
-    {294, "txtStbyClgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::standby_cool>},
-    {294, "txtOccHtgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::occupied_heat>},
-    {294, "txtUnOccHtgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::unoccupied_heat>},
-    {294, "txtStbyHtgSpt", Control::Editable, "nciSetpoints", SetpointRow<points::standby_heat>},
-    {294, "txtnvoEffectSpt", Control::Display, "nvoEffectSetpt", TemperatureRow},
-    {294, "txtnvoDischAirTemp", Control::Display, "nvoDischAirTemp", TemperatureRow},
-    {294, "txtnvoOutdoorTemp", Control::Display, "nvoOutdoorTemp", TemperatureRow},
-    {294, "cbonviAuxHeatEnable", Control::Combo, "nviAuxHeatEnable", SwitchRow},
-    {294, "txtnvoTerminalLoad", Control::Display, "nvoTerminalLoad",
+    {294, controls::txtOccClgSpt[PageMember], Box::Editor, "nciSetpoints", SetpointRow<points::occupied_cool>},
+    {294, controls::txtUnOccClgSpt[PageMember], Box::Editor, "nciSetpoints", SetpointRow<points::unoccupied_cool>},
+    {294, controls::txtStbyClgSpt[PageMember], Box::Editor, "nciSetpoints", SetpointRow<points::standby_cool>},
+    {294, controls::txtOccHtgSpt[PageMember], Box::Editor, "nciSetpoints", SetpointRow<points::occupied_heat>},
+    {294, controls::txtUnOccHtgSpt[PageMember], Box::Editor, "nciSetpoints", SetpointRow<points::unoccupied_heat>},
+    {294, controls::txtStbyHtgSpt[PageMember], Box::Editor, "nciSetpoints", SetpointRow<points::standby_heat>},
+    {294, controls::txtnvoEffectSpt[PageMember], Box::Display, "nvoEffectSetpt", TemperatureRow},
+    {294, controls::txtnvoDischAirTemp[PageMember], Box::Display, "nvoDischAirTemp", TemperatureRow},
+    {294, controls::txtnvoOutdoorTemp[PageMember], Box::Display, "nvoOutdoorTemp", TemperatureRow},
+    {294, controls::cbonviAuxHeatEnable, Box::Editor, "nviAuxHeatEnable", SwitchRow},
+    {294, controls::txtnvoTerminalLoad[PageMember], Box::Display, "nvoTerminalLoad",
      [](Refresh& r, int line, std::string_view point) {
        return Selected<double>(r, line, TerminalLoadText,
                                [&] { return r.Point<points::SNVT_lev_percent>(point).get_Value(); });
      }},
-    {294, "cbonviEnergyHoldOff", Control::Combo, "nviEnergyHoldOff", SwitchRow},
-    {294, "cbonviEconEnable", Control::Combo, "nviEconEnable", SwitchRow},
+    {294, controls::cbonviEnergyHoldOff, Box::Editor, "nviEnergyHoldOff", SwitchRow},
+    {294, controls::cbonviEconEnable, Box::Editor, "nviEconEnable", SwitchRow},
 };
 
 void WriteRows(Refresh& refresh, std::span<const Row> rows) {
   for (const Row& row : rows) {
-    const int index = row.kind == Control::Combo ? SingleControl : PageMember;
     const auto write = [&] {
-      refresh.SetText(row.line, row.control, index, [&] { return row.text(refresh, row.line, row.point); });
+      refresh.SetText(row.line, row.control, [&] { return row.text(refresh, row.line, row.point); });
     };
-    if (row.kind == Control::Display) {
+    if (row.kind == Box::Display) {
       write();
     } else {
-      refresh.UnlessBusy(row.line, row.control, index, write);
+      refresh.UnlessBusy(row.line, row.control, write);
     }
   }
 }

@@ -25,20 +25,20 @@ bool BitSet(Refresh& refresh, std::string_view point, int bit) {
 }
 
 // Each row's box, then its caption.
-void WriteBitRows(Refresh& refresh, std::string_view point, std::span<const BitRow> rows, std::string_view box,
-                  std::string_view label) {
+void WriteBitRows(Refresh& refresh, std::string_view point, std::span<const BitRow> rows,
+                  const forms::ControlArray<forms::TextBox>& boxes, const forms::ControlArray<forms::Label>& labels) {
   for (int k = 0; k < static_cast<int>(rows.size()); ++k) {
     const BitRow& row = rows[k];
     const bool set = BitSet(refresh, point, row.bit);
-    refresh.SetText(RowsLine, box, k, [&] { return std::string(BitStateText(set)); });
-    refresh(RowsLine, [&] { refresh.Ctl<forms::Label>(label, k).SetCaption(std::string(set ? row.set : row.clear)); });
+    refresh.SetText(RowsLine, boxes.At(k), [&] { return std::string(BitStateText(set)); });
+    refresh(RowsLine, [&] { refresh.Ctl(labels.At(k)).SetCaption(std::string(set ? row.set : row.clear)); });
   }
 }
 
 void WriteBinaryOutputs(Refresh& refresh) {
   for (int k = 0; k < BinaryOutputCount; ++k) {
     const bool on = BitSet(refresh, "nvoBinaryOut", k);
-    refresh.SetText(RowsLine, "TxtBinaryOut", k, [&] { return std::string(on ? "On" : "Off"); });
+    refresh.SetText(RowsLine, controls::TxtBinaryOut.At(k), [&] { return std::string(on ? "On" : "Off"); });
   }
 }
 
@@ -52,22 +52,22 @@ std::string OccupiedShiftText(const Refresh& refresh) {
 // Unlike the other temperatures, the outdoor air is a number at exactly the null limit.
 void WriteOutdoorAir(Refresh& refresh) {
   const bool null = refresh.If(RowsLine, [&] { return Temperature(refresh, "nvoOutdoorTemp") > NullLimit; });
-  refresh.SetText(RowsLine, "txtAnalogInput", OutdoorAirInput, [&] {
+  refresh.SetText(RowsLine, controls::txtAnalogInput[OutdoorAirInput], [&] {
     return null ? std::string("NULL") : FormatNumber(Temperature(refresh, "nvoOutdoorTemp"), OneDecimal);
   });
 }
 
 void WriteAnalogInputs(Refresh& refresh) {
   for (int k = 0; k < static_cast<int>(TemperatureInputs.size()); ++k) {
-    refresh.SetText(RowsLine, "txtAnalogInput", k,
+    refresh.SetText(RowsLine, controls::txtAnalogInput.At(k),
                     [&] { return TemperatureText(Temperature(refresh, TemperatureInputs[k])); });
   }
-  refresh.SetText(RowsLine, "txtAnalogInput", ShiftInput, [&] { return OccupiedShiftText(refresh); });
-  refresh.SetText(RowsLine, "txtAnalogInput", ShiftInput + 1, [&] {
+  refresh.SetText(RowsLine, controls::txtAnalogInput[ShiftInput], [&] { return OccupiedShiftText(refresh); });
+  refresh.SetText(RowsLine, controls::txtAnalogInput[ShiftInput + 1], [&] {
     return Selected<uint8_t>(refresh, RowsLine, FanSwitchText,
                              [&] { return refresh.Point<points::UNVT_Byte>("nvoFanModeSpdSw").get_Value(); });
   });
-  refresh.SetText(RowsLine, "txtAnalogInput", ShiftInput + 2, [&] {
+  refresh.SetText(RowsLine, controls::txtAnalogInput[ShiftInput + 2], [&] {
     return Selected<uint8_t>(refresh, RowsLine, HeatCoolAutoText,
                              [&] { return refresh.Point<points::UNVT_Byte>("nvoHeatCoolAuto").get_Value(); });
   });
@@ -78,11 +78,11 @@ void WriteAnalogInputs(Refresh& refresh) {
 
 // The binary and analog points, then the application status and faults.
 void InputOutputPage(Refresh& refresh) {
-  WriteBitRows(refresh, "nvoBinaryIn", BinaryInputRows, "TxtBinaryIn", "lbl_IO");
+  WriteBitRows(refresh, "nvoBinaryIn", BinaryInputRows, controls::TxtBinaryIn, controls::lbl_IO);
   WriteBinaryOutputs(refresh);
   WriteAnalogInputs(refresh);
-  WriteBitRows(refresh, "nvoUnitAppStatus", AppStatusRows, "txtUnitAppStat", "lblUnitAppStat");
-  WriteBitRows(refresh, "nvoUnitFaults", FaultRows, "txtUnitFaults", "lblUnitFaults");
+  WriteBitRows(refresh, "nvoUnitAppStatus", AppStatusRows, controls::txtUnitAppStat, controls::lblUnitAppStat);
+  WriteBitRows(refresh, "nvoUnitFaults", FaultRows, controls::txtUnitFaults, controls::lblUnitFaults);
 }
 
 }  // namespace mainwindow::refresh

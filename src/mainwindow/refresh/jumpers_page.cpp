@@ -22,14 +22,15 @@ std::string PositionText(Refresh& refresh, int flag) {
 
 // The combo, the group's other flags, then the caption.
 void WriteUnit(Refresh& refresh, const JumperUnit& unit) {
-  refresh.SetText(JumpersLine, "cbonciSoftJumpers", unit.combo, [&] { return PositionText(refresh, unit.firstFlag); });
+  refresh.SetText(JumpersLine, controls::cbonciSoftJumpers.At(unit.combo),
+                  [&] { return PositionText(refresh, unit.firstFlag); });
   for (int flag = unit.firstFlag + 1; flag < unit.firstFlag + unit.flags; ++flag) {
-    refresh.SetText(JumpersLine, "txtSoftwareJumper", flag, [&] { return PositionText(refresh, flag); });
+    refresh.SetText(JumpersLine, controls::txtSoftwareJumper.At(flag), [&] { return PositionText(refresh, flag); });
   }
   refresh(JumpersLine, [&] {
     const auto caption =
         TestedChoice(refresh, JumpersLine, unit.captions, [&] { return JumperSetting(refresh, unit); });
-    refresh.Ctl<forms::Label>("lblSoftwareJumper", unit.firstFlag).SetCaption(std::string(caption));
+    refresh.Ctl(controls::lblSoftwareJumper.At(unit.firstFlag)).SetCaption(std::string(caption));
   });
 }
 
@@ -44,7 +45,7 @@ int JumperSetting(const Refresh& refresh, const JumperUnit& unit) {
 // A combo the technician is working in keeps its whole unit as it is.
 void JumpersPage(Refresh& refresh) {
   for (const JumperUnit& unit : JumperUnits) {
-    refresh.UnlessBusy(JumpersLine, "cbonciSoftJumpers", unit.combo, [&] { WriteUnit(refresh, unit); });
+    refresh.UnlessBusy(JumpersLine, controls::cbonciSoftJumpers.At(unit.combo), [&] { WriteUnit(refresh, unit); });
   }
 }
 

@@ -7,7 +7,10 @@
 
 #include "device/orvex_fcu.h"
 #include "forms/control.h"
+#include "forms/control_ref.h"
 #include "mainwindow/fmain.h"
+#include "mainwindow/fmain_controls.h"
+#include "mainwindow/page_refresh.h"
 #include "mainwindow/refresh/display.h"
 #include "points/setpoints.h"
 #include "runtime/error.h"
@@ -22,9 +25,10 @@ namespace mainwindow::refresh {
 // failing read of a selection's value leaves the selection's working copy at its start value.
 class Refresh {
  public:
-  explicit Refresh(fMain& window);
+  Refresh(fMain& window, RefreshState& state);
 
   fMain& Window() const noexcept { return window_; }
+  RefreshState& State() const noexcept { return state_; }
 
   void operator()(int line, const std::function<void()>& statement) { steps_(line, statement); }
   bool If(int line, const std::function<bool()>& test) { return steps_.If(line, test); }
@@ -42,22 +46,22 @@ class Refresh {
     if (typed == nullptr) throw rt::Error(point.IsNothing() ? rt::err::ObjectNotSet : rt::err::TypeMismatch);
     return *typed;
   }
-  // A control of the window; `index` -1 for a control that is no array member.
-  template <class C = forms::Control>
-  C& Ctl(std::string_view name, int index = -1) const {
-    return index < 0 ? window_.Ctl<C>(name) : window_.Ctl<C>(name, index);
+  template <class C>
+  C& Ctl(const forms::ControlRef<C>& control) const {
+    return window_.Ctl(control);
   }
 
   // The row statements of the pages.
-  void SetText(int line, std::string_view control, int index, const std::function<std::string()>& text);
-  void SetEnabled(int line, std::string_view control, int index, bool enabled);
+  void SetText(int line, const forms::ControlRef<forms::TextControl>& box, const std::function<std::string()>& text);
+  void SetEnabled(int line, const forms::ControlRef<forms::Control>& control, bool enabled);
   // The "Busy" guard of an editable box: `write`, the point's read included, runs unless the
   // box's editor holds it, which it shows by a Tag of exactly "Busy". A Tag that cannot be read
   // does not protect the box.
-  void UnlessBusy(int line, std::string_view control, int index, const std::function<void()>& write);
+  void UnlessBusy(int line, const forms::ControlRef<forms::Control>& box, const std::function<void()>& write);
 
  private:
   fMain& window_;
+  RefreshState& state_;
   rt::Steps steps_;
 };
 

@@ -4,6 +4,7 @@
 
 namespace mainwindow {
 class fMain;
+struct RefreshState;
 }  // namespace mainwindow
 
 namespace mainwindow::refresh {
@@ -12,7 +13,7 @@ namespace mainwindow::refresh {
 // object's binding, has the device object read the points of `page` under the traffic lamp, logs
 // the device's state, resynchronises the configuration properties once per window, then draws
 // the page that is current in tabData. Never raises.
-void RefreshMainForm(fMain& window, int16_t& page);
+void RefreshMainForm(fMain& window, RefreshState& state, int16_t& page);
 
 // Installs RefreshMainForm as the main window's page refresh.
 void UsePageRefresh();

@@ -21,8 +21,9 @@ constexpr int StateLine = 30;  // a failure here means the device did not answer
 constexpr int ResyncLine = 36;
 constexpr int ClosingLine = 5000;
 
-constexpr int LampAnswered = 1;
-constexpr int LampFailed = 2;
+using Lamp = forms::ControlRef<forms::PictureBox>;
+constexpr Lamp LampAnswered = controls::picNetworkTraffic[1];
+constexpr Lamp LampFailed = controls::picNetworkTraffic[2];
 
 constexpr TextRow<int16_t> StateLogRows[] = {
     {2, "Device Online Status = UnConfig"},      {3, "Device Online Status = NoAppUnCnfg"},
@@ -50,9 +51,9 @@ constexpr PageStep PageSteps[] = {
 
 void SetPointer(int pointer) { forms::Screen().SetMousePointer(pointer); }
 
-void ShowLamp(Refresh& refresh, int shown, int hidden, int line) {
-  refresh(line, [&] { refresh.Ctl("picNetworkTraffic", shown).SetVisible(true); });
-  refresh(line, [&] { refresh.Ctl("picNetworkTraffic", hidden).SetVisible(false); });
+void ShowLamp(Refresh& refresh, const Lamp& shown, const Lamp& hidden, int line) {
+  refresh(line, [&] { refresh.Ctl(shown).SetVisible(true); });
+  refresh(line, [&] { refresh.Ctl(hidden).SetVisible(false); });
 }
 
 void LogDeviceState(fMain& window) {
@@ -64,9 +65,10 @@ void LogDeviceState(fMain& window) {
 // refresh run while the call lets the window's messages run does not ask again.
 void ResynchronizeOnce(Refresh& refresh) {
   fMain& window = refresh.Window();
-  if (!refresh.If(ResyncLine, [&] { return window.m_FirstRefresh; })) return;
+  RefreshState& state = refresh.State();
+  if (!refresh.If(ResyncLine, [&] { return state.m_FirstRefresh; })) return;
   refresh(ResyncLine, [] { SetPointer(forms::vbHourglass); });
-  refresh(ResyncLine, [&] { window.m_FirstRefresh = false; });
+  refresh(ResyncLine, [&] { state.m_FirstRefresh = false; });
   refresh(ResyncLine, [&] { window.AppDevice()->SynchronizeCpValues(1); });
   refresh(ResyncLine, [] { forms::DoEvents(); });
   refresh(ResyncLine, [] { SetPointer(forms::vbDefault); });
@@ -74,7 +76,7 @@ void ResynchronizeOnce(Refresh& refresh) {
 
 void RenderCurrentPage(Refresh& refresh) {
   for (const PageStep& page : PageSteps) {
-    if (refresh.If(page.line, [&] { return refresh.Ctl<forms::TabControl>("tabData").Tab() == page.tab; })) {
+    if (refresh.If(page.line, [&] { return refresh.Ctl(controls::tabData).Tab() == page.tab; })) {
       page.render(refresh);
     }
   }
@@ -82,28 +84,27 @@ void RenderCurrentPage(Refresh& refresh) {
 
 }  // namespace
 
-void RefreshMainForm(fMain& window, int16_t& page) {
-  Refresh refresh(window);
+void RefreshMainForm(fMain& window, RefreshState& state, int16_t& page) {
+  Refresh refresh(window, state);
   if (refresh.If(OpeningLine, [] { return host::g_CannotConfigure != 0; })) {
     refresh(OpeningLine, [] { host::WriteLog("RefreshMainForm(g_CannotConfigure = True)"); });
     return;
   }
-  const bool waitCursor =
-      refresh.If(OpeningLine, [&] { return !refresh.Ctl<forms::Timer>("tmrOverview").Enabled(); });
+  const bool waitCursor = refresh.If(OpeningLine, [&] { return !refresh.Ctl(controls::tmrOverview).Enabled(); });
   if (waitCursor) refresh(OpeningLine, [] { SetPointer(forms::vbHourglass); });
   if (refresh.If(OpeningLine, [&] { return window.FCU().get_Initializing(); })) {
     if (waitCursor) refresh(OpeningLine, [] { SetPointer(forms::vbDefault); });
     return;
   }
-  if (refresh.If(OpeningLine, [&] { return window.m_CommOk; })) {
+  if (refresh.If(OpeningLine, [&] { return state.m_CommOk; })) {
     ShowLamp(refresh, LampAnswered, LampFailed, OpeningLine);
   } else {
     ShowLamp(refresh, LampFailed, LampAnswered, OpeningLine);
   }
   refresh(ReadLine, [&] { window.FCU().ReadDevice(page); });
-  refresh(LampsOffLine, [&] { refresh.Ctl("picNetworkTraffic", LampAnswered).SetVisible(false); });
-  refresh(LampsOffLine, [&] { refresh.Ctl("picNetworkTraffic", LampFailed).SetVisible(false); });
-  refresh(LampsOffLine, [&] { window.m_CommOk = true; });
+  refresh(LampsOffLine, [&] { refresh.Ctl(LampAnswered).SetVisible(false); });
+  refresh(LampsOffLine, [&] { refresh.Ctl(LampFailed).SetVisible(false); });
+  refresh(LampsOffLine, [&] { state.m_CommOk = true; });
   refresh(StateLine, [&] { LogDeviceState(window); });
   ResynchronizeOnce(refresh);
   RenderCurrentPage(refresh);
@@ -114,25 +115,26 @@ void UsePageRefresh() { SetPageRefresh(RefreshMainForm); }
 
 // The error line goes to the log; when even that fails the refresh goes on, since nothing may
 // escape it into the event loop.
-Refresh::Refresh(fMain& window)
-    : window_(window), steps_(rt::Steps::LogAndResumeNext([&window](int line, const rt::Error& error) {
-        if (line == StateLine) window.m_CommOk = false;
+Refresh::Refresh(fMain& window, RefreshState& state)
+    : window_(window), state_(state), steps_(rt::Steps::LogAndResumeNext([&state](int line, const rt::Error& error) {
+        if (line == StateLine) state.m_CommOk = false;
         try {
           host::WriteLog(ErrorLine(error, line, "RefreshMainForm"));
         } catch (...) {  // NOLINT(bugprone-empty-catch)
         }
       })) {}
 
-void Refresh::SetText(int line, std::string_view control, int index, const std::function<std::string()>& text) {
-  (*this)(line, [&] { Ctl<forms::TextControl>(control, index).SetText(text()); });
+void Refresh::SetText(int line, const forms::ControlRef<forms::TextControl>& box,
+                      const std::function<std::string()>& text) {
+  (*this)(line, [&] { Ctl(box).SetText(text()); });
 }
 
-void Refresh::SetEnabled(int line, std::string_view control, int index, bool enabled) {
-  (*this)(line, [&] { Ctl(control, index).SetEnabled(enabled); });
+void Refresh::SetEnabled(int line, const forms::ControlRef<forms::Control>& control, bool enabled) {
+  (*this)(line, [&] { Ctl(control).SetEnabled(enabled); });
 }
 
-void Refresh::UnlessBusy(int line, std::string_view control, int index, const std::function<void()>& write) {
-  if (If(line, [&] { return Ctl(control, index).Tag() != "Busy"; })) (*this)(line, write);
+void Refresh::UnlessBusy(int line, const forms::ControlRef<forms::Control>& box, const std::function<void()>& write) {
+  if (If(line, [&] { return Ctl(box).Tag() != "Busy"; })) (*this)(line, write);
 }
 
 }  // namespace mainwindow::refresh

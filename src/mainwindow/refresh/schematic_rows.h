@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "forms/colors.h"
+#include "forms/control_ref.h"
+#include "mainwindow/fmain_controls.h"
 #include "mainwindow/refresh/display.h"
 
 // What the "Status" page's unit schematic draws from the unit's jumpers and outputs.
@@ -32,17 +34,18 @@ inline constexpr TextTable<double> FanSpeedText{FanSpeedRows, "ERR"};
 // while the valve is open.
 struct CoilRow {
   std::string_view valvePoint;  // SNVT_lev_percent, percent open
-  std::string_view positionBox;
-  std::string_view calibrateLabel;
+  forms::ControlRef<forms::TextBox> positionBox;
+  forms::ControlRef<forms::Label> calibrateLabel;
   int calibrateBit;  // of nvoUnitAppStatus
-  std::string_view coilBox;
-  std::string_view coilLines;  // a control array of three lines
-  forms::OleColor color;       // 0x00BBGGRR
+  forms::ControlRef<forms::Shape> coilBox;
+  forms::ControlArray<forms::Shape> coilLines;
+  forms::OleColor color;  // 0x00BBGGRR
 };
 inline constexpr std::array<CoilRow, 2> CoilRows{{
-    {"nvoHeatVlvOut", "txtHeatVlvPosn", "lblHeatVlvCal", 6, "heatCoilBox", "heatCoilLineIn", forms::OleColor{255}},
-    {"nvoCoolVlvOut", "txtCoolVlvPosn", "lblCoolVlvCal", 7, "coolCoilBox", "coolCoilLineIn", forms::OleColor{16711680}},
+    {"nvoHeatVlvOut", controls::txtHeatVlvPosn, controls::lblHeatVlvCal, 6, controls::heatCoilBox,
+     controls::heatCoilLineIn, forms::OleColor{255}},
+    {"nvoCoolVlvOut", controls::txtCoolVlvPosn, controls::lblCoolVlvCal, 7, controls::coolCoilBox,
+     controls::coolCoilLineIn, forms::OleColor{16711680}},
 }};
-inline constexpr int CoilLineCount = 3;
 
 }  // namespace mainwindow::refresh

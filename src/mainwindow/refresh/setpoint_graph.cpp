@@ -45,7 +45,7 @@ class Graph {
 
   void Draw() {
     r_(Line, [] { forms::DoEvents(); });
-    r_(Line, [&] { r_.Ctl("picSetpointGraph").SetVisible(true); });
+    r_(Line, [&] { r_.Ctl(controls::picSetpointGraph).SetVisible(true); });
     r_(Line, [&] { q_.occupancy = EffectiveOccupancy(r_); });
     r_(Line, [&] { q_.deadband = Configured(PairOf(q_.occupancy).cool) - Configured(PairOf(q_.occupancy).heat); });
     if (r_.If(Line, [&] { return r_.Point<points::UCPT_Boolean>("nciLocSptEnable").get_Value() == 1; })) {
@@ -122,10 +122,10 @@ class Graph {
     r_(Line, [&] { q_.reference = q_.centre + q_.offset; });
   }
 
-  forms::Line& Scale() const { return r_.Ctl<forms::Line>("lnScale"); }
-  forms::Line& Tick(int index) const { return r_.Ctl<forms::Line>("lnSetpoint", index); }
-  forms::Label& Caption(int index) const { return r_.Ctl<forms::Label>("lblnvoSP", index); }
-  forms::Shape& Dot() const { return r_.Ctl<forms::Shape>("shpSetPoint"); }
+  forms::Line& Scale() const { return r_.Ctl(controls::lnScale); }
+  forms::Line& Tick(int index) const { return r_.Ctl(controls::lnSetpoint.At(index)); }
+  forms::Label& Caption(int index) const { return r_.Ctl(controls::lblnvoSP.At(index)); }
+  forms::Shape& Dot() const { return r_.Ctl(controls::shpSetPoint); }
 
   // Where a temperature lies on the scale; nothing holds it to the scale's ends.
   double Position(double temperature) const {

@@ -1,5 +1,6 @@
 #include <span>
 #include <string>
+#include <variant>
 
 #include "mainwindow/refresh/page_steps.h"
 #include "points/cp/byte_points.h"
@@ -12,37 +13,39 @@ namespace {
 constexpr int LongRangeJumper = 2;
 
 // The controls of one role: the remote inputs, the long-range setpoint or the short-range shift.
+// Each is the page's member of an array that both pages share, or a frame of the General page.
 enum class Role { Remote, Long, Short };
 struct Control {
-  std::string_view name;
+  std::variant<forms::ControlArray<forms::Control>, forms::ControlRef<forms::Control>> control;
   Role role;
-  bool framed = false;  // a frame of the General page, a single control
 };
 
-constexpr Control RemoteControls[] = {{"txtnviSetpoint", Role::Remote},
-                                      {"txtnviSetptOffset", Role::Remote},
-                                      {"lblnviSetpoint", Role::Remote},
-                                      {"lblnviSetptOffset", Role::Remote}};
+constexpr Control RemoteControls[] = {{controls::txtnviSetpoint, Role::Remote},
+                                      {controls::txtnviSetptOffset, Role::Remote},
+                                      {controls::lblnviSetpoint, Role::Remote},
+                                      {controls::lblnviSetptOffset, Role::Remote}};
 
 // The local controls in the order each branch writes them.
 struct LocalOrder {
   std::span<const Control> remoteBranch;
   std::span<const Control> localBranch;
 };
-constexpr Control StatusRemoteBranch[] = {{"txtnvoSetpoint", Role::Long},
-                                          {"lblLongRange", Role::Long},
-                                          {"txtnvosetptShift", Role::Short},
-                                          {"lblShortRange", Role::Short}};
-constexpr Control StatusLocalBranch[] = {{"txtnvoSetpoint", Role::Long},
-                                         {"txtnvosetptShift", Role::Short},
-                                         {"lblLongRange", Role::Long},
-                                         {"lblShortRange", Role::Short}};
-constexpr Control GeneralRemoteBranch[] = {{"fraLongRange", Role::Long, true},   {"fraShortRange", Role::Short, true},
-                                           {"txtnvoSetpoint", Role::Long},       {"lblLongRange", Role::Long},
-                                           {"txtnvosetptShift", Role::Short},    {"lblShortRange", Role::Short}};
-constexpr Control GeneralLocalBranch[] = {{"txtnvoSetpoint", Role::Long},    {"txtnvosetptShift", Role::Short},
-                                          {"fraLongRange", Role::Long, true}, {"fraShortRange", Role::Short, true},
-                                          {"lblLongRange", Role::Long},       {"lblShortRange", Role::Short}};
+constexpr Control StatusRemoteBranch[] = {{controls::txtnvoSetpoint, Role::Long},
+                                          {controls::lblLongRange, Role::Long},
+                                          {controls::txtnvosetptShift, Role::Short},
+                                          {controls::lblShortRange, Role::Short}};
+constexpr Control StatusLocalBranch[] = {{controls::txtnvoSetpoint, Role::Long},
+                                         {controls::txtnvosetptShift, Role::Short},
+                                         {controls::lblLongRange, Role::Long},
+                                         {controls::lblShortRange, Role::Short}};
+constexpr Control GeneralRemoteBranch[] = {
+    {controls::fraLongRange, Role::Long},      {controls::fraShortRange, Role::Short},
+    {controls::txtnvoSetpoint, Role::Long},    {controls::lblLongRange, Role::Long},
+    {controls::txtnvosetptShift, Role::Short}, {controls::lblShortRange, Role::Short}};
+constexpr Control GeneralLocalBranch[] = {
+    {controls::txtnvoSetpoint, Role::Long}, {controls::txtnvosetptShift, Role::Short},
+    {controls::fraLongRange, Role::Long},   {controls::fraShortRange, Role::Short},
+    {controls::lblLongRange, Role::Long},   {controls::lblShortRange, Role::Short}};
 
 struct Page {
   int remoteLine;
@@ -55,29 +58,32 @@ constexpr Page GeneralSource{294, 294, {GeneralRemoteBranch, GeneralLocalBranch}
 
 const Page& PageOf(SourcePage page) { return page == SourcePage::Status ? StatusSource : GeneralSource; }
 int IndexOf(const Refresh& refresh, SourcePage page) {
-  return page == SourcePage::Status ? refresh.Window().m_StatusIdx : 2;
+  return page == SourcePage::Status ? refresh.State().m_StatusIdx : 2;
 }
 
-void Enable(Refresh& refresh, int line, int index, std::span<const Control> controls, Role inUse) {
-  for (const Control& control : controls) {
-    refresh.SetEnabled(line, control.name, control.framed ? -1 : index, control.role == inUse);
-  }
+forms::ControlRef<forms::Control> OnPage(const Control& control, int index) {
+  if (const auto* array = std::get_if<forms::ControlArray<forms::Control>>(&control.control)) return array->At(index);
+  return std::get<forms::ControlRef<forms::Control>>(control.control);
+}
+
+void Enable(Refresh& refresh, int line, int index, std::span<const Control> group, Role inUse) {
+  for (const Control& control : group) refresh.SetEnabled(line, OnPage(control, index), control.role == inUse);
 }
 
 constexpr std::string_view FieldNames[points::SetpointCount] = {
     "occupied_cool", "standby_cool", "unoccupied_cool", "occupied_heat", "standby_heat", "unoccupied_heat"};
 
 // The shift that applies: the effective occupancy's pair, its cooling field in the cooling view.
-void ShowShift(Refresh& refresh, int line, int index) {
+void ShowShift(Refresh& refresh, int line, const forms::ControlRef<forms::TextBox>& shift) {
   const uint8_t occupancy = refresh.Get<uint8_t>(line, [&] { return EffectiveOccupancy(refresh); }, 0);
   const SetpointPair pair = PairOf(occupancy);
   const bool cooling = refresh.If(line, [&] { return GetHeatCoolMode(refresh) == 2; });
   const points::Setpoint field = cooling ? pair.cool : pair.heat;
-  refresh.SetText(line, "txtnvosetptShift", index, [&] {
+  refresh.SetText(line, shift, [&] {
     return TemperatureText(refresh.Point<points::SNVT_temp_setpt>("nvoSetptShift").get_Setpoint(field));
   });
   refresh(line, [&] {
-    refresh.Ctl("txtnvosetptShift", index).SetToolTipText("nvoSetptShift." + std::string(FieldNames[field]));
+    refresh.Ctl(shift).SetToolTipText("nvoSetptShift." + std::string(FieldNames[field]));
   });
 }
 
@@ -97,18 +103,19 @@ void ShowLocalSetpoint(Refresh& refresh, SourcePage page, bool local) {
   const Page& source = PageOf(page);
   const int line = source.localLine;
   const int index = IndexOf(refresh, page);
+  const auto shift = controls::txtnvosetptShift.At(index);
   if (!local) {  // no local control is in use
     Enable(refresh, line, index, source.order.remoteBranch, Role::Remote);
-    if (source.notApplicableWhenRemote) refresh.SetText(line, "txtnvosetptShift", index, [] { return "N/A"; });
+    if (source.notApplicableWhenRemote) refresh.SetText(line, shift, [] { return "N/A"; });
     return;
   }
   const bool longRange = refresh.If(
       line, [&] { return refresh.Point<points::UCPTsoftJumpers>("nciSoftJumpers").get_Bit(LongRangeJumper); });
   Enable(refresh, line, index, source.order.localBranch, longRange ? Role::Long : Role::Short);
   if (longRange) {
-    refresh.SetText(line, "txtnvosetptShift", index, [] { return "N/A"; });
+    refresh.SetText(line, shift, [] { return "N/A"; });
   } else {
-    ShowShift(refresh, line, index);
+    ShowShift(refresh, line, shift);
   }
 }
 

@@ -36,28 +36,29 @@ std::string PositionText(const Refresh& refresh, std::string_view point) {
   return FormatNumber(DecimalTextRounded(Percent(refresh, point)), OneDecimal);
 }
 
-void SetVisible(Refresh& refresh, std::string_view control, int index, bool visible) {
-  refresh(SchematicLine, [&] { refresh.Ctl(control, index).SetVisible(visible); });
+void SetVisible(Refresh& refresh, const forms::ControlRef<forms::Control>& control, bool visible) {
+  refresh(SchematicLine, [&] { refresh.Ctl(control).SetVisible(visible); });
 }
 // A test that fails shows the control.
-void ShowWhen(Refresh& refresh, std::string_view control, int index, const std::function<bool()>& test) {
-  SetVisible(refresh, control, index, refresh.If(SchematicLine, test));
+void ShowWhen(Refresh& refresh, const forms::ControlRef<forms::Control>& control, const std::function<bool()>& test) {
+  SetVisible(refresh, control, refresh.If(SchematicLine, test));
 }
-void SetText(Refresh& refresh, std::string_view control, int index, const std::function<std::string()>& text) {
-  refresh.SetText(SchematicLine, control, index, text);
+void SetText(Refresh& refresh, const forms::ControlRef<forms::TextControl>& box,
+             const std::function<std::string()>& text) {
+  refresh.SetText(SchematicLine, box, text);
 }
 
 void ShowValveType(Refresh& refresh) {
-  SetText(refresh, "txtValveType", -1, [&] {
+  SetText(refresh, controls::txtValveType, [&] {
     return std::string(TestedChoice(refresh, SchematicLine, ValveTypeText,
                                     [&] { return JumperSetting(refresh, HydronicValveJumpers); }));
   });
 }
 
 void ShowHeatStages(Refresh& refresh, int stagesLookedAt) {
-  SetVisible(refresh, "lbl", ElectricHeatLabel, true);
-  SetVisible(refresh, "txtElecHeatStat", -1, true);
-  SetText(refresh, "txtElecHeatStat", -1, [&] {
+  SetVisible(refresh, controls::lbl[ElectricHeatLabel], true);
+  SetVisible(refresh, controls::txtElecHeatStat, true);
+  SetText(refresh, controls::txtElecHeatStat, [&] {
     return std::string(TestedChoice(refresh, SchematicLine, StageText, [&] {
       const int second = stagesLookedAt == TwoStages && Bit(refresh, "nvoBinaryOut", HeatStage2) ? 2 : 0;
       return (Bit(refresh, "nvoBinaryOut", HeatStage1) ? 1 : 0) + second;
@@ -72,49 +73,50 @@ void ShowElectricHeat(Refresh& refresh) {
   } else if (refresh.If(SchematicLine, [&] { return staging() == TwoStages; })) {
     ShowHeatStages(refresh, TwoStages);
   } else {
-    SetVisible(refresh, "lbl", ElectricHeatLabel, false);
-    SetVisible(refresh, "txtElecHeatStat", -1, false);
+    SetVisible(refresh, controls::lbl[ElectricHeatLabel], false);
+    SetVisible(refresh, controls::txtElecHeatStat, false);
   }
 }
 
 void ShowCoil(Refresh& refresh, const CoilRow& coil) {
-  SetText(refresh, coil.positionBox, -1, [&] { return PositionText(refresh, coil.valvePoint); });
-  ShowWhen(refresh, coil.calibrateLabel, -1, [&] { return Bit(refresh, "nvoUnitAppStatus", coil.calibrateBit); });
+  SetText(refresh, coil.positionBox, [&] { return PositionText(refresh, coil.valvePoint); });
+  ShowWhen(refresh, coil.calibrateLabel, [&] { return Bit(refresh, "nvoUnitAppStatus", coil.calibrateBit); });
   const bool open = refresh.If(SchematicLine, [&] { return Percent(refresh, coil.valvePoint) > 0; });
   if (open) refresh(SchematicLine, [&] { refresh.Ctl(coil.coilBox).SetBackColor(coil.color); });
-  SetVisible(refresh, coil.coilBox, -1, open);
-  for (int i = 0; i < CoilLineCount; ++i) {
-    if (open) refresh(SchematicLine, [&] { refresh.Ctl(coil.coilLines, i).SetBackColor(coil.color); });
-    SetVisible(refresh, coil.coilLines, i, open);
+  SetVisible(refresh, coil.coilBox, open);
+  for (int i : coil.coilLines.members) {
+    if (open) refresh(SchematicLine, [&] { refresh.Ctl(coil.coilLines.At(i)).SetBackColor(coil.color); });
+    SetVisible(refresh, coil.coilLines.At(i), open);
   }
 }
 
 void SetFreshAir(Refresh& refresh, std::string_view type, std::string_view tip) {
-  refresh(SchematicLine, [&] { refresh.Ctl<forms::Label>("lblFreshAirType").SetCaption(std::string(type)); });
-  refresh(SchematicLine, [&] { refresh.Ctl("txtFreshAirPosn").SetToolTipText(std::string(tip)); });
+  refresh(SchematicLine, [&] { refresh.Ctl(controls::lblFreshAirType).SetCaption(std::string(type)); });
+  refresh(SchematicLine, [&] { refresh.Ctl(controls::txtFreshAirPosn).SetToolTipText(std::string(tip)); });
 }
 
 void ShowFreshAir(Refresh& refresh) {
   if (refresh.If(SchematicLine, [&] { return !Bit(refresh, "nvoUnitAppStatus", HasEconomizer); })) {
-    SetVisible(refresh, "lblFreshAirCal", -1, false);
-    SetVisible(refresh, "lblFreshAirOption", -1, true);
+    SetVisible(refresh, controls::lblFreshAirCal, false);
+    SetVisible(refresh, controls::lblFreshAirOption, true);
     SetFreshAir(refresh, "Fresh Air Damper", "nvoBinaryOut.Bit7");
     const bool closed = refresh.If(SchematicLine, [&] { return !Bit(refresh, "nvoBinaryOut", DamperOpen); });
-    SetText(refresh, "txtFreshAirPosn", -1, [&] { return std::string(closed ? "CLOSED" : "OPEN"); });
+    SetText(refresh, controls::txtFreshAirPosn, [&] { return std::string(closed ? "CLOSED" : "OPEN"); });
   } else {
-    SetVisible(refresh, "lblFreshAirOption", -1, false);
+    SetVisible(refresh, controls::lblFreshAirOption, false);
     SetFreshAir(refresh, "Economizer", "nvoEconOut");
-    SetText(refresh, "txtFreshAirPosn", -1, [&] { return PositionText(refresh, "nvoEconOut"); });
-    ShowWhen(refresh, "lblFreshAirCal", -1, [&] { return Bit(refresh, "nvoUnitAppStatus", EconomizerCalibrating); });
+    SetText(refresh, controls::txtFreshAirPosn, [&] { return PositionText(refresh, "nvoEconOut"); });
+    ShowWhen(refresh, controls::lblFreshAirCal,
+             [&] { return Bit(refresh, "nvoUnitAppStatus", EconomizerCalibrating); });
   }
 }
 
 // The speed text follows the level alone, whatever the fan's state.
 void ShowFan(Refresh& refresh) {
-  const int index = refresh.Window().m_StatusIdx;
+  const int index = refresh.State().m_StatusIdx;
   const auto fan = [&]() -> const points::SNVT_switch& { return refresh.Point<points::SNVT_switch>("nvoFanSpeed"); };
-  ShowWhen(refresh, "picFanGreen", index, [&] { return fan().get_State() == FanRunning; });
-  SetText(refresh, "txtFanSpeed", index,
+  ShowWhen(refresh, controls::picFanGreen.At(index), [&] { return fan().get_State() == FanRunning; });
+  SetText(refresh, controls::txtFanSpeed.At(index),
           [&] { return Selected<double>(refresh, SchematicLine, FanSpeedText, [&] { return fan().get_Value(); }); });
 }
 
@@ -123,9 +125,9 @@ void ShowFan(Refresh& refresh) {
 void UnitSchematic(Refresh& refresh) {
   ShowValveType(refresh);
   ShowElectricHeat(refresh);
-  const int index = refresh.Window().m_StatusIdx;
+  const int index = refresh.State().m_StatusIdx;
   const bool dry = refresh.If(SchematicLine, [&] { return !Bit(refresh, "nvoBinaryIn", CondensateOverflow); });
-  SetVisible(refresh, "picCondensateOvrFlw", index, !dry);
+  SetVisible(refresh, controls::picCondensateOvrFlw.At(index), !dry);
   for (const CoilRow& coil : CoilRows) ShowCoil(refresh, coil);
   ShowFreshAir(refresh);
   ShowFan(refresh);

@@ -63,7 +63,7 @@ class ComboEditorTest : public EditorTest {
 TEST_F(ComboEditorTest, EachItemOfAGeneralBoxWritesItsValueWhenTheFocusLeaves) {
   Page(GeneralPage);
   for (const GeneralBox& general : GeneralBoxes) {
-    auto& box = Window().Ctl<forms::ComboBox>(general.box);
+    auto& box = ByName().Ctl<forms::ComboBox>(general.box);
     for (int item : DownAndBack(general.choices.size())) {
       const Choice& choice = general.choices[static_cast<size_t>(item)];
       SCOPED_TRACE(std::string(general.box) + " " + choice.item);
@@ -103,7 +103,7 @@ TEST_F(ComboEditorTest, EachJumperPositionWritesItsBitsOnce) {
   auto& cached = Point<points::UCPTsoftJumpers>("nciSoftJumpers");
   for (size_t index = 0; index < Jumpers.size(); ++index) {
     const Jumper& jumper = Jumpers[index];
-    auto& box = Window().Ctl<forms::ComboBox>("cbonciSoftJumpers", static_cast<int>(index));
+    auto& box = ByName().Ctl<forms::ComboBox>("cbonciSoftJumpers", static_cast<int>(index));
     for (int item : DownAndBack(static_cast<size_t>(box.ListCount()))) {
       SCOPED_TRACE(std::to_string(index) + " " + box.List(item));
       const std::string before = expected;
@@ -140,7 +140,7 @@ TEST_F(ComboEditorTest, ATextThatIsNoItemWritesNothing) {
 // Enter posts a Tab: the box validates, loses the focus and validates again.
 TEST_F(ComboEditorTest, EnterCommitsTheChoice) {
   Page(GeneralPage);
-  Pick(Window().Ctl<forms::ComboBox>("cbonviApplicMode"), 1);
+  Pick(ByName().Ctl<forms::ComboBox>("cbonviApplicMode"), 1);
   forms::input::Key(Window(), forms::vbKeyReturn);
   forms::DoEvents();
   EXPECT_EQ(Writes("nviApplicMode"), 2u);

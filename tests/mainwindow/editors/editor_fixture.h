@@ -31,14 +31,14 @@ class EditorTest : public DemoUnitTest {
  protected:
   void SetUp() override {
     DemoUnitTest::SetUp();
-    SetPageRefresh([](fMain&, int16_t&) {});
+    SetPageRefresh([](fMain&, RefreshState&, int16_t&) {});
     Configure();
     Window().Show();
   }
 
-  void Page(int page) { forms::input::SelectTab(Window().Ctl<forms::TabControl>("tabData"), page); }
+  void Page(int page) { forms::input::SelectTab(ByName().Ctl<forms::TabControl>("tabData"), page); }
   forms::TextControl& Box(const std::string& name, int index = -1) {
-    return index < 0 ? Window().Ctl<forms::TextControl>(name) : Window().Ctl<forms::TextControl>(name, index);
+    return index < 0 ? ByName().Ctl<forms::TextControl>(name) : ByName().Ctl<forms::TextControl>(name, index);
   }
   // The technician types over the box's text (an empty entry deletes it), then clicks the page's
   // tab row: the focus leaves the box.
@@ -46,7 +46,7 @@ class EditorTest : public DemoUnitTest {
     forms::input::TypeText(box, text.empty() ? "\b" : text);
     Leave();
   }
-  void Leave() { forms::input::Click(Window().Ctl("tabData")); }
+  void Leave() { forms::input::Click(ByName().Ctl("tabData")); }
 
   template <class T>
   T& Point(const char* property) {

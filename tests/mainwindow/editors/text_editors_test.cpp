@@ -168,7 +168,7 @@ TEST_F(TextEditorTest, AnEmptySetpointBoxWritesNothing) {
 // A refresh that arrives while a box has the focus leaves it alone; a switch to another window is
 // no departure; the display members of an array never edit.
 TEST_F(TextEditorTest, TheBoxIsBusyWhileItHasTheFocus) {
-  SetPageRefresh([](fMain& window, int16_t&) {
+  SetPageRefresh([](forms::Form& window, RefreshState&, int16_t&) {
     for (const char* box : {"txtnviSetpoint", "txtOccClgSpt"}) {
       if (window.Ctl(box, 2).Tag() != "Busy") window.Ctl<forms::TextControl>(box, 2).SetText("refreshed");
     }
@@ -198,7 +198,7 @@ TEST_F(TextEditorTest, TheBoxIsBusyWhileItHasTheFocus) {
   lns::ClearJournal();
   for (int display : {0, 1}) {
     forms::EventArgs validate;
-    Window().Ctl("txtnviSetpoint", display).Raise(forms::Event::Validate, validate);
+    ByName().Ctl("txtnviSetpoint", display).Raise(forms::Event::Validate, validate);
   }
   EXPECT_EQ(Writes("nviSetpoint"), 0u);
 }

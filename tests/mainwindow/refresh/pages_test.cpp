@@ -1,6 +1,11 @@
 // The "General", "Device Setup", "Input/Output" and "Configuration Jumpers" pages.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <vector>
+
 #include "lns/faults.h"
 #include "refresh_fixture.h"
 
@@ -24,7 +29,7 @@ class PagesTest : public RefreshTest {
   void Bits(const char* property, std::initializer_list<int> bits, bool set = true) {
     for (int bit : bits) Let(property, ("Bit" + std::to_string(bit)).c_str(), rt::Variant::Boolean(set));
   }
-  std::string Caption(const char* label, int index) { return Window().Ctl<forms::Label>(label, index).Caption(); }
+  std::string Caption(const char* label, int index) { return ByName().Ctl<forms::Label>(label, index).Caption(); }
   // A point member let, the page drawn, one box's text checked.
   struct Row {
     const char* property;
@@ -83,8 +88,8 @@ TEST_F(PagesTest, DeviceSetupShowsStateVersionsAndRoundedSettings) {
 
 TEST_F(PagesTest, AFailedStateReadKeepsTheStateTextOnly) {
   Draw(2);
-  Window().Ctl("txtCP", 7).SetTag("Busy");
-  Window().Ctl<forms::TextControl>("txtCP", 7).SetText("typing");
+  ByName().Ctl("txtCP", 7).SetTag("Busy");
+  ByName().Ctl<forms::TextControl>("txtCP", 7).SetText("typing");
   LetNumber("nciCoolDB", "Value", 12);
   LetNumber("nciHeatDB", "Value", 12);
   Window().AppDevice()->UnitSetState(6);
@@ -167,7 +172,7 @@ TEST_F(PagesTest, JumpersShowPositionsAndTheSettingTheyMake) {
 
 TEST_F(PagesTest, ABusyJumperComboKeepsItsWholeGroup) {
   Draw(4);
-  Window().Ctl("cbonciSoftJumpers", 9).SetTag("Busy");
+  ByName().Ctl("cbonciSoftJumpers", 9).SetTag("Busy");
   Bits("nciSoftJumpers", {10, 11, 12, 0});
   Draw(4);
   EXPECT_EQ(Text("cbonciSoftJumpers", 9), "Open");
@@ -200,6 +205,49 @@ TEST_F(PagesTest, PointsThatCannotBeReadShowWhatTheirRowsFallBackTo) {
   EXPECT_EQ(Caption("lblSoftwareJumper", 3), "No I/O Expansion Board");
   for (const char* line : {"294", "3000", "4000"}) {
     EXPECT_THAT(host::LogLines(), Contains(EndsWith("Line " + std::string(line) + " RefreshMainForm - Error #91")));
+  }
+}
+
+// In every state of the unit, each page reaches only controls the window has, of the kinds it
+// takes them for: no statement of the refresh logs an error.
+TEST_F(PagesTest, EveryPageIsDrawnWithoutAnErrorInEveryUnitState) {
+  const std::vector<std::pair<const char*, std::function<void()>>> states = {
+      {"as attached", [] {}},
+      {"faults raised and outputs on",
+       [&] {
+         Bits("nvoUnitFaults", {0, 2, 6, 12, 15});
+         Bits("nvoBinaryIn", {0, 2, 5});
+         Bits("nvoBinaryOut", {0, 5, 6, 7, 12});
+         Let("nvoCurrentAlarm", "Value", rt::Variant::String("Condensate Overflow"));
+       }},
+      {"setpoints and temperatures at their limits",
+       [&] {
+         for (const char* field : {"occupied_cool", "standby_cool", "unoccupied_cool"}) {
+           LetNumber("nciSetpoints", field, 95);
+         }
+         for (const char* field : {"occupied_heat", "standby_heat", "unoccupied_heat"}) {
+           LetNumber("nciSetpoints", field, 50);
+         }
+         for (const char* point : {"nviSetPoint", "nvoSpaceTemp", "nvoOutdoorTemp"}) LetNumber(point, "Value", 621.0);
+         LetNumber("nvoHeatVlvOut", "Value", 100);
+       }},
+      {"the local setpoint, every jumper closed",
+       [&] {
+         Let("nciLocSptEnable", "Value", rt::Variant::Byte(1));
+         Bits("nciSoftJumpers", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17});
+         Bits("nvoUnitAppStatus", {6, 7, 8, 9, 14, 15});
+       }},
+      {"offline", [&] { Window().AppDevice()->UnitSetState(6); }},
+  };
+  ByName().Ctl<forms::TabControl>("tabData").SetTabVisible(5, true);
+  for (const auto& [state, enter] : states) {
+    enter();
+    ByName().Ctl<forms::ListBox>("lstLog").Clear();
+    for (int tab = 0; tab <= 5; ++tab) Draw(tab);
+    std::vector<std::string> errors;
+    std::ranges::copy_if(host::LogLines(), std::back_inserter(errors),
+                         [](const std::string& line) { return line.find("Err") != std::string::npos; });
+    EXPECT_THAT(errors, ::testing::IsEmpty()) << state;
   }
 }
 

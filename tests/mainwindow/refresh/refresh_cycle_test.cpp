@@ -44,7 +44,7 @@ TEST_F(RefreshTest, WhileTheDeviceObjectBindsTheHourglassDoesNotStayUp) {
   Refresh();
   EXPECT_EQ(forms::Screen().MousePointer(), forms::vbDefault);
   EXPECT_GT(forms::Screen().MousePointerChanges(), 0) << "polling is paused: the hourglass showed";
-  EXPECT_TRUE(Window().m_FirstRefresh);
+  EXPECT_TRUE(State().m_FirstRefresh);
   EXPECT_EQ(Text("txtnvoSpaceTemp", 0), "---");
 }
 
@@ -69,14 +69,14 @@ TEST_F(RefreshTest, TheDeviceStateIsLoggedUnlessConfigOnline) {
 
 TEST_F(RefreshTest, AFailedStateQueryIsLoggedAsLine30AndClearsCommOk) {
   Configure();
-  EXPECT_TRUE(Window().m_CommOk);
+  EXPECT_TRUE(State().m_CommOk);
   lns::FailMember("AppDevice", "State", Injected, lns::Repeat::Once);
   Refresh();
-  EXPECT_FALSE(Window().m_CommOk);
+  EXPECT_FALSE(State().m_CommOk);
   EXPECT_THAT(host::LogLines(),
               Contains(::testing::MatchesRegex("Error - Injected fault.* Line 30 RefreshMainForm - Error #-2147203317")));
   Refresh();
-  EXPECT_TRUE(Window().m_CommOk);
+  EXPECT_TRUE(State().m_CommOk);
 }
 
 // The first refresh resynchronises; a refresh that runs while it lets messages run does not again,
@@ -88,13 +88,13 @@ TEST_F(RefreshTest, TheConfigurationPropertiesAreResynchronisedOncePerWindow) {
     SCOPED_TRACE(fails ? "failing" : "answered");
     lns::ClearJournal();
     if (fails) lns::FailMember("AppDevice", "SynchronizeCpValues", Injected, lns::Repeat::Once);
-    Window().m_FirstRefresh = true;  // as the window's load leaves it
+    State().m_FirstRefresh = true;  // as the window's load leaves it
     int nested = 0;
     forms::Post([&] { ++nested, Refresh(); });
     Refresh();
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(Calls("SynchronizeCpValues", rt::Object::CallKind::Method), 1u);
-    EXPECT_FALSE(Window().m_FirstRefresh);
+    EXPECT_FALSE(State().m_FirstRefresh);
     EXPECT_EQ(forms::Screen().MousePointer(), forms::vbDefault);
   }
   EXPECT_THAT(host::LogLines(), Contains(EndsWith("Line 36 RefreshMainForm - Error #-2147203317")));
@@ -107,7 +107,7 @@ TEST_F(RefreshTest, WithoutAnApplicationDeviceEveryDeviceAccessFailsAs91) {
   for (const char* line : {"Line 30 RefreshMainForm - Error #91", "Line 36 RefreshMainForm - Error #91"}) {
     EXPECT_THAT(host::LogLines(), Contains(EndsWith(line)));
   }
-  EXPECT_FALSE(Window().m_CommOk);
+  EXPECT_FALSE(State().m_CommOk);
 }
 
 TEST_F(RefreshTest, AnErrorWhileLoggingAnErrorStaysInside) {
@@ -116,26 +116,26 @@ TEST_F(RefreshTest, AnErrorWhileLoggingAnErrorStaysInside) {
   host::SetLogWindow([]() -> forms::Form& { throw rt::Error(rt::err::ObjectNotSet); });
   EXPECT_NO_THROW(Refresh());
   host::SetLogWindow([]() -> forms::Form& { return forms::Default<fMain>(); });
-  EXPECT_FALSE(Window().m_CommOk);
+  EXPECT_FALSE(State().m_CommOk);
 }
 
 TEST_F(RefreshTest, ThePageInSightIsDrawnWhateverPageWasRead) {
   Configure();
-  Window().Ctl<forms::TextBox>("txtnvoSpaceTemp", 0).SetText("before");
+  ByName().Ctl<forms::TextBox>("txtnvoSpaceTemp", 0).SetText("before");
   ShowTab(1);
   Refresh(0);
   EXPECT_EQ(Text("txtnvoSpaceTemp", 0), "before");
-  EXPECT_TRUE(Window().Ctl("picSetpointGraph").Visible());
+  EXPECT_TRUE(ByName().Ctl("picSetpointGraph").Visible());
 }
 
 TEST_F(RefreshTest, ABusyBoxIsLeftAloneButOnlyForExactlyBusy) {
   Configure();
-  forms::Control& box = Window().Ctl("txtnviSetpoint", 2);
+  forms::Control& box = ByName().Ctl("txtnviSetpoint", 2);
   for (auto [tag, written] : {std::pair{"Busy", false}, {"busy", true}, {"Busy ", true}, {"", true}}) {
     box.SetTag(tag);
-    mainwindow::refresh::Refresh refresh(Window());
+    mainwindow::refresh::Refresh refresh(Window(), State());
     bool ran = false;
-    refresh.UnlessBusy(294, "txtnviSetpoint", 2, [&] { ran = true; });
+    refresh.UnlessBusy(294, controls::txtnviSetpoint[2], [&] { ran = true; });
     EXPECT_EQ(ran, written) << "Tag \"" << tag << "\"";
   }
 }

@@ -14,20 +14,25 @@ class RefreshTest : public mainwindow::test::DemoUnitTest {
  protected:
   void SetUp() override {
     DemoUnitTest::SetUp();
-    UsePageRefresh();
+    SetPageRefresh([this](fMain& window, RefreshState& state, int16_t& page) {
+      state_ = &state;
+      RefreshMainForm(window, state, page);
+    });
   }
 
   void Refresh(int16_t page = 0) { Window().RefreshMainForm(page); }
-  void ShowTab(int tab) { Window().Ctl<forms::TabControl>("tabData").SetTab(tab); }
+  void ShowTab(int tab) { ByName().Ctl<forms::TabControl>("tabData").SetTab(tab); }
   std::string Text(const char* control, int index = -1) {
-    return index < 0 ? Window().Ctl<forms::TextControl>(control).Text()
-                     : Window().Ctl<forms::TextControl>(control, index).Text();
+    return index < 0 ? ByName().Ctl<forms::TextControl>(control).Text()
+                     : ByName().Ctl<forms::TextControl>(control, index).Text();
   }
   template <class P>
   P& Point(const char* property) {
     return dynamic_cast<P&>(*Window().FCU().Point(property));
   }
   std::string LastLog() { return host::LogLines().back(); }
+  // The state the window keeps for its refresh, as the last refresh had it.
+  RefreshState& State() { return *state_; }
 
   // The attached unit stops being read (it is no longer commissioned), so that the points keep
   // the values a test gives them.
@@ -40,6 +45,8 @@ class RefreshTest : public mainwindow::test::DemoUnitTest {
   void LetNumber(const char* property, const char* member, double value) {
     Let(property, member, rt::Variant::Double(value));
   }
+
+  RefreshState* state_ = nullptr;
 };
 
 }  // namespace mainwindow::refresh::test

@@ -20,12 +20,12 @@ class SetpointTest : public RefreshTest {
     Let("nciSoftJumpers", "Bit2", rt::Variant::Boolean(longRange));
   }
   bool Enabled(const char* control, int index = -1) {
-    return (index < 0 ? Window().Ctl(control) : Window().Ctl(control, index)).Enabled();
+    return (index < 0 ? ByName().Ctl(control) : ByName().Ctl(control, index)).Enabled();
   }
-  forms::Label& Caption(int index) { return Window().Ctl<forms::Label>("lblnvoSP", index); }
-  forms::Line& Tick(int index) { return Window().Ctl<forms::Line>("lnSetpoint", index); }
+  forms::Label& Caption(int index) { return ByName().Ctl<forms::Label>("lblnvoSP", index); }
+  forms::Line& Tick(int index) { return ByName().Ctl<forms::Line>("lnSetpoint", index); }
   float DotCentre() {
-    auto& dot = Window().Ctl("shpSetPoint");
+    auto& dot = ByName().Ctl("shpSetPoint");
     return dot.Top() + dot.Height() / 2;
   }
 };
@@ -40,7 +40,7 @@ TEST_F(SetpointTest, HeatCoolModeFollowsTheUnitStatusThenBit15) {
                         {255, false, 1}}) {
     Let("nvoTsnFcUnitStat", "Value", rt::Variant::Byte(c.status));
     Let("nvoUnitAppStatus", "Bit15", rt::Variant::Boolean(c.bit15));
-    const mainwindow::refresh::Refresh refresh(Window());
+    const mainwindow::refresh::Refresh refresh(Window(), State());
     EXPECT_EQ(GetHeatCoolMode(refresh), c.mode) << int(c.status) << " " << c.bit15;
   }
 }
@@ -91,7 +91,7 @@ TEST_F(SetpointTest, TheShiftOfTheOccupancyAndViewIsShown) {
       Refresh();
       const int index = tab == 0 ? 0 : 2;
       EXPECT_EQ(Text("txtnvosetptShift", index), c.text) << c.field;
-      EXPECT_EQ(Window().Ctl("txtnvosetptShift", index).ToolTipText(), std::string("nvoSetptShift.") + c.field);
+      EXPECT_EQ(ByName().Ctl("txtnvosetptShift", index).ToolTipText(), std::string("nvoSetptShift.") + c.field);
     }
   }
   Source(0, false);
@@ -121,7 +121,7 @@ TEST_F(SetpointTest, TheGraphsWorkedExample) {
   EXPECT_NEAR(Tick(0).Y1(), 1892.2, 0.05);
   EXPECT_EQ(Tick(0).Y2(), Tick(0).Y1());
   EXPECT_EQ(Caption(0).Top(), Tick(0).Y1() - 100);
-  EXPECT_EQ(Caption(4).Top(), Window().Ctl("shpSetPoint").Top() - 10);
+  EXPECT_EQ(Caption(4).Top(), ByName().Ctl("shpSetPoint").Top() - 10);
 }
 
 TEST_F(SetpointTest, TheGraphsPaths) {
@@ -170,7 +170,7 @@ TEST_F(SetpointTest, TheHeatingOffCaptionMovesRightOnlyWhenTheCaptionsOverlap) {
   Let("nvoEffectOccup", "Value", rt::Variant::Byte(0));
   LetNumber("nciOccDiff", "Value", 0);
   LetNumber("nvoSetpoint", "Value", 300);
-  auto& scale = Window().Ctl<forms::Line>("lnScale");
+  auto& scale = ByName().Ctl<forms::Line>("lnScale");
   scale.SetY1(scale.Y2() - 45);
   ShowTab(1);
   Refresh(1);

@@ -61,7 +61,7 @@ TEST_F(StatusPageTest, TheEwtSamplingLabelFollowsItsBit) {
   for (bool sampling : {true, false}) {
     Let("nvoUnitAppStatus", "Bit9", rt::Variant::Boolean(sampling));
     Refresh();
-    EXPECT_EQ(Window().Ctl("lblEWTSampling").Visible(), sampling);
+    EXPECT_EQ(ByName().Ctl("lblEWTSampling").Visible(), sampling);
   }
 }
 

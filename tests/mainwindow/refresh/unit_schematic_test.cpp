@@ -20,7 +20,7 @@ class UnitSchematicTest : public RefreshTest {
     Let(property, ("Bit" + std::to_string(bit)).c_str(), rt::Variant::Boolean(set));
   }
   bool Visible(const char* control, int index = -1) {
-    return (index < 0 ? Window().Ctl(control) : Window().Ctl(control, index)).Visible();
+    return (index < 0 ? ByName().Ctl(control) : ByName().Ctl(control, index)).Visible();
   }
 };
 
@@ -77,7 +77,7 @@ TEST_F(UnitSchematicTest, AnOpenValveDrawsItsCoilInColour) {
     for (auto [box, lines, shown, color] : {std::tuple{"heatCoilBox", "heatCoilLineIn", c.heatShown, Red},
                                             std::tuple{"coolCoilBox", "coolCoilLineIn", c.coolShown, Blue}}) {
       EXPECT_EQ(Visible(box), shown) << box << " at " << c.heat << "/" << c.cool;
-      EXPECT_EQ(Window().Ctl(box).BackColor().value, color);
+      EXPECT_EQ(ByName().Ctl(box).BackColor().value, color);
       for (int i = 0; i < 3; ++i) EXPECT_EQ(Visible(lines, i), shown) << lines << i;
     }
   }
@@ -124,8 +124,8 @@ TEST_F(UnitSchematicTest, AnEconomizerUnitShowsItsPositionWhereTheDamperStood) {
                         {false, "Fresh Air Damper", "nvoBinaryOut.Bit7", "OPEN"}}) {
     Bit("nvoUnitAppStatus", 14, c.economizer);
     Refresh();
-    EXPECT_EQ(Window().Ctl<forms::Label>("lblFreshAirType").Caption(), c.type);
-    EXPECT_EQ(Window().Ctl("txtFreshAirPosn").ToolTipText(), c.tip);
+    EXPECT_EQ(ByName().Ctl<forms::Label>("lblFreshAirType").Caption(), c.type);
+    EXPECT_EQ(ByName().Ctl("txtFreshAirPosn").ToolTipText(), c.tip);
     EXPECT_EQ(Text("txtFreshAirPosn"), c.text);
     EXPECT_EQ(Visible("lblFreshAirOption"), !c.economizer);
     EXPECT_EQ(Visible("lblFreshAirCal"), c.economizer) << "calibrating, but only an economizer says so";
@@ -146,7 +146,7 @@ TEST_F(UnitSchematicTest, PointsThatCannotBeReadDrawWhatTheirTestsGuard) {
   EXPECT_TRUE(Visible("txtElecHeatStat")) << "taken for one stage";
   EXPECT_EQ(Text("txtHeatVlvPosn"), position);
   EXPECT_TRUE(Visible("heatCoilBox"));
-  EXPECT_EQ(Window().Ctl("heatCoilBox").BackColor().value, Red);
+  EXPECT_EQ(ByName().Ctl("heatCoilBox").BackColor().value, Red);
   EXPECT_TRUE(Visible("picFanGreen", 0));
   EXPECT_EQ(Text("txtFanSpeed", 0), "OFF");
   EXPECT_THAT(host::LogLines(), testing::Contains(testing::EndsWith("Line 68 RefreshMainForm - Error #91")));
