@@ -1,7 +1,8 @@
 // The registry with many subkeys under one key (SOFTWARE\Classes, as on a machine with many COM
 // classes): one look-up as the plug-in's registry class makes it, the same look-up right after
 // another process replaced the file, and a plug-in's start to its first created object, on the
-// demo machine's registry with and without 30,000 subkeys more (docs/performance.md).
+// demo machine's registry with and without 30,000 subkeys more, empty or with a description each
+// (docs/performance.md).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -11,6 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "plugin_process.h"
 #include "registry/registry.h"
@@ -42,19 +44,20 @@ std::string ClassKeyName(int index) {
   return name;
 }
 
-// `count` ProgID-like keys under SOFTWARE\Classes, each with a description as its default value,
-// added in one change.
-void AddClassKeys(int count) {
+// `count` ProgID-like keys under SOFTWARE\Classes, empty or each with a description as its
+// default value, added in one change.
+void AddClassKeys(int count, bool described) {
   reg::HKEY classes{};
   if (reg::RegCreateKey(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes", &classes) != reg::ERROR_SUCCESS) {
     throw std::runtime_error(reg::LastFailure());
   }
   reg::RegCloseKey(classes);
-  reg::store::Change([count](reg::Hives& hives) {
+  reg::store::Change([count, described](reg::Hives& hives) {
     reg::Key& parent = *reg::Descend(hives.localMachine, {"SOFTWARE", "Classes"});
     for (int i = 0; i < count; ++i) {
+      reg::Key& key = parent.AddSubkey(ClassKeyName(i));
       const std::string description = "Bench class " + std::to_string(i) + '\0';
-      parent.AddSubkey(ClassKeyName(i)).SetValue(reg::Value{"", reg::REG_SZ, {description.begin(), description.end()}});
+      if (described) key.SetValue(reg::Value{"", reg::REG_SZ, {description.begin(), description.end()}});
     }
     return true;
   });
@@ -66,7 +69,7 @@ void UseLookUpMachine(int count) {
   UseMachine("lookup");
   if (laid == count) return;
   fs::remove(reg::RegistryFile());
-  AddClassKeys(count);
+  AddClassKeys(count, true);
   laid = count;
 }
 
@@ -117,19 +120,19 @@ void LookUpAfterChange(benchmark::State& state) {
 }
 
 // The demo machine as bench/plugin_memory lays it, the plug-in registered, and `extraKeys` class
-// keys more; laid again when that count changes.
-void UseStartMachine(int extraKeys) {
-  static int laid = -1;
+// keys more; laid again when what is asked changes.
+void UseStartMachine(int extraKeys, bool described) {
+  static std::pair<int, bool> laid{-1, false};
   UseMachine("start");
-  if (laid == extraKeys) return;
+  if (laid == std::pair(extraKeys, described)) return;
   fs::remove_all(BenchRoot() / "start");
   const std::string quiet = " >/dev/null";
   if (std::system(("'" DEMO_MACHINE_TOOL "'" + quiet).c_str()) != 0 ||
       std::system(("'" PLUGIN_PROGRAM "' /regserver" + quiet).c_str()) != 0) {
     throw std::runtime_error("cannot lay the demo machine");
   }
-  AddClassKeys(extraKeys);
-  laid = extraKeys;
+  AddClassKeys(extraKeys, described);
+  laid = {extraKeys, described};
 }
 
 // The reply to the plug-in's first request; a question, an error reply or its end fails the run.
@@ -147,7 +150,7 @@ void Ask(director::PluginProcess& plugin, const std::string& request) {
 
 void StartToFirstObject(benchmark::State& state) {
   try {
-    UseStartMachine(static_cast<int>(state.range(0)));
+    UseStartMachine(static_cast<int>(state.range(0)), state.range(1) != 0);
     for (auto _ : state) {
       const auto start = Clock::now();
       director::PluginProcess plugin(PLUGIN_PROGRAM, {"-Embedding"});
@@ -166,6 +169,12 @@ void StartToFirstObject(benchmark::State& state) {
 
 BENCHMARK(LookUpAmong)->ArgName("subkeys")->Arg(100)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LookUpAfterChange)->ArgName("subkeys")->Arg(100)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(StartToFirstObject)->ArgName("extra_subkeys")->Arg(0)->Arg(30000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(StartToFirstObject)
+    ->ArgNames({"extra_subkeys", "described"})
+    ->Args({0, 0})
+    ->Args({30000, 0})
+    ->Args({30000, 1})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
