@@ -61,7 +61,7 @@ LONG DumpTree(HKEY hKey, const char* lpSubKey, std::string& text) {
   return Guarded([&] {
     OpenKey parent = Resolve(hKey);
     Path sub = ParsePath(lpSubKey);
-    Hives hives = store::Read();
+    const Hives& hives = store::Read();
     const Key* key = Descend(KeyOf(hives, parent), sub);
     if (key == nullptr) return ERROR_FILE_NOT_FOUND;
     std::string dump = PathText(Child(parent, sub, KEY_READ)) + "\n";

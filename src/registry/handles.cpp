@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "registry/failure.h"
+#include "registry/store.h"
 
 namespace reg {
 namespace {
@@ -110,6 +111,7 @@ const std::string& LastFailure() { return g_lastFailure; }
 void Reset() {
   g_openKeys.clear();
   g_lastFailure.clear();
+  store::Forget();
 }
 
 }  // namespace reg

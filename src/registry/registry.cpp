@@ -75,7 +75,7 @@ LONG OpenExisting(HKEY hKey, const char* lpSubKey, std::optional<REGSAM> access,
   OpenKey parent = Resolve(hKey);
   Path sub = ParsePath(lpSubKey);
   OpenKey key = Child(parent, sub, access.value_or(FullAccessUnlessSameKey(parent, sub)));
-  Hives hives = store::Read();
+  const Hives& hives = store::Read();
   if (Descend(KeyOf(hives, parent), sub) == nullptr) return ERROR_FILE_NOT_FOUND;
   *phkResult = Register(std::move(key));
   return ERROR_SUCCESS;
@@ -134,7 +134,7 @@ LONG RegQueryValueEx(HKEY hKey, const char* lpValueName, DWORD*, DWORD* lpType, 
     if (lpData != nullptr && lpcbData == nullptr) return ERROR_INVALID_PARAMETER;
     OpenKey key = Resolve(hKey);
     Require(key, KEY_QUERY_VALUE);
-    Hives hives = store::Read();
+    const Hives& hives = store::Read();
     const Value* value = KeyOf(hives, key).FindValue(lpValueName == nullptr ? "" : lpValueName);
     if (value == nullptr) return ERROR_FILE_NOT_FOUND;
     if (lpType != nullptr) *lpType = value->type;
@@ -148,7 +148,7 @@ LONG RegQueryValue(HKEY hKey, const char* lpSubKey, char* lpData, LONG* lpcbData
     OpenKey parent = Resolve(hKey);
     Path sub = ParsePath(lpSubKey);
     if (sub.empty()) Require(parent, KEY_QUERY_VALUE);
-    Hives hives = store::Read();
+    const Hives& hives = store::Read();
     const Key* key = Descend(KeyOf(hives, parent), sub);
     if (key == nullptr) return ERROR_FILE_NOT_FOUND;
     const Value* value = key->FindValue("");
@@ -199,7 +199,7 @@ LONG RegEnumKey(HKEY hKey, DWORD dwIndex, char* lpName, DWORD cchName) {
     if (lpName == nullptr) return ERROR_INVALID_PARAMETER;
     OpenKey key = Resolve(hKey);
     Require(key, KEY_ENUMERATE_SUB_KEYS);
-    Hives hives = store::Read();
+    const Hives& hives = store::Read();
     const std::vector<Key>& subkeys = KeyOf(hives, key).subkeys;
     if (dwIndex >= subkeys.size()) return ERROR_NO_MORE_ITEMS;
     const std::string& name = subkeys[dwIndex].name;

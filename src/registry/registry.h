@@ -14,7 +14,8 @@
 //   created with. The empty (or null) value name is the key's default value.
 // - RegEnumKey lists subkeys sorted without regard to case, so the order never depends on who
 //   created what first.
-// - Every call reads the registry file afresh; every change is written at once, under a file lock,
+// - Every call sees the registry file as it is now, parsing it again only when it changed (another
+//   file, or another size or time of change); every change is written at once, under a file lock,
 //   replacing the file whole. A damaged file gives ERROR_REGISTRY_CORRUPT and is
 //   never overwritten; LastFailure() tells what went wrong.
 // - Single-threaded, like the plug-in; several processes may share the file.
@@ -107,7 +108,8 @@ bool IsStoreFailureNumber(int32_t errorNumber);
 void RaiseIfStoreFailed(LONG status);
 // The registry file inside the machine folder.
 std::filesystem::path RegistryFile();
-// Closes every open key and forgets the last failure: a fresh process state for tests.
+// Closes every open key and forgets the last failure and the registry read last: a fresh process
+// state for tests.
 void Reset();
 
 }  // namespace reg

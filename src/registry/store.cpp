@@ -2,34 +2,25 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
-#include <nlohmann/json.hpp>
+#include <memory>
 #include <optional>
-#include <string_view>
 #include <system_error>
 
 #include "registry/failure.h"
+#include "registry/format.h"
 #include "registry/machine.h"
 #include "runtime/descriptor.h"
 #include "runtime/file_writer.h"
 
 namespace reg {
 namespace fs = std::filesystem;
-using Json = nlohmann::ordered_json;
 
 namespace {
-
-constexpr const char* kHexDigits = "0123456789abcdef";
-
-// The file's content does not describe a registry.
-class Malformed : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 std::string SystemText(int error) { return std::generic_category().message(error); }
 
@@ -65,183 +56,86 @@ class ExclusiveLock {
   rt::Descriptor fd_;
 };
 
-std::optional<std::string> ReadWhole(const fs::path& file) {
-  rt::Descriptor fd(open(file.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.Get() < 0) {
-    if (errno == ENOENT) return std::nullopt;
-    Unreadable(file, errno);
-  }
-  std::string text;
-  std::array<char, 65536> chunk;
+// Read straight into a text of the size the file had when opened; one that grows meanwhile still
+// comes whole.
+std::string ReadWhole(int fd, off_t size, const fs::path& file) {
+  std::string text(static_cast<size_t>(std::max<off_t>(size, 0)) + 1, '\0');
+  size_t filled = 0;
   for (;;) {
-    ssize_t count = read(fd.Get(), chunk.data(), chunk.size());
-    if (count == 0) return text;
+    if (filled == text.size()) text.resize(text.size() * 2);
+    const ssize_t count = read(fd, text.data() + filled, text.size() - filled);
+    if (count == 0) break;
     if (count > 0) {
-      text.append(chunk.data(), static_cast<size_t>(count));
+      filled += static_cast<size_t>(count);
     } else if (errno != EINTR) {
       Unreadable(file, errno);
     }
   }
-}
-
-bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
-
-std::string HexText(const std::vector<BYTE>& data) {
-  std::string text;
-  for (BYTE b : data) {
-    text += kHexDigits[b >> 4];
-    text += kHexDigits[b & 0xF];
-  }
+  text.resize(filled);
   return text;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  throw Malformed("\"" + std::string(1, c) + "\" is not a hex digit");
-}
-
-std::vector<BYTE> HexBytes(const std::string& text) {
-  if (text.size() % 2 != 0) throw Malformed("hex data of odd length");
-  std::vector<BYTE> data;
-  for (size_t i = 0; i < text.size(); i += 2) {
-    data.push_back(static_cast<BYTE>(HexDigit(text[i]) << 4 | HexDigit(text[i + 1])));
-  }
-  return data;
-}
-
-Json ValueToJson(const Value& value) {
-  std::string bytes(value.data.begin(), value.data.end());
-  Json stored{{"type", value.type}};
-  if (IsText(value.type) && IsUtf8(bytes)) {
-    stored["text"] = bytes;
-  } else {
-    stored["hex"] = HexText(value.data);
-  }
-  return stored;
-}
-
-Json KeyToJson(const Key& key) {
-  Json node = Json::object();
-  for (const Value& value : key.values) node["values"][value.name] = ValueToJson(value);
-  for (const Key& subkey : key.subkeys) node["keys"][subkey.name] = KeyToJson(subkey);
-  return node;
-}
-
-void ExpectObject(const Json& node, const std::string& where) {
-  if (!node.is_object()) throw Malformed(where + " is not a JSON object");
-}
-
-void ExpectOnly(const Json& node, const std::vector<std::string_view>& members, const std::string& where) {
-  for (const auto& member : node.items()) {
-    if (std::find(members.begin(), members.end(), member.key()) == members.end()) {
-      throw Malformed(where + " has an unknown member \"" + member.key() + "\"");
-    }
-  }
-}
-
-DWORD TypeFromJson(const Json& stored, const std::string& where) {
-  auto type = stored.find("type");
-  if (type == stored.end() || !type->is_number_unsigned() || type->get<uint64_t>() > UINT32_MAX) {
-    throw Malformed(where + " has no valid \"type\"");
-  }
-  return type->get<DWORD>();
-}
-
-std::vector<BYTE> DataFromJson(const Json& stored, const std::string& where) {
-  auto text = stored.find("text");
-  auto hex = stored.find("hex");
-  if ((text == stored.end()) == (hex == stored.end())) throw Malformed(where + " needs either \"text\" or \"hex\"");
-  const Json& data = text != stored.end() ? *text : *hex;
-  if (!data.is_string()) throw Malformed(where + " has data that is not a JSON string");
-  const std::string& chars = data.get_ref<const std::string&>();
-  if (text != stored.end()) return {chars.begin(), chars.end()};
+Hives Parse(const std::string& text, const fs::path& file) {
   try {
-    return HexBytes(chars);
-  } catch (const Malformed& bad) {
-    throw Malformed(where + ": " + bad.what());
-  }
-}
-
-Value ValueFromJson(const std::string& name, const Json& stored, const std::string& where) {
-  ExpectObject(stored, where);
-  ExpectOnly(stored, {"type", "text", "hex"}, where);
-  return Value{name, TypeFromJson(stored, where), DataFromJson(stored, where)};
-}
-
-std::string KeyWhere(const std::string& path) { return "key \"" + path + "\""; }
-
-void ReadValues(Key& key, const Json& values, const std::string& path) {
-  ExpectObject(values, "the values of " + KeyWhere(path));
-  for (const auto& member : values.items()) {
-    std::string where = "value \"" + member.key() + "\" of " + KeyWhere(path);
-    if (key.FindValue(member.key()) != nullptr) throw Malformed(where + " is there twice");
-    key.values.push_back(ValueFromJson(member.key(), member.value(), where));
-  }
-}
-
-Key KeyFromJson(const std::string& name, const Json& node, const std::string& path, int depth);
-
-void ReadSubkeys(Key& key, const Json& subkeys, const std::string& path, int depth) {
-  ExpectObject(subkeys, "the subkeys of " + KeyWhere(path));
-  for (const auto& member : subkeys.items()) {
-    std::string subkeyPath = path + "\\" + member.key();
-    if (!IsKeyName(member.key())) throw Malformed(KeyWhere(subkeyPath) + " has an invalid name");
-    if (key.FindSubkey(member.key()) != nullptr) throw Malformed(KeyWhere(subkeyPath) + " is there twice");
-    Key subkey = KeyFromJson(member.key(), member.value(), subkeyPath, depth + 1);
-    key.AddSubkey(member.key()) = std::move(subkey);
-  }
-}
-
-Key KeyFromJson(const std::string& name, const Json& node, const std::string& path, int depth) {
-  if (depth > kDeepestKey) throw Malformed(KeyWhere(path) + " lies deeper than " + std::to_string(kDeepestKey) + " levels");
-  ExpectObject(node, KeyWhere(path));
-  ExpectOnly(node, {"values", "keys"}, KeyWhere(path));
-  Key key{name, {}, {}};
-  if (auto values = node.find("values"); values != node.end()) ReadValues(key, *values, path);
-  if (auto subkeys = node.find("keys"); subkeys != node.end()) ReadSubkeys(key, *subkeys, path, depth);
-  return key;
-}
-
-Hives HivesFromJson(const std::string& text) {
-  // The JSON reader takes a NUL byte for the end of its input and would leave the rest unread.
-  if (const auto nul = text.find('\0'); nul != std::string::npos) {
-    throw Malformed("a NUL byte at offset " + std::to_string(nul));
-  }
-  Json document;
-  try {
-    document = Json::parse(text);
-  } catch (const Json::parse_error& bad) {
-    throw Malformed(bad.what());
-  }
-  std::vector<std::string_view> rootNames;
-  for (const Root& root : kRoots) rootNames.push_back(root.name);
-  ExpectObject(document, "the document");
-  ExpectOnly(document, rootNames, "the document");
-  Hives hives;
-  for (const Root& root : kRoots) {
-    auto node = document.find(root.name);
-    if (node != document.end()) hives.*root.key = KeyFromJson(root.name, *node, root.name, 0);
-  }
-  return hives;
-}
-
-std::string HivesToJson(const Hives& hives) {
-  Json document = Json::object();
-  for (const Root& root : kRoots) document[root.name] = KeyToJson(hives.*root.key);
-  return document.dump(2) + "\n";
-}
-
-Hives Load(const fs::path& file) {
-  std::optional<std::string> text = ReadWhole(file);
-  if (!text) return Hives{};
-  try {
-    return HivesFromJson(*text);
+    return HivesFromJson(text);
   } catch (const Malformed& bad) {
     Refuse(ERROR_REGISTRY_CORRUPT,
            "The registry file \"" + file.string() + "\" is damaged and was left as it is: " + bad.what());
   }
+}
+
+// The registry as last read and the file it came from. The file is kept open, so that no new
+// file can get its inode while it is compared against: every write of the registry (a new file
+// renamed over the old one) is seen, whenever it came.
+struct Snapshot {
+  std::unique_ptr<rt::Descriptor> file;  // none: there was no file
+  struct stat seen {};
+  Hives hives;
+};
+
+std::optional<Snapshot> g_snapshot;
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  auto same = [](const timespec& x, const timespec& y) { return x.tv_sec == y.tv_sec && x.tv_nsec == y.tv_nsec; };
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size && same(a.st_mtim, b.st_mtim) &&
+         same(a.st_ctim, b.st_ctim);
+}
+
+// Opens the file a snapshot is of; the system's error when it cannot (ENOENT: there is none).
+int Hold(Snapshot& snapshot, const fs::path& file) {
+  auto fd = std::make_unique<rt::Descriptor>(open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd->Get() < 0 || fstat(fd->Get(), &snapshot.seen) != 0) return errno;
+  snapshot.file = std::move(fd);
+  return 0;
+}
+
+Snapshot Load(const fs::path& file) {
+  Snapshot snapshot;
+  if (const int error = Hold(snapshot, file); error == 0) {
+    snapshot.hives = Parse(ReadWhole(snapshot.file->Get(), snapshot.seen.st_size, file), file);
+  } else if (error != ENOENT) {
+    Unreadable(file, error);
+  }
+  return snapshot;
+}
+
+// A missing file stays the empty registry it was.
+bool StillCurrent(const Snapshot& snapshot, const fs::path& file) {
+  struct stat now {};
+  if (stat(file.c_str(), &now) != 0) {
+    if (errno != ENOENT) Unreadable(file, errno);
+    return snapshot.file == nullptr;
+  }
+  return snapshot.file != nullptr && SameFile(snapshot.seen, now);
+}
+
+// Parses the file again only when it is not the one read last.
+Snapshot& Current(const fs::path& file) {
+  if (!g_snapshot || !StillCurrent(*g_snapshot, file)) {
+    g_snapshot.reset();
+    g_snapshot = Load(file);
+  }
+  return *g_snapshot;
 }
 
 }  // namespace
@@ -250,16 +144,25 @@ fs::path RegistryFile() { return MachineFolder() / "registry.json"; }
 
 namespace store {
 
-Hives Read() { return Load(RegistryFile()); }
+const Hives& Read() { return Current(RegistryFile()).hives; }
 
 void Change(const std::function<bool(Hives&)>& change) {
   MadeMachineFolder();
-  fs::path file = RegistryFile();
+  const fs::path file = RegistryFile();
   ExclusiveLock lock(file.parent_path() / "registry.lock");
-  Hives hives = Load(file);
-  if (!change(hives)) return;
-  if (const std::error_code error = rt::ReplaceFile(file, HivesToJson(hives))) Unwritable(file, error.value());
+  // Read afresh, so that no edit made in place is ever written over; and kept apart while it
+  // changes, so that a change or a write that fails leaves nothing behind.
+  g_snapshot.reset();
+  Snapshot working = Load(file);
+  if (change(working.hives)) {
+    if (const std::error_code error = rt::ReplaceFile(file, HivesToJson(working.hives))) Unwritable(file, error.value());
+    // Under the lock no other writer comes between: the file is the one just written.
+    if (Hold(working, file) != 0) return;
+  }
+  g_snapshot = std::move(working);
 }
+
+void Forget() { g_snapshot.reset(); }
 
 }  // namespace store
 }  // namespace reg

@@ -7,7 +7,13 @@
 namespace reg {
 namespace {
 
-bool NameBefore(const Key& key, const std::string& upperName) { return rt::UCase(key.name) < upperName; }
+// ASCII only, as the names' comparison: the machine's locale never changes the order.
+unsigned char Folded(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
+}
+
+bool KeyBefore(const Key& key, std::string_view name) { return NameBefore(key.name, name); }
 
 // Works on const and non-const lists alike.
 template <class Items>
@@ -19,6 +25,18 @@ template <class Items>
 auto* FindNamed(Items& items, std::string_view wanted) {
   auto found = Named(items, wanted);
   return found == items.end() ? nullptr : &*found;
+}
+
+// The subkeys are sorted, so a binary search finds one.
+template <class Subkeys>
+auto PlaceOf(Subkeys& subkeys, std::string_view wanted) {
+  return std::lower_bound(subkeys.begin(), subkeys.end(), wanted, KeyBefore);
+}
+
+template <class Subkeys>
+auto* FindSubkeyIn(Subkeys& subkeys, std::string_view wanted) {
+  auto place = PlaceOf(subkeys, wanted);
+  return place != subkeys.end() && SameName(place->name, wanted) ? &*place : nullptr;
 }
 
 template <class K>
@@ -67,18 +85,26 @@ bool IsKeyName(std::string_view name) {
 
 bool SameName(std::string_view a, std::string_view b) { return rt::EqualsNoCase(a, b); }
 
-Key* Key::FindSubkey(std::string_view wanted) { return FindNamed(subkeys, wanted); }
+bool NameBefore(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return Folded(x) < Folded(y); });
+}
 
-const Key* Key::FindSubkey(std::string_view wanted) const { return FindNamed(subkeys, wanted); }
+Key* Key::FindSubkey(std::string_view wanted) { return FindSubkeyIn(subkeys, wanted); }
+
+const Key* Key::FindSubkey(std::string_view wanted) const { return FindSubkeyIn(subkeys, wanted); }
 
 Key& Key::AddSubkey(std::string subkeyName) {
-  auto place = std::lower_bound(subkeys.begin(), subkeys.end(), rt::UCase(subkeyName), NameBefore);
+  auto place = PlaceOf(subkeys, subkeyName);
   return *subkeys.insert(place, Key{std::move(subkeyName), {}, {}});
 }
 
 void Key::RemoveSubkey(std::string_view gone) {
-  auto found = Named(subkeys, gone);
-  if (found != subkeys.end()) subkeys.erase(found);
+  if (Key* found = FindSubkey(gone)) subkeys.erase(subkeys.begin() + (found - subkeys.data()));
+}
+
+void Key::SortSubkeys() {
+  std::sort(subkeys.begin(), subkeys.end(), [](const Key& a, const Key& b) { return NameBefore(a.name, b.name); });
 }
 
 const Value* Key::FindValue(std::string_view wanted) const { return FindNamed(values, wanted); }

@@ -25,6 +25,8 @@ struct Key {
   // The new subkey, put in its place in the order; the caller makes sure it is missing.
   Key& AddSubkey(std::string subkeyName);
   void RemoveSubkey(std::string_view gone);
+  // Puts subkeys read in another order into the registry's.
+  void SortSubkeys();
 
   const Value* FindValue(std::string_view wanted) const;
   // Replaces the data and type of a value of that name, keeping its spelling, or adds the value.
@@ -55,6 +57,8 @@ inline constexpr Root kRoots[] = {{HKEY_CURRENT_USER, "HKEY_CURRENT_USER", &Hive
                                   {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE", &Hives::localMachine}};
 
 bool SameName(std::string_view a, std::string_view b);
+// The subkeys' order: names compared byte by byte, upper-cased.
+bool NameBefore(std::string_view a, std::string_view b);
 
 // Names must be storable as JSON text: valid UTF-8. A key name is also 1 to 255 characters
 // without "\" (a 260-character buffer always holds it).

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -6,14 +8,19 @@
 #include <optional>
 #include <sstream>
 
+#include "registry/format.h"
 #include "registry/machine.h"
+#include "registry/quick_reader.h"
 #include "registry_fixture.h"
 #include "runtime/error.h"
+#include "runtime/file_writer.h"
+#include "runtime/text.h"
 
 namespace reg::test {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::UnorderedElementsAre;
 using namespace std::string_literals;
@@ -118,6 +125,12 @@ TEST_F(RegistryStore, ADamagedFileIsReportedByEveryCallAndLeftAsItIs) {
       "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": \"x\", \"hex\": \"00\"}}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1}}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": 7}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {\"b\": {}, \"a\": {}, \"B\": {}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {\"a\": {}, \"a\": {}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {}, \"keys\": {}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"type\": 1, \"text\": \"x\"}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 4294967296, \"hex\": \"00\"}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": \"\\ud800\"}}}}",
   };
   const fs::path file = machine_ / "registry.json";
   for (const std::string& content : damaged) {
@@ -174,6 +187,85 @@ TEST_F(RegistryStore, AHandWrittenFileIsReadInTheRegistrysOwnOrder) {
   ASSERT_EQ(RegOpenKey(HKEY_LOCAL_MACHINE, "A", &key), ERROR_SUCCESS);
   EXPECT_EQ(QueryBytes(key, "blob"), std::string("\x00\xff", 2));
   RegCloseKey(key);
+}
+
+// Another process's write is a new file renamed over the old; here it has the same size and, as
+// within one tick of the file system's clock, the same modification time.
+TEST_F(RegistryStore, AnotherWritersFileIsSeenAtTheNextCallThoughItLooksTheSame) {
+  HKEY key = Create("SOFTWARE");
+  ASSERT_EQ(SetBytes(key, "v", REG_SZ, "aaaa"), ERROR_SUCCESS);
+  EXPECT_EQ(QueryBytes(key, "v"), "aaaa");
+  const fs::path file = machine_ / "registry.json";
+  struct stat before {};
+  ASSERT_EQ(stat(file.c_str(), &before), 0);
+  std::string text = ReadFile(file);
+  text.replace(text.find("aaaa"), 4, "bbbb");
+  ASSERT_FALSE(rt::ReplaceFile(file, text));
+  const timespec times[] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+  EXPECT_EQ(QueryBytes(key, "v"), "bbbb");
+  RegCloseKey(key);
+}
+
+TEST_F(RegistryStore, AChangeThatCannotBeWrittenIsNotSeenAfterwards) {
+  HKEY key = Create("SOFTWARE");
+  ASSERT_EQ(SetBytes(key, "v", REG_SZ, "old"), ERROR_SUCCESS);
+  rt::SetWriteStepHook([](rt::WriteStep step) { return step == rt::WriteStep::Rename ? EIO : 0; });
+  HKEY added{};
+  EXPECT_EQ(SetBytes(key, "v", REG_SZ, "new"), ERROR_REGISTRY_IO_FAILED);
+  EXPECT_EQ(RegCreateKey(key, "Added", &added), ERROR_REGISTRY_IO_FAILED);
+  rt::SetWriteStepHook({});
+  EXPECT_EQ(QueryBytes(key, "v"), "old");
+  EXPECT_THAT(Subkeys(key), ElementsAre());
+  RegCloseKey(key);
+}
+
+// Upper-cased bytes: "_" after the letters, UTF-8 after ASCII, a prefix first.
+TEST_F(RegistryStore, KeysOfEveryKindOfNameAreListedInOneOrderAndFoundInAnyCase) {
+  const std::vector<std::string> sorted = {"a", "A1", "ab", "B", "Z", "_x", "\xC3\xA9"};
+  WriteFile(machine_ / "registry.json", "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {\"\xC3\xA9\": {}, \"_x\": {}, \"B\": {}, "
+                                        "\"ab\": {}, \"Z\": {}, \"A1\": {}, \"a\": {}}}}");
+  EXPECT_THAT(Subkeys(HKEY_LOCAL_MACHINE), ElementsAreArray(sorted));
+  fs::remove(machine_ / "registry.json");
+  for (const char* name : {"Z", "_x", "a", "\xC3\xA9", "ab", "B", "A1"}) RegCloseKey(Create(name));
+  EXPECT_THAT(Subkeys(HKEY_LOCAL_MACHINE), ElementsAreArray(sorted));
+  for (const std::string& name : sorted) {
+    HKEY key{};
+    EXPECT_EQ(RegOpenKey(HKEY_LOCAL_MACHINE, rt::UCase(name).c_str(), &key), ERROR_SUCCESS) << name;
+    RegCloseKey(key);
+  }
+}
+
+// Some of these the quick reader leaves to the JSON library (a byte-order mark, a surrogate pair).
+TEST_F(RegistryStore, EscapesAndBlanksOfEveryKindReadAsJsonMeansThem) {
+  struct Case {
+    std::string file;
+    std::string dump;
+  };
+  const std::string head = "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": \"";
+  const Case cases[] = {
+      {head + R"(\"\\\/\b\f\n\r\t\u00e9\u20AC\u0000x"}}}})", "\"\\/\b\f\n\r\t\xC3\xA9\xE2\x82\xAC"},
+      {head + R"(\ud83d\ude00"}}}})", "\xF0\x9F\x98\x80"},
+      {"\xEF\xBB\xBF" + head + "x\"}}}}", "x"},
+      {" \t\r\n{\"HKEY_LOCAL_MACHINE\"\n:\t{\"values\":{\"v\":{\"text\":\"x\",\"type\":1}}}\r\n}\n", "x"},
+  };
+  MadeMachineFolder();
+  for (const Case& c : cases) {
+    ASSERT_FALSE(rt::ReplaceFile(RegistryFile(), c.file));
+    EXPECT_EQ(Dump(), "HKEY_LOCAL_MACHINE\n  \"v\" = \"" + c.dump + "\"\n") << c.file;
+  }
+}
+
+TEST_F(RegistryStore, WhatTheRegistryWritesTheQuickReaderTakesWhole) {
+  HKEY key = Create("SOFTWARE\\K\xC3\xA9y \"quoted\"\\Sub");
+  SetBytes(key, "", REG_SZ, std::string("line\n\ttab\x01\x7f \xE2\x82\xAC\xF0\x9F\x98\x80\0", 20));
+  SetBytes(key, "back\\slash", REG_BINARY, std::string("\x00\xff", 2));
+  SetBytes(key, "not UTF-8", REG_SZ, "\xC3");
+  RegCloseKey(key);
+  const std::string text = ReadFile(machine_ / "registry.json");
+  const std::optional<Hives> quick = QuickRead(text);
+  ASSERT_TRUE(quick);
+  EXPECT_EQ(HivesToJson(*quick), text);
 }
 
 // The environment decides the machine folder; each case starts from a clean environment.

@@ -1,0 +1,235 @@
+#include "registry/quick_reader.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "registry/format.h"
+
+namespace reg {
+namespace {
+
+// What a character is to the reader, looked up in one step: the file is mostly blanks and names.
+// Plain: taken as it is inside a string.
+enum CharClass : unsigned char { Blank = 1, Plain = 2 };
+
+constexpr std::array<unsigned char, 256> kCharClasses = [] {
+  std::array<unsigned char, 256> classes{};
+  for (size_t c = 0x20; c < classes.size(); ++c) classes[c] = Plain;
+  classes['"'] = classes['\\'] = 0;
+  classes[' '] = Blank | Plain;
+  classes['\n'] = classes['\r'] = classes['\t'] = Blank;
+  return classes;
+}();
+
+// Thrown, as is Malformed, where the quick reader leaves the text to the JSON library.
+struct NotTaken {};
+
+[[noreturn]] void GiveUp() { throw NotTaken{}; }
+
+// A code point below the surrogates' range, or above it, as UTF-8.
+void AppendUtf8(std::string& text, uint32_t code) {
+  if (code < 0x80) {
+    text += static_cast<char>(code);
+  } else if (code < 0x800) {
+    text += static_cast<char>(0xC0 | code >> 6);
+    text += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    text += static_cast<char>(0xE0 | code >> 12);
+    text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    text += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+class Reader {
+ public:
+  explicit Reader(std::string_view text) : text_(text) {}
+
+  Hives Document() {
+    Hives hives;
+    bool read[std::size(kRoots)] = {};
+    Members([&](std::string name) {
+      size_t index = 0;
+      while (index < std::size(kRoots) && name != kRoots[index].name) ++index;
+      if (index == std::size(kRoots) || std::exchange(read[index], true)) GiveUp();
+      hives.*kRoots[index].key = KeyNode(std::move(name), 0);
+    });
+    SkipBlanks();
+    if (at_ != text_.size()) GiveUp();
+    return hives;
+  }
+
+ private:
+  Key KeyNode(std::string name, int depth) {
+    if (depth > kDeepestKey) GiveUp();
+    Key key{std::move(name), {}, {}};
+    bool values = false;
+    bool subkeys = false;
+    Members([&](const std::string& member) {
+      if (member == "values" && !std::exchange(values, true)) {
+        ReadValues(key);
+      } else if (member == "keys" && !std::exchange(subkeys, true)) {
+        ReadSubkeys(key, depth);
+      } else {
+        GiveUp();
+      }
+    });
+    return key;
+  }
+
+  void ReadValues(Key& key) {
+    NamesMet names;
+    Members([&](std::string name) {
+      if (!names.IsNew(key.values, name)) GiveUp();
+      key.values.push_back(ValueNode(std::move(name)));
+    });
+  }
+
+  void ReadSubkeys(Key& key, int depth) {
+    NamesMet names;
+    Members([&](std::string name) {
+      if (!IsKeyName(name) || !names.IsNew(key.subkeys, name)) GiveUp();
+      key.subkeys.push_back(KeyNode(std::move(name), depth + 1));
+    });
+    if (!names.InOrder()) key.SortSubkeys();
+  }
+
+  Value ValueNode(std::string name) {
+    Value value{std::move(name), REG_NONE, {}};
+    bool typed = false;
+    bool filled = false;
+    Members([&](const std::string& member) {
+      if (member == "type" && !std::exchange(typed, true)) {
+        value.type = Type();
+      } else if (member == "text" && !std::exchange(filled, true)) {
+        const std::string text = String();
+        value.data.assign(text.begin(), text.end());
+      } else if (member == "hex" && !std::exchange(filled, true)) {
+        value.data = HexBytes(String());
+      } else {
+        GiveUp();
+      }
+    });
+    if (!typed || !filled) GiveUp();
+    return value;
+  }
+
+  // Calls `member` with each member's name, the reader at its value.
+  template <class Member>
+  void Members(Member member) {
+    Expect('{');
+    if (Take('}')) return;
+    do {
+      std::string name = String();
+      Expect(':');
+      member(std::move(name));
+    } while (Take(','));
+    Expect('}');
+  }
+
+  DWORD Type() {
+    SkipBlanks();
+    uint64_t type = 0;
+    const size_t first = at_;
+    while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9') {
+      type = type * 10 + static_cast<uint64_t>(text_[at_++] - '0');
+      if (type > UINT32_MAX) GiveUp();
+    }
+    const bool fraction = at_ < text_.size() && (text_[at_] == '.' || text_[at_] == 'e' || text_[at_] == 'E');
+    if (at_ == first || (text_[first] == '0' && at_ - first > 1) || fraction) GiveUp();
+    return static_cast<DWORD>(type);
+  }
+
+  std::string String() {
+    Expect('"');
+    std::string text;
+    for (;;) {
+      const size_t plain = at_;
+      while (at_ < text_.size() && IsA(Plain)) ++at_;
+      text.append(text_, plain, at_ - plain);
+      if (at_ == text_.size() || (text_[at_] != '"' && text_[at_] != '\\')) GiveUp();
+      if (text_[at_++] == '"') break;
+      Escape(text);
+    }
+    if (!IsUtf8(text)) GiveUp();
+    return text;
+  }
+
+  // Surrogate pairs are left to the JSON library.
+  void Escape(std::string& text) {
+    if (at_ == text_.size()) GiveUp();
+    switch (const char c = text_[at_++]) {
+      case '"':
+      case '\\':
+      case '/':
+        text += c;
+        return;
+      case 'b':
+        text += '\b';
+        return;
+      case 'f':
+        text += '\f';
+        return;
+      case 'n':
+        text += '\n';
+        return;
+      case 'r':
+        text += '\r';
+        return;
+      case 't':
+        text += '\t';
+        return;
+      case 'u':
+        break;
+      default:
+        GiveUp();
+    }
+    if (text_.size() - at_ < 4) GiveUp();
+    uint32_t code = 0;
+    for (int i = 0; i < 4; ++i) code = code << 4 | static_cast<uint32_t>(HexDigit(text_[at_++]));
+    if (code >= 0xD800 && code <= 0xDFFF) GiveUp();
+    AppendUtf8(text, code);
+  }
+
+  void SkipBlanks() {
+    // The file is indented: runs of spaces go eight at a time.
+    constexpr uint64_t kEightSpaces = 0x2020202020202020;
+    uint64_t eight = 0;
+    while (text_.size() - at_ >= sizeof eight && (std::memcpy(&eight, &text_[at_], sizeof eight), eight == kEightSpaces)) {
+      at_ += sizeof eight;
+    }
+    while (at_ < text_.size() && IsA(Blank)) ++at_;
+  }
+
+  bool IsA(CharClass wanted) const { return (kCharClasses[static_cast<unsigned char>(text_[at_])] & wanted) != 0; }
+
+  bool Take(char wanted) {
+    SkipBlanks();
+    if (at_ == text_.size() || text_[at_] != wanted) return false;
+    ++at_;
+    return true;
+  }
+
+  void Expect(char wanted) {
+    if (!Take(wanted)) GiveUp();
+  }
+
+  std::string_view text_;
+  size_t at_ = 0;
+};
+
+}  // namespace
+
+std::optional<Hives> QuickRead(std::string_view text) {
+  try {
+    return Reader(text).Document();
+  } catch (const NotTaken&) {
+    return std::nullopt;
+  } catch (const Malformed&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace reg
