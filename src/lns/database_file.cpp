@@ -252,6 +252,10 @@ int64_t DatabaseFile::StoredRevision() {
 }
 
 void DatabaseFile::Refresh() {
+  // Nothing was committed to the file while its index header stands as it was at the last look;
+  // the data version is a read transaction of its own, with its locks, and most calls need none.
+  const auto header = connection_->ReadWalIndexHeader();
+  if (header && header == seenIndexHeader_) return;
   Guarded([&] {
     const int64_t version = DataVersion();
     if (version == dataVersion_) return;
@@ -259,6 +263,7 @@ void DatabaseFile::Refresh() {
     TakeChanges();
     dataVersion_ = version;
   });
+  seenIndexHeader_ = header;
 }
 
 void DatabaseFile::TakeChanges() {

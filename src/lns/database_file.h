@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -22,8 +23,9 @@ namespace lns {
 // interface shape one shared row. Every change is one transaction; every transaction raises the
 // file's revision and stamps the rows it writes with it, adding or removing an item stamps the
 // row that holds it. Another process's committed changes are taken in by Refresh (from every
-// member call and before every change): a look at SQLite's data version, and when it moved, the
-// rows stamped since the last look, applied to the objects this process has read.
+// member call and before every change): a look at the WAL index's header in shared memory, and
+// when it changed, at SQLite's data version, and when that moved, the rows stamped since the last
+// look, applied to the objects this process has read.
 // A file that is missing, empty, not a database, another program's, of a newer version, or whose
 // rows do not fit raises err::DatabaseDamaged naming the file and why, and is never written; a
 // file that cannot be written raises error 75 and the change is rolled back.
@@ -119,6 +121,7 @@ class DatabaseFile : public Database, public std::enable_shared_from_this<Databa
   int64_t rootRow_ = 0;
   int64_t revision_ = 0;
   int64_t dataVersion_ = -1;
+  std::optional<sql::WalIndexHeader> seenIndexHeader_;  // as it stood when Refresh last looked
   // Open transaction levels (the outer one a transaction, the inner ones savepoints), and what to
   // undo in memory when each level rolls back.
   std::vector<std::vector<std::function<void()>>> levels_;

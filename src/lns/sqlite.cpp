@@ -102,4 +102,21 @@ int64_t Connection::LastInsertedRow() const { return sqlite3_last_insert_rowid(d
 int64_t Connection::ChangedRows() const { return sqlite3_changes64(db_); }
 void Connection::SetBusyTimeout(int milliseconds) { Check(db_, sqlite3_busy_timeout(db_, milliseconds)); }
 
+std::optional<WalIndexHeader> Connection::ReadWalIndexHeader() const {
+  constexpr int IndexPageSize = 32768;  // the WAL index's fixed page size
+  sqlite3_file* file = nullptr;
+  if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods ||
+      file->pMethods->iVersion < 2 || !file->pMethods->xShmMap) {
+    return std::nullopt;
+  }
+  volatile void* region = nullptr;
+  if (file->pMethods->xShmMap(file, 0, IndexPageSize, 0, &region) != SQLITE_OK || !region) return std::nullopt;
+  // Byte by byte from volatile memory: another process may be rewriting it; a torn copy only
+  // differs from the last one seen, and costs one look too many.
+  const auto* shared = static_cast<volatile const unsigned char*>(region);
+  WalIndexHeader header{};
+  for (size_t i = 0; i < header.size(); ++i) header[i] = shared[i];
+  return header;
+}
+
 }  // namespace lns::sql

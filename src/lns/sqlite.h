@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -66,6 +68,10 @@ class Query {
   Statement* statement_;
 };
 
+// The first copy of a WAL-mode file's index header (the start of its "-shm" file): each
+// transaction that any connection commits to the file rewrites it.
+using WalIndexHeader = std::array<unsigned char, 48>;
+
 class Connection {
  public:
   // Opens an existing file for reading and writing, or makes it when `create` is set.
@@ -81,6 +87,9 @@ class Connection {
   int64_t LastInsertedRow() const;
   int64_t ChangedRows() const;
   void SetBusyTimeout(int milliseconds);
+  // Read from the shared memory that SQLite maps, without a lock or a system call; nothing when
+  // the file has no index there (not in WAL mode, or before its first transaction).
+  std::optional<WalIndexHeader> ReadWalIndexHeader() const;
 
  private:
   sqlite3* db_ = nullptr;

@@ -1,13 +1,11 @@
 #include "runtime/file_writer.h"
 
 #include <fcntl.h>
-#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <charconv>
 #include <optional>
 #include <string>
 
@@ -19,6 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kTemporaryEnding = ".tmp";
+constexpr std::string_view kKeptEnding = ".kept";
 constexpr int kMostLinks = 40;  // the kernel's own limit on links followed in one lookup
 
 std::function<int(WriteStep)>& Hook() {
@@ -35,41 +34,66 @@ int Run(WriteStep step, Call call) {
   return call() ? 0 : errno;
 }
 
-// ".<file name>.<pid>-<n>.tmp": beside the file, hidden, and recognisable as a temporary of
-// that file made by that process.
-fs::path TemporaryBeside(const fs::path& file) {
-  static std::atomic<unsigned> counter = 0;
-  return file.parent_path() / ('.' + file.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                               std::to_string(++counter) + std::string(kTemporaryEnding));
+// ".<file name><ending>": beside the file, hidden, and one name per file, so that what a killed
+// writer left is found by its name alone, never by listing the folder.
+fs::path Beside(const fs::path& file, std::string_view ending) {
+  return file.parent_path() / ('.' + file.filename().string() + std::string(ending));
 }
-
-// The process that made `name` when it is a temporary of `file`.
-std::optional<pid_t> TemporaryOwner(std::string_view name, const fs::path& file) {
-  const std::string prefix = '.' + file.filename().string() + '.';
-  if (!name.starts_with(prefix) || !name.ends_with(kTemporaryEnding)) return std::nullopt;
-  name.remove_prefix(prefix.size());
-  name.remove_suffix(kTemporaryEnding.size());
-  pid_t pid = 0;
-  unsigned serial = 0;
-  const char* end = name.data() + name.size();
-  auto [afterPid, pidError] = std::from_chars(name.data(), end, pid);
-  if (pidError != std::errc() || pid <= 0 || afterPid == end || *afterPid != '-') return std::nullopt;
-  auto [afterSerial, serialError] = std::from_chars(afterPid + 1, end, serial);
-  if (serialError != std::errc() || afterSerial != end) return std::nullopt;
-  return pid;
-}
-
-bool IsRunning(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
 
 fs::path FolderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
 
-// Temporaries of processes that are gone; those of running ones may still be renamed into place.
-void RemoveLeftTemporaries(const fs::path& file) {
-  std::error_code error;
-  for (fs::directory_iterator entry(FolderOf(file), error), end; !error && entry != end; entry.increment(error)) {
-    const auto owner = TemporaryOwner(entry->path().filename().string(), file);
-    if (owner && !IsRunning(*owner)) ::unlink(entry->path().c_str());
+bool Lock(int fd) {
+  int result = 0;
+  do {
+    result = ::flock(fd, LOCK_EX);
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
+}
+
+// Whether `path` still names the open file `fd`: another writer may have removed it meanwhile.
+bool StillNamed(int fd, const fs::path& path) {
+  struct stat opened {};
+  struct stat named {};
+  return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+         opened.st_ino == named.st_ino;
+}
+
+// A writer holds its temporary locked until it is renamed into place or removed, so one found
+// unlocked was left by a killed writer; a held one is waited for. The errno, or 0.
+int RemoveLeftover(const fs::path& temporary) {
+  Descriptor found(::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (found.Get() < 0) return errno == ENOENT ? 0 : errno;
+  if (!Lock(found.Get())) return errno;
+  if (!StillNamed(found.Get(), temporary) || ::unlink(temporary.c_str()) == 0 || errno == ENOENT) return 0;
+  return errno;
+}
+
+// Makes the file's temporary and locks it; -1 with errno set when it cannot. Between the making
+// and the lock another writer may take it for a leftover and remove it: then it is made again.
+int ClaimTemporary(const fs::path& temporary) {
+  for (;;) {
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno != EEXIST) return -1;
+      if (const int error = RemoveLeftover(temporary)) return errno = error, -1;
+      continue;
+    }
+    if (!Lock(fd)) {
+      const int error = errno;
+      ::close(fd);
+      return errno = error, -1;
+    }
+    if (StillNamed(fd, temporary)) return fd;
+    ::close(fd);
   }
+}
+
+// The mode asked for, else the replaced file's; none for a new file, which keeps the umask's.
+std::optional<mode_t> ModeFor(const fs::path& file, std::optional<fs::perms> permissions) {
+  if (permissions) return static_cast<mode_t>(*permissions);
+  struct stat old {};
+  if (::stat(file.c_str(), &old) == 0) return old.st_mode & 07777;
+  return std::nullopt;
 }
 
 std::error_code SystemError(int error) { return {error, std::generic_category()}; }
@@ -102,18 +126,21 @@ bool SyncFolder(const fs::path& folder) {
   return fd.Get() >= 0 && ::fsync(fd.Get()) == 0 && fd.Close();
 }
 
-// One replacement; whatever it leaves behind on a failure is removed when it goes.
+// One replacement; whatever it leaves behind on a failure is removed before its lock goes.
 class Replacement {
  public:
-  explicit Replacement(fs::path file) : file_(std::move(file)), temporary_(TemporaryBeside(file_)) {}
+  explicit Replacement(fs::path file)
+      : file_(std::move(file)), temporary_(Beside(file_, kTemporaryEnding)), kept_(Beside(file_, kKeptEnding)) {}
   ~Replacement() {
+    if (fd_ < 0) return;
     if (!renamed_) ::unlink(temporary_.c_str());
-    if (kept_) ::unlink(kept_->c_str());
+    if (keptOld_) ::unlink(kept_.c_str());
+    ::close(fd_);
   }
   Replacement(const Replacement&) = delete;
   Replacement& operator=(const Replacement&) = delete;
 
-  int Run(std::string_view bytes, fs::perms permissions) {
+  int Run(std::string_view bytes, std::optional<fs::perms> permissions) {
     if (int error = WriteTemporary(bytes, permissions)) return error;
     if (int error = KeepOld()) return error;
     if (int error = rt::Run(WriteStep::Rename, [&] { return ::rename(temporary_.c_str(), file_.c_str()) == 0; })) {
@@ -128,53 +155,50 @@ class Replacement {
   }
 
  private:
-  int WriteTemporary(std::string_view bytes, fs::perms permissions) {
-    int opened = -1;
-    if (int error = rt::Run(WriteStep::Open, [&] {
-          opened = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-          return opened >= 0;
-        })) {
-      return error;
-    }
-    Descriptor fd(opened);
+  int WriteTemporary(std::string_view bytes, std::optional<fs::perms> permissions) {
+    if (int error = rt::Run(WriteStep::Open, [&] { return (fd_ = ClaimTemporary(temporary_)) >= 0; })) return error;
+    const std::optional<mode_t> mode = ModeFor(file_, permissions);
     if (int error = rt::Run(WriteStep::Write, [&] {
-          return ::fchmod(fd.Get(), static_cast<mode_t>(permissions)) == 0 && WriteAll(fd.Get(), bytes);
+          return (!mode || ::fchmod(fd_, *mode) == 0) && WriteAll(fd_, bytes);
         })) {
       return error;
     }
-    return rt::Run(WriteStep::Sync, [&] { return ::fsync(fd.Get()) == 0 && fd.Close(); });
+    return rt::Run(WriteStep::Sync, [&] { return ::fsync(fd_) == 0; });
   }
 
   // A second name for the old file, so that it survives the rename until the folder is synced.
   int KeepOld() {
-    fs::path kept = TemporaryBeside(file_);
-    const int error = rt::Run(WriteStep::Keep, [&] { return ::link(file_.c_str(), kept.c_str()) == 0; });
-    if (error == 0) kept_ = std::move(kept);
+    const int error = rt::Run(WriteStep::Keep, [&] {
+      ::unlink(kept_.c_str());  // a killed writer's
+      return ::link(file_.c_str(), kept_.c_str()) == 0;
+    });
+    keptOld_ = error == 0;
     return error == ENOENT ? 0 : error;
   }
 
   void PutOldBack() {
-    if (!kept_) {
+    if (!keptOld_) {
       ::unlink(file_.c_str());
-    } else if (::rename(kept_->c_str(), file_.c_str()) == 0) {
-      kept_.reset();
+    } else if (::rename(kept_.c_str(), file_.c_str()) == 0) {
+      keptOld_ = false;
     }
   }
 
   fs::path file_;
   fs::path temporary_;
-  std::optional<fs::path> kept_;
+  fs::path kept_;
+  int fd_ = -1;  // the temporary, locked while this writer works
+  bool keptOld_ = false;
   bool renamed_ = false;
 };
 
 }  // namespace
 
-std::error_code ReplaceFile(const fs::path& file, std::string_view bytes, fs::perms permissions) {
+std::error_code ReplaceFile(const fs::path& file, std::string_view bytes, std::optional<fs::perms> permissions) {
   std::error_code error;
   const fs::path target = ThroughLinks(file, error);
   if (error) return error;
   if (const int failed = Replacement(target).Run(bytes, permissions)) return SystemError(failed);
-  RemoveLeftTemporaries(target);
   return {};
 }
 

@@ -2,24 +2,22 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
 namespace rt {
 
-inline constexpr std::filesystem::perms kFilePermissions =
-    std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read |
-    std::filesystem::perms::others_read;
-
 // Replaces the file whole, so that a reader, or a crash, meets either the old content or the
 // new, never a part of it: the bytes go to a temporary file in the file's folder, are synced,
 // renamed over the file, and the folder is synced. A symbolic link is written through: the file
-// it leads to is replaced, the link stays. `permissions` apply to the new file.
+// it leads to is replaced, the link stays. The new file gets `permissions` when given, else the
+// mode of the file it replaces, else the mode the umask leaves of 0666.
 // Returns the system's error, empty when the file was replaced; on an error the file is as it
-// was and no temporary file is left. A successful write also removes the temporaries that a
-// killed process left beside the same file.
+// was and no temporary file is left. A write of a file waits for another writer of the same file
+// to finish, and first removes what a killed writer of it left beside it.
 [[nodiscard]] std::error_code ReplaceFile(const std::filesystem::path& file, std::string_view bytes,
-                                          std::filesystem::perms permissions = kFilePermissions);
+                                          std::optional<std::filesystem::perms> permissions = std::nullopt);
 
 // The steps of a replacement, in order; Keep links the old file aside so that it can come back
 // when the folder cannot be synced.

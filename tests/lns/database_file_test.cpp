@@ -98,6 +98,19 @@ TEST_F(SharingTest, EachSeesTheOthersCommittedChangesAtItsNextCall) {
   }
 }
 
+TEST_F(SharingTest, AChangeIsSeenAfterTheLogWasCheckpointedAndBegunAgain) {
+  Side a = OpenSide();
+  Side b = OpenSide();
+  const auto checkpoint = [&] { sql::Connection(file_, false).Execute("PRAGMA wal_checkpoint(TRUNCATE)"); };
+  checkpoint();
+  a.Variable("nviSetpoint")->put_Value(Variant::Double(21));
+  EXPECT_EQ(b.Variable("nviSetpoint")->get_Value().ToDouble(), 21.0);
+  // The same change again in a log begun anew: as long as before, at the same place.
+  checkpoint();
+  a.Variable("nviSetpoint")->put_Value(Variant::Double(22));
+  EXPECT_EQ(b.Variable("nviSetpoint")->get_Value().ToDouble(), 22.0);
+}
+
 TEST_F(SharingTest, NeitherSideLosesTheOthersChanges) {
   Side a = OpenSide();
   Side b = OpenSide();

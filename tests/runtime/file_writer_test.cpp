@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -88,6 +89,53 @@ TEST_F(FileWriterTest, TheTemporariesOfAKilledWriterGoWithTheNextWriteOfTheSameF
   ASSERT_FALSE(ReplaceFile(file_, "new"));
   EXPECT_EQ(orvex::test::ReadFile(file_), "new");
   EXPECT_THAT(Names(folder_), AllOf(SizeIs(4), Not(temporaryOf("store.json")), temporaryOf("other.json")));
+}
+
+TEST_F(FileWriterTest, WritersOfTheSameFileAtOnceAllSucceedAndLeaveNoTemporary) {
+  constexpr int kWriters = 4;
+  constexpr int kWrites = 20;
+  fs::create_directories(folder_);
+  std::vector<pid_t> children;
+  for (int writer = 0; writer < kWriters; ++writer) {
+    const pid_t child = fork();
+    if (child == 0) {
+      for (int write = 0; write < kWrites; ++write) {
+        if (ReplaceFile(file_, "writer " + std::to_string(writer))) _exit(1);
+      }
+      _exit(0);
+    }
+    children.push_back(child);
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_THAT(orvex::test::ReadFile(file_), StartsWith("writer "));
+  EXPECT_THAT(Names(folder_), ElementsAre("store.json"));
+}
+
+TEST_F(FileWriterTest, ANewFileTakesTheUmasksModeAndAReplacedOneKeepsItsOwn) {
+  struct Case {
+    mode_t umask;
+    std::optional<mode_t> existing;
+    mode_t expected;
+  };
+  for (const Case& c : {Case{077, std::nullopt, 0600}, Case{022, std::nullopt, 0644}, Case{022, 0600, 0600},
+                        Case{077, 0640, 0640}}) {
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    if (c.existing) {
+      orvex::test::WriteFile(file_, "old");
+      fs::permissions(file_, static_cast<fs::perms>(*c.existing));
+    }
+    const mode_t previous = ::umask(c.umask);
+    const std::error_code error = ReplaceFile(file_, "new");
+    ::umask(previous);
+    ASSERT_FALSE(error) << error.message();
+    EXPECT_EQ(static_cast<mode_t>(fs::status(file_).permissions()), c.expected)
+        << std::oct << "umask " << c.umask << ", existing " << c.existing.value_or(0);
+  }
 }
 
 }  // namespace
