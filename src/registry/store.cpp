@@ -16,6 +16,7 @@
 #include "registry/machine.h"
 #include "runtime/descriptor.h"
 #include "runtime/file_writer.h"
+#include "runtime/text.h"
 
 namespace reg {
 namespace fs = std::filesystem;
@@ -114,7 +115,7 @@ std::vector<BYTE> HexBytes(const std::string& text) {
 Json ValueToJson(const Value& value) {
   std::string bytes(value.data.begin(), value.data.end());
   Json stored{{"type", value.type}};
-  if (IsText(value.type) && IsUtf8(bytes)) {
+  if (IsText(value.type) && rt::IsUtf8(bytes)) {
     stored["text"] = bytes;
   } else {
     stored["hex"] = HexText(value.data);
