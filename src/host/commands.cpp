@@ -138,7 +138,7 @@ std::string SplitFirst(const std::string& text, const std::string& delimiter, st
     rest.clear();
     return text;
   }
-  rest = rt::Trim(rt::Mid(text, at + delimiter.size()));
+  rest = rt::Trim(rt::Mid(text, at + rt::Len(delimiter)));
   return rt::Left(text, at - 1);
 }
 

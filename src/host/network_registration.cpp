@@ -36,7 +36,7 @@ struct Candidates {
 };
 
 Candidates ChooseCandidates() {
-  if (g_DevelopmentProgramId.size() == ProgramIdLength) {
+  if (rt::Len(g_DevelopmentProgramId) == ProgramIdLength) {
     const int32_t index = HexToLong(rt::Right(g_DevelopmentProgramId, 2));
     return {rt::Left(g_DevelopmentProgramId, ProgramIdBaseLength), index, index};
   }

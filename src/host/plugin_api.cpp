@@ -17,6 +17,7 @@
 #include "runtime/convert.h"
 #include "runtime/members.h"
 #include "runtime/steps.h"
+#include "runtime/text.h"
 
 namespace host {
 namespace {
@@ -193,7 +194,7 @@ std::string LNSPlugInAPI::get_Name() const { return PlugInName; }
 void LNSPlugInAPI::put_Name(const std::string&) { RaiseReadOnly(); }
 
 void LNSPlugInAPI::put_DevelopmentProgramId(std::string programId) {
-  g_DevelopmentProgramId = programId.size() == DevelopmentProgramIdLength ? std::move(programId) : std::string();
+  g_DevelopmentProgramId = rt::Len(programId) == DevelopmentProgramIdLength ? std::move(programId) : std::string();
 }
 std::string LNSPlugInAPI::get_DevelopmentProgramId() const { return g_DevelopmentProgramId; }
 

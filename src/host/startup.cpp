@@ -227,7 +227,7 @@ void ParseVersion(const std::string& text, int16_t& major, int16_t& minor) {
   const std::string majorText = SplitFirst(text, ".", rest);
   rest = SplitFirst(rest, " ", ignored);
   rest = SplitFirst(rest, ".", ignored);
-  if (rest.size() == 1) rest += "0";
+  if (rt::Len(rest) == 1) rest += "0";
   major = rt::DoubleToInteger(rt::Val(majorText));
   minor = rt::DoubleToInteger(rt::Val(rest));
 }

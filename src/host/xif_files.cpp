@@ -172,7 +172,8 @@ std::string SearchTree(const SearchFolder& folder, const std::string& prefix, in
 }
 
 std::string XfbPathOf(const std::string& xifPath) {
-  return rt::Left(xifPath, xifPath.size() - std::min<size_t>(3, xifPath.size())) + "XFB";
+  const size_t length = rt::Len(xifPath);
+  return rt::Left(xifPath, length - std::min<size_t>(3, length)) + "XFB";
 }
 
 bool FileThere(const std::string& path) { return proc::FileExists(proc::ResolvePath(path).string()); }

@@ -437,7 +437,7 @@ std::string AsciiTextOf(const Field& field, const uint8_t* at) {
 }
 
 void WriteAsciiText(const TypeEntry& type, const Field& field, std::string_view text, uint8_t* at) {
-  if (text.size() > field.size) Refuse(type, "the text is longer than " + std::to_string(field.size) + " characters");
+  if (rt::Len(text) > field.size) Refuse(type, "the text is longer than " + std::to_string(field.size) + " characters");
   for (char c : text) {
     if (c < ' ' || c > '~') Refuse(type, Quoted(text) + " holds a character that is not printable ASCII");
   }

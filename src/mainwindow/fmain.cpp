@@ -106,7 +106,7 @@ void fMain::Form_Load() {
   SettingsLines lines;
   step(0, [&lines] { lines = ReadSettingsFile(LogLoadFailure); });
   step(0, [&lines] {
-    if (lines[0].size() >= ShortestFirstLine) return;
+    if (rt::Len(lines[0]) >= ShortestFirstLine) return;
     lines = DefaultSettingsLines();
     if (!WriteSettingsFile(lines)) rt::Raise(rt::err::PathFileAccessError);
   });

@@ -28,7 +28,7 @@ std::string HexText(const std::vector<BYTE>& data) {
 Json ValueToJson(const Value& value) {
   std::string bytes(value.data.begin(), value.data.end());
   Json stored{{"type", value.type}};
-  if (IsText(value.type) && IsUtf8(bytes)) {
+  if (IsText(value.type) && rt::IsUtf8(bytes)) {
     stored["text"] = bytes;
   } else {
     stored["hex"] = HexText(value.data);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "registry/format.h"
+#include "runtime/text.h"
 
 namespace reg {
 namespace {
@@ -153,7 +154,7 @@ class Reader {
       if (text_[at_++] == '"') break;
       Escape(text);
     }
-    if (!IsUtf8(text)) GiveUp();
+    if (!rt::IsUtf8(text)) GiveUp();
     return text;
   }
 

@@ -8,6 +8,7 @@
 #include "registry/handles.h"
 #include "registry/store.h"
 #include "runtime/error.h"
+#include "runtime/text.h"
 
 namespace reg {
 namespace {
@@ -33,7 +34,7 @@ constexpr StatusEntry kStatusTexts[] = {
 
 std::string ValueName(const char* name) {
   std::string text = name == nullptr ? "" : name;
-  if (!IsUtf8(text)) Refuse(ERROR_INVALID_PARAMETER, "A value name must be UTF-8 text");
+  if (!rt::IsUtf8(text)) Refuse(ERROR_INVALID_PARAMETER, "A value name must be UTF-8 text");
   return text;
 }
 

@@ -51,36 +51,10 @@ K* DescendFrom(K& from, const Path& path) {
 
 constexpr size_t kLongestKeyName = 255;
 
-// Length of the UTF-8 sequence that starts at `at`, 0 when it is not one (overlong forms and
-// surrogates are not).
-size_t SequenceLength(std::string_view text, size_t at) {
-  auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(at);
-  if (lead < 0x80) return 1;
-  size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-  if (length == 0 || at + length > text.size()) return 0;
-  unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-  unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-  if (byte(at + 1) < low || byte(at + 1) > high) return 0;
-  for (size_t i = at + 2; i < at + length; ++i) {
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  }
-  return length;
-}
-
 }  // namespace
 
-bool IsUtf8(std::string_view text) {
-  for (size_t at = 0; at < text.size();) {
-    size_t length = SequenceLength(text, at);
-    if (length == 0) return false;
-    at += length;
-  }
-  return true;
-}
-
 bool IsKeyName(std::string_view name) {
-  return !name.empty() && name.size() <= kLongestKeyName && name.find('\\') == std::string_view::npos && IsUtf8(name);
+  return !name.empty() && name.size() <= kLongestKeyName && name.find('\\') == std::string_view::npos && rt::IsUtf8(name);
 }
 
 bool SameName(std::string_view a, std::string_view b) { return rt::EqualsNoCase(a, b); }

@@ -62,7 +62,6 @@ bool NameBefore(std::string_view a, std::string_view b);
 
 // Names must be storable as JSON text: valid UTF-8. A key name is also 1 to 255 characters
 // without "\" (a 260-character buffer always holds it).
-bool IsUtf8(std::string_view text);
 bool IsKeyName(std::string_view name);
 
 }  // namespace reg

@@ -7,7 +7,67 @@ namespace {
 // ASCII only, so that the machine's locale never changes a comparison.
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Length of the UTF-8 sequence that starts at `at`, 0 when it is not one (overlong forms and
+// surrogates are not).
+size_t SequenceLength(std::string_view text, size_t at) {
+  auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  unsigned char lead = byte(at);
+  if (lead < 0x80) return 1;
+  size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+  unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+  if (byte(at + 1) < low || byte(at + 1) > high) return 0;
+  for (size_t i = at + 2; i < at + length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// A place in a text: its byte offset and the code units before it.
+struct Place {
+  size_t byte = 0;
+  size_t units = 0;
+};
+
+// Past the character at `place`; a byte that begins no sequence stands alone.
+Place Next(std::string_view s, Place place) {
+  const size_t length = SequenceLength(s, place.byte);
+  if (length == 0) return {place.byte + 1, place.units + 1};
+  return {place.byte + length, place.units + (length == 4 ? 2 : 1)};
+}
+
+// Past whole characters until `units` code units are passed; a character that
+// straddles the count is passed too, so that what follows starts on a character.
+Place Skip(std::string_view s, size_t units) {
+  Place place;
+  while (place.byte < s.size() && place.units < units) place = Next(s, place);
+  return place;
+}
+
+// From `from`, past the whole characters that fit in `units` more code units.
+size_t FitEnd(std::string_view s, size_t from, size_t units) {
+  Place place{from, 0};
+  for (Place next; place.byte < s.size(); place = next) {
+    next = Next(s, place);
+    if (next.units > units) break;
+  }
+  return place.byte;
+}
+
 }  // namespace
+
+size_t Len(std::string_view s) { return Skip(s, std::string_view::npos).units; }
+
+bool IsUtf8(std::string_view s) {
+  for (size_t at = 0; at < s.size();) {
+    const size_t length = SequenceLength(s, at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
 
 std::string LTrim(std::string_view s) {
   size_t first = s.find_first_not_of(' ');
@@ -45,20 +105,28 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 size_t InStr(std::string_view s, std::string_view what, size_t start, bool ignoreCase) {
   if (start == 0) start = 1;
-  if (s.empty() || start > s.size() + 1) return 0;
-  std::string hay = ignoreCase ? UCase(s) : std::string(s);
-  std::string needle = ignoreCase ? UCase(what) : std::string(what);
-  size_t pos = hay.find(needle, start - 1);
-  return pos == std::string::npos ? 0 : pos + 1;
+  const std::string hay = ignoreCase ? UCase(s) : std::string(s);
+  const std::string needle = ignoreCase ? UCase(what) : std::string(what);
+  Place place = Skip(hay, start - 1);
+  if (s.empty() || place.units < start - 1) return 0;
+  // Only a match that starts on a character counts.
+  for (;; place = Next(hay, place)) {
+    if (std::string_view(hay).substr(place.byte).starts_with(needle)) return place.units + 1;
+    if (place.byte >= hay.size()) return 0;
+  }
 }
 
-std::string Left(std::string_view s, size_t n) { return std::string(s.substr(0, n)); }
+std::string Left(std::string_view s, size_t n) { return std::string(s.substr(0, FitEnd(s, 0, n))); }
 
-std::string Right(std::string_view s, size_t n) { return std::string(n >= s.size() ? s : s.substr(s.size() - n)); }
+std::string Right(std::string_view s, size_t n) {
+  const size_t length = Len(s);
+  return n >= length ? std::string(s) : std::string(s.substr(Skip(s, length - n).byte));
+}
 
 std::string Mid(std::string_view s, size_t start, size_t n) {
-  if (start == 0 || start > s.size()) return {};
-  return std::string(s.substr(start - 1, n));
+  if (start == 0) return {};
+  const size_t from = Skip(s, start - 1).byte;
+  return std::string(s.substr(from, FitEnd(s, from, n) - from));
 }
 
 }  // namespace rt

@@ -5,19 +5,26 @@
 
 namespace rt {
 
-// Text helpers on single-byte characters, positions 1-based as the system's code counts them.
+// Texts are UTF-8. Lengths and positions count 16-bit code units (UTF-16), positions 1-based, as
+// the system's code counts them: a character outside the Basic Multilingual Plane counts two.
+// A cut never splits a character; one that the cut would split is left out whole. A byte that
+// begins no valid UTF-8 sequence counts one unit and is kept as it is: a cut never makes a valid
+// text invalid, and never repairs an invalid one (a file path must keep its bytes).
+size_t Len(std::string_view s);
+bool IsUtf8(std::string_view s);
 std::string Trim(std::string_view s);   // blanks only, both ends
 // The same part of `s` without copying it.
 std::string_view TrimmedView(std::string_view s);
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
+// Case is ASCII only: other letters compare and convert as they are.
 std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);
-// Position of `what` in `s` at or after `start` (1-based); 0 when absent.
+// Position of `what` in `s` at or after `start`; 0 when absent.
 size_t InStr(std::string_view s, std::string_view what, size_t start = 1, bool ignoreCase = false);
 std::string Left(std::string_view s, size_t n);
 std::string Right(std::string_view s, size_t n);
-std::string Mid(std::string_view s, size_t start, size_t n = std::string_view::npos);  // 1-based start
+std::string Mid(std::string_view s, size_t start, size_t n = std::string_view::npos);
 
 }  // namespace rt

@@ -277,7 +277,8 @@ TEST_F(PropertyTest, DevelopmentProgramIdKeepsOnlySixteenCharacters) {
   auto plugIn = NewPlugIn();
   for (const auto& [given, kept] : std::vector<std::pair<std::string, std::string>>{
            {"80071A5501030405", "80071A5501030405"}, {"80071A550103040", ""}, {"80071A55010304050", ""},
-           {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP"}}) {
+           {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP"}, {"80071A5501030\u20AC05", "80071A5501030\u20AC05"},
+           {"80071A55010304\U0001F600", "80071A55010304\U0001F600"}, {"80071A550103040\U0001F600", ""}}) {
     plugIn->put_DevelopmentProgramId(given);
     EXPECT_EQ(plugIn->get_DevelopmentProgramId(), kept) << given;
   }

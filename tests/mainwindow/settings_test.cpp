@@ -31,6 +31,7 @@ TEST_F(MainWindowTest, AFirstLineShorterThanFourCharactersBringsBackTheDefaultFi
   };
   const char* kept = "FactoryTester = True\r\nLogWindow = True\r\nPollInterval = 500\r\nActiveDelay = 1000\r\n";
   for (const Case& c : {Case{"", DefaultSettings, 4}, Case{"abc\r\nLogWindow = True\r\n", DefaultSettings, 2},
+                        Case{"\u00E9t\u00E9\r\nLogWindow = True\r\n", DefaultSettings, 2},
                         Case{kept, kept, 0}, Case{"DEBUG, LogWindow = True\r\n", "DEBUG, LogWindow = True\r\n", 2}}) {
     SCOPED_TRACE(c.file);
     WriteSettings(c.file);

@@ -4,6 +4,9 @@
 
 namespace {
 
+// Characters of 1, 2, 3 and 4 bytes; the last is two code units.
+const std::string A = "a", U = "\u00FC", E = "\u20AC", G = "\U0001F600";
+
 TEST(TextTest, TrimRemovesBlanksOnly) {
   EXPECT_EQ(rt::Trim("  a b  "), "a b");
   EXPECT_EQ(rt::Trim("\ta\t"), "\ta\t");
@@ -50,6 +53,32 @@ TEST(TextTest, LeftMidRightStayInsideTheText) {
   EXPECT_EQ(rt::Mid("abcdef", 0, 2), "");
   EXPECT_EQ(rt::Mid("abcdef", 7), "");
   EXPECT_EQ(rt::Mid("abcdef", 6, 10), "f");
+}
+
+TEST(TextTest, CountsCodeUnitsAndCutsWholeCharacters) {
+  struct Case {
+    std::string text;
+    size_t len, n;
+    std::string left, right, midFromTwo;
+  } const cases[] = {
+      {A + U + E + G, 5, 4, A + U + E, U + E + G, U + E + G},
+      {A + U + E + G, 5, 3, A + U + E, E + G, U + E},
+      {A + U + E + G, 5, 1, A, "", U},
+      {G + A, 3, 1, "", A, A},
+      {G + A, 3, 2, G, A, A},
+      // A byte that begins no sequence is one unit, kept as it is.
+      {"\xF0\x9F" + G, 4, 3, "\xF0\x9F", "\x9F" + G, "\x9F" + G},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text + " " + std::to_string(c.n));
+    EXPECT_EQ(rt::Len(c.text), c.len);
+    EXPECT_EQ(rt::Left(c.text, c.n), c.left);
+    EXPECT_EQ(rt::Right(c.text, c.n), c.right);
+    EXPECT_EQ(rt::Mid(c.text, 2, c.n), c.midFromTwo);
+  }
+  EXPECT_EQ(rt::InStr(U + E + G + A, A), 5u);
+  EXPECT_EQ(rt::InStr(G + G, G, 2), 3u);
+  EXPECT_EQ(rt::InStr(U, "\xBC"), 0u);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ void ValidateBypassTime(forms::TextControl& box, device::Orvex_FCU& fcu) {
 }
 
 void ValidateLocation(forms::TextControl& box, device::Orvex_FCU& fcu) {
-  if (box.Text().size() > LocationLength) box.SetText(rt::Left(box.Text(), LocationLength));
+  if (rt::Len(box.Text()) > LocationLength) box.SetText(rt::Left(box.Text(), LocationLength));
   auto& point = PointOf<points::SCPT_str_asc>(fcu, "nciLocation");
   point.put_Value(box.Text());
   point.WriteCP();

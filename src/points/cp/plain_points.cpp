@@ -87,7 +87,7 @@ rt::Variant SCPTbypassTime::Invoke(std::string_view member, CallKind kind, std::
 SCPT_str_asc::SCPT_str_asc() : TypedValue(StrAscClass) {}
 
 void SCPT_str_asc::Send(rt::Steps& steps) {
-  if (m_Value.size() > MaxTextLength) m_Value = rt::Left(m_Value, MaxTextLength);
+  if (rt::Len(m_Value) > MaxTextLength) m_Value = rt::Left(m_Value, MaxTextLength);
   PutValue(steps, 0, [&] { return rt::Variant::String(m_Value); });
 }
 

@@ -4,6 +4,7 @@
 #include "points/late_bound.h"
 #include "points/temperature.h"
 #include "runtime/convert.h"
+#include "runtime/text.h"
 
 namespace points {
 
@@ -237,7 +238,7 @@ void UCPTtemp_Dif_p::BeforeRawDecode() const {
 // Up to four hexadecimal digits, a 16-bit two's-complement number ("00C8" is 200).
 bool UCPTtemp_Dif_p::DecodeUndelimited(rt::Steps& steps, const std::string& text) {
   steps(HexStep, [&] {
-    if (text.size() > 4) rt::Raise(rt::err::Overflow);
+    if (rt::Len(text) > 4) rt::Raise(rt::err::Overflow);
     m_Value = TempDifPClass.word.fromRaw(rt::DoubleToInteger(rt::ParseNumber("&h" + text)));
   });
   return true;

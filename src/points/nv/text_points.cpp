@@ -3,6 +3,7 @@
 #include "host/log.h"
 #include "runtime/convert.h"
 #include "runtime/members.h"
+#include "runtime/text.h"
 
 namespace points {
 
@@ -63,7 +64,7 @@ void SNVT_str_asc::Receive(rt::Steps& steps) {
     return;
   }
   std::string text = InText();
-  if (text.size() > MaxTextLength) {
+  if (rt::Len(text) > MaxTextLength) {
     host::WriteLog(UnsupportedFormatLine(Class().name));
     return;
   }

@@ -40,6 +40,8 @@ class TextEditorTest : public EditorTest {
 };
 
 const std::string Location40 = "Second floor, east wing, room 214, north";
+const std::string Umlauts32 = "üüüüüüüüüüüüüüüüüüüüüüüüüüüüüüüü";
+const std::string Thirty(30, 'a');
 
 TEST_F(TextEditorTest, SingleValuesAreClampedRoundedAndWritten) {
   struct Case {
@@ -64,6 +66,10 @@ TEST_F(TextEditorTest, SingleValuesAreClampedRoundedAndWritten) {
       {GeneralPage, "txtnciByPassTime", 2, "30.5", "30", {}, bypass, "30"},
       {DeviceSetupPage, "txtnciLocation", -1, Location40, Location40.substr(0, 31), {}, "SCPTlocation",
        Location40.substr(0, 31)},
+      // Cut to 31 code units; the unit refuses what is not ASCII and keeps its text.
+      {DeviceSetupPage, "txtnciLocation", -1, Umlauts32, Umlauts32.substr(0, 62), {}, "SCPTlocation",
+       Location40.substr(0, 31)},
+      {DeviceSetupPage, "txtnciLocation", -1, Thirty + "\U0001F600", Thirty, {}, "SCPTlocation", Thirty},
       {DeviceSetupPage, "txtnciSndHrtBt", 3, "7000", "7000.0", Bound("greater", "6553.4"), "SCPTmaxSendTime",
        "6553.4"},
       {DeviceSetupPage, "txtnciMinOutTm", 3, "12.34", "12.3", {}, "SCPTminSendTime", "12.3"},
@@ -92,6 +98,8 @@ TEST_F(TextEditorTest, SingleValuesAreClampedRoundedAndWritten) {
     }
   }
   EXPECT_THAT(host::LogLines(), ::testing::Contains(::testing::EndsWith("txtnviSetptOffset.Validate-Overflow Line 0")));
+  EXPECT_THAT(host::LogLines(),
+              ::testing::Contains(::testing::HasSubstr("holds a character that is not printable ASCII")));
   EXPECT_DOUBLE_EQ(Point<points::NumberPoint>("nviSetPoint").get_Value(), 72.2);
 }
 

@@ -163,7 +163,7 @@ struct WriteCase {
   std::vector<V> values;  // one for every field, or one for all
   std::vector<V> puts;
   std::vector<std::string> log;  // lines the log holds; none: an empty log
-  const char* after = "";        // the fields after the write, where given
+  std::string after = "";        // the fields after the write, where given
   bool refused = false;
 };
 
@@ -171,6 +171,11 @@ const WriteCase WriteCases[] = {
     {"SCPT_time_sec", "RAW", "Value", {D(7.5)}, {D(7.5)}, {}},
     {"SCPT_str_asc", "SCPTlocation", "Value", {Text(std::string(40, 'x'))}, {Text(std::string(31, 'x'))}, {},
      "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"},
+    // 31 code units, whole characters: a 4-byte character counts two.
+    {"SCPT_str_asc", "SCPTlocation", "Value", {Text(Repeated("\u20AC", 32))}, {Text(Repeated("\u20AC", 31))}, {},
+     Repeated("\u20AC", 31)},
+    {"SCPT_str_asc", "SCPTlocation", "Value", {Text(Repeated("a", 30) + "\U0001F600")}, {Text(Repeated("a", 30))}, {},
+     Repeated("a", 30)},
     {"UCPT_Byte", "SCPTdevMajVer", "Value", {B(7)}, {B(7)}, {}},
     {"UCPT_Byte", "RAW", "Value", {B(7)}, {Text("7")}, {}},
     {"UCPT_Byte", "SCPTdevMajVer#SI", "Value", {B(7)}, {Text("7")}, {}},
@@ -213,7 +218,7 @@ TEST_F(ExchangeTest, AWriteSendsEachFormatAsTheClassSays) {
       EXPECT_THAT(Log(), IsEmpty()) << label;
     }
     for (const std::string& line : c.log) EXPECT_THAT(Log(), Contains(line)) << label;
-    if (*c.after) {
+    if (!c.after.empty()) {
       EXPECT_EQ(Fields(point, c.fields), c.after) << label;
     }
   }

@@ -44,6 +44,18 @@ TEST_F(TextTest, ATextOfThirtyCharactersIsReadAndOneOfThirtyOneRefused) {
   EXPECT_EQ(point->get_Value(), "");
 }
 
+TEST_F(TextTest, TheReadLimitCountsCodeUnits) {
+  for (const auto& [text, taken] : std::vector<std::pair<std::string, bool>>{
+           {Repeated("\u00FC", 30), true}, {Repeated("\u00FC", 31), false},
+           {Repeated("a", 29) + "\U0001F600", false}}) {  // a 4-byte character counts two
+    ClearLog();
+    auto recorded = Record<SNVT_str_asc>("SNVT_str_asc", Text(text));
+    recorded.point->ReadNV();
+    EXPECT_EQ(recorded.point->get_Value(), taken ? text : "") << text;
+    EXPECT_EQ(Log().empty(), taken) << text;
+  }
+}
+
 TEST_F(TextTest, AReadSwitchesTheVariableToTheTextFormatSilently) {
   SetText("No Alarm");
   SetFormat("nviText", "RAW");

@@ -165,6 +165,12 @@ Recorded<T> Record(const std::string& format, rt::Variant value, const std::stri
 
 inline rt::Variant Text(const std::string& text) { return rt::Variant::String(text); }
 
+inline std::string Repeated(const std::string& piece, size_t times) {
+  std::string text;
+  for (size_t i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
 // `text` with "{d}" replaced by the error's description and "{n}" by its number.
 std::string Expand(std::string text, const rt::Error& error);
 
