@@ -269,21 +269,6 @@ TEST_F(RealClockTest, RunServesPostedItemsUntilQuit) {
   EXPECT_FALSE(forms::IsRunning());
 }
 
-TEST_F(RealClockTest, RunSleepsUntilTheNextTimerIsDue) {
-  auto form = forms::New<RecordingForm>();
-  const int64_t start = rt::CurrentClock().NowMs();
-  int64_t firedAt = 0;
-  form->On("tmrFast", Event::Timer, [&firedAt](forms::EventArgs&) {
-    firedAt = rt::CurrentClock().NowMs();
-    forms::Quit();
-  });
-  form->Load();
-  form->Ctl<forms::Timer>("tmrFast").SetInterval(30);
-  form->Ctl<forms::Timer>("tmrFast").SetEnabled(true);
-  forms::Run();
-  EXPECT_GE(firedAt - start, 30);
-}
-
 // Measured on the clock the loop reads: whole milliseconds.
 TEST_F(RealClockTest, AdvanceClockLetsRealTimePass) {
   const int64_t start = rt::CurrentClock().NowMs();
