@@ -50,6 +50,8 @@ class Channel {
   void End();
   // No request runs or waits.
   bool Idle() const noexcept { return running_.empty() && waitingCalls_.empty(); }
+  // Object calls taken that wait for the call running.
+  size_t WaitingCalls() const noexcept { return waitingCalls_.size(); }
   // Runs `then` once, as soon as the channel is idle (at once when it is).
   void WhenIdle(std::function<void()> then);
 

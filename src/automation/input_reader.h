@@ -20,7 +20,8 @@ class InputReader {
     std::function<void()> ended;     // end of input (or a read error)
   };
 
-  // The callbacks run on the reader thread.
+  // The callbacks run on the reader thread. One that blocks holds the reading back (the input's
+  // writer then waits); it must be released before Stop.
   InputReader(int fd, Callbacks callbacks);
   InputReader(const InputReader&) = delete;
   InputReader& operator=(const InputReader&) = delete;

@@ -1,6 +1,7 @@
 #include "automation/server.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <deque>
@@ -56,7 +57,11 @@ Json QuestionEvent() {
 using Poster = std::function<void(std::function<void()>)>;
 
 // What the reader thread has read and the UI thread has not yet taken, in order: request lines,
-// lines over the limit, and last the end of the input.
+// lines over the limit, and last the end of the input. When MaxWaitingRequests wait, counting the
+// object calls that wait for the call running, the reader waits until half of them have gone (not
+// for every one, which would wake it for each line): the pipe holds the rest. While a modal wait
+// waits for input those calls do not count, since the line that ends the wait may come after any
+// number of them.
 class Inbox {
  public:
   enum class Kind { Line, Overlong, End };
@@ -65,7 +70,12 @@ class Inbox {
     std::string line;
   };
   void Put(Entry entry) {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    if (!HasRoom(MaxWaitingRequests)) {
+      readerWaits_ = true;
+      room_.wait(lock, [this] { return HasRoom(ResumeBelow); });
+      readerWaits_ = false;
+    }
     entries_.push_back(std::move(entry));
   }
   std::optional<Entry> Next() {
@@ -75,10 +85,42 @@ class Inbox {
     entries_.pop_front();
     return entry;
   }
+  void SetWaitingCalls(size_t count) {
+    Change([&] { waitingCalls_ = count; });
+  }
+  void NoteModalWait(bool waiting) {
+    Change([&] { modalWaits_ += waiting ? 1 : -1; });
+  }
+  // The process ends: the reader waits no more, and what it still hands on is answered as not run.
+  void Close() {
+    Change([&] { closed_ = true; });
+  }
 
  private:
+  static constexpr size_t ResumeBelow = MaxWaitingRequests / 2;
+
+  bool HasRoom(size_t below) const {
+    if (closed_) return true;
+    if (entries_.size() >= below) return false;
+    return modalWaits_ > 0 || entries_.size() + waitingCalls_ < below;
+  }
+  void Change(const std::function<void()>& change) {
+    bool wake = false;
+    {
+      std::lock_guard lock(mutex_);
+      change();
+      wake = readerWaits_ && HasRoom(ResumeBelow);
+    }
+    if (wake) room_.notify_one();
+  }
+
   std::mutex mutex_;
+  std::condition_variable room_;
   std::deque<Entry> entries_;
+  size_t waitingCalls_ = 0;
+  int modalWaits_ = 0;
+  bool closed_ = false;
+  bool readerWaits_ = false;
 };
 
 // A request line, or one over the limit, to the channel; the end of the input is not for it.
@@ -106,7 +148,8 @@ void FinishAfterInput(Channel& channel, const Poster& post) {
   });
 }
 
-// The UI thread takes what the reader read, one entry per posted item, in order.
+// The UI thread takes what the reader read, one entry per posted item, in order, and tells the
+// reader how many calls wait now.
 void TakeNext(Channel& channel, Inbox& inbox, const Poster& post) {
   auto entry = inbox.Next();
   if (!entry) return;
@@ -114,6 +157,7 @@ void TakeNext(Channel& channel, Inbox& inbox, const Poster& post) {
     FinishAfterInput(channel, post);
   } else {
     Deliver(channel, *entry);
+    inbox.SetWaitingCalls(channel.WaitingCalls());
   }
 }
 
@@ -195,20 +239,24 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
     });
   };
   Inbox inbox;
+  forms::SetModalWaitHook([&inbox](bool waiting) { inbox.NoteModalWait(waiting); });
   {
     InputReader reader(inputFd, ReaderCallbacks(channel, inbox, post));
     // A request whose work ends the process is answered before the process goes, and so is every
     // other request read. The reader stops first: the process's end must not meet it posting a line.
     forms::App().SetEndingHook([&channel, &reader, &inbox, serving] {
       *serving = false;
+      inbox.Close();
       reader.Stop();
       AnswerBeforeTheEnd(channel, inbox);
       forms::Quit();
     });
     forms::Run();
     forms::App().SetEndingHook(nullptr);
+    inbox.Close();
   }
   *serving = false;
+  forms::SetModalWaitHook(nullptr);
   forms::SetQuestionOpenedHook(nullptr);
   forms::SetWhenUnanswered(forms::WhenUnanswered::TakeDefault);
   channel.SetOutput(nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,12 +29,17 @@ std::optional<int> HandleServerSwitches(const ServerCommandLine& commandLine);
 // empty log.
 void AddStandardVerbs(Channel& channel);
 
+// The most requests that wait to run, lines read and not yet taken and object calls waiting for
+// the call running together; Serve reads no further input while that many wait.
+inline constexpr size_t MaxWaitingRequests = 256;
+
 // Serves one director: request lines from `inputFd`, taken in order on this (the UI) thread
 // inside the forms event loop, so timers tick between lines and a line can answer a message box
 // that an earlier line opened; an object call waits for the call before it to return. Replies and
-// events go to `outputFd`, one line each. While it serves, unanswered questions wait for the
-// director. At the end of the input, open questions take their defaults, the requests read run,
-// the director's objects are released and Serve returns 0.
+// events go to `outputFd`, one line each. While a question or a modal window waits for input, the
+// calls waiting are not counted, so the line that answers is always read. While it serves,
+// unanswered questions wait for the director. At the end of the input, open questions take their
+// defaults, the requests read run, the director's objects are released and Serve returns 0.
 int Serve(Channel& channel, int inputFd, int outputFd);
 // Serve on standard input and output. Standard output is kept for the protocol: anything else
 // the process prints there goes to standard error.

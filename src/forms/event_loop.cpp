@@ -10,8 +10,7 @@
 namespace forms {
 namespace {
 
-constexpr int64_t kIdleSliceMs = 10;   // longest sleep between passes of a wait
-constexpr int64_t kRunSliceMs = 50;    // longest block of the main loop before it looks again
+constexpr int64_t kIdleSliceMs = 10;   // longest sleep between passes of a busy wait
 
 enum class WaitMode { Busy, Modal };
 
@@ -27,11 +26,23 @@ bool QuitRequested() {
   return Queue().quit;
 }
 
-// Blocks the UI thread until an item is posted, Quit is asked, or `ms` of real time pass.
-void WaitForPost(int64_t ms) {
+// Blocks the UI thread until an item is posted, Quit is asked, or `ms` of real time pass (never
+// without `ms`).
+void WaitForPost(std::optional<int64_t> ms) {
+  const auto woken = [] { return !Queue().items.empty() || Queue().quit; };
   std::unique_lock lock(Queue().mutex);
-  Queue().wake.wait_for(lock, std::chrono::milliseconds(std::max<int64_t>(ms, 0)),
-                        [] { return !Queue().items.empty() || Queue().quit; });
+  if (ms) {
+    Queue().wake.wait_for(lock, std::chrono::milliseconds(std::max<int64_t>(*ms, 0)), woken);
+  } else {
+    Queue().wake.wait(lock, woken);
+  }
+}
+
+// Sleeps until input comes or the next timer falls due. Virtual time moves only when the program
+// says so, so there nothing but input can end the sleep.
+void AwaitInputOrTimer() {
+  const std::optional<int64_t> next = TimerInternals::NextDue();
+  WaitForPost(next && !rt::CurrentVirtualClock() ? std::optional<int64_t>(*next - Now()) : std::nullopt);
 }
 
 std::optional<std::function<void()>> NextPosted() {
@@ -68,7 +79,7 @@ bool Idle(WaitMode mode, std::optional<int64_t> deadline) {
   const bool inputCanArrive = State().running;
   if (mode == WaitMode::Modal && inputCanArrive) {
     // A question or a modal window waits for the person (or director); virtual time stands still.
-    WaitForPost(virtualClock || !next ? kRunSliceMs : std::min(kRunSliceMs, *next - Now()));
+    AwaitInputOrTimer();
     return true;
   }
   if (virtualClock) {
@@ -139,7 +150,14 @@ bool WaitWhile(const std::function<bool()>& condition, int64_t timeoutMs) {
   return LoopWhile(condition, WaitMode::Busy, timeoutMs);
 }
 
-bool ModalWaitWhile(const std::function<bool()>& condition) { return LoopWhile(condition, WaitMode::Modal, -1); }
+bool ModalWaitWhile(const std::function<bool()>& condition) {
+  // The hook that heard the start hears the end, whatever is installed meanwhile.
+  const auto hook = State().modalWait;
+  if (hook) hook(true);
+  const bool ended = LoopWhile(condition, WaitMode::Modal, -1);
+  if (hook) hook(false);
+  return ended;
+}
 
 void AdvanceClock(int64_t ms) {
   rt::VirtualClock* clock = rt::CurrentVirtualClock();
@@ -166,8 +184,7 @@ void Run() {
     DoEvents();
     if (QuitRequested()) break;
     if (HasPosted()) continue;
-    auto next = TimerInternals::NextDue();
-    WaitForPost(rt::CurrentVirtualClock() || !next ? kRunSliceMs : std::min(kRunSliceMs, *next - Now()));
+    AwaitInputOrTimer();
   }
   state.running = false;
 }
@@ -181,6 +198,8 @@ void Quit() {
 }
 
 bool IsRunning() { return State().running; }
+
+void SetModalWaitHook(std::function<void(bool waiting)> hook) { State().modalWait = std::move(hook); }
 
 const std::vector<std::string>& UnhandledErrors() { return State().unhandled; }
 

@@ -35,12 +35,17 @@ void AdvanceClock(int64_t ms);
 // delivered after the current handler returns. Error 5 for a malformed key text.
 void SendKeys(std::string_view keys);
 
-// The program's main loop: runs posted items and timer ticks until Quit. While it runs, modal waits
-// (message boxes waiting for an interactive answer, modal forms) block for posted input and do not
-// advance the virtual clock.
+// The program's main loop: runs posted items and timer ticks until Quit, sleeping in between until
+// an item is posted or the next timer falls due (on the virtual clock, until an item is posted).
+// While it runs, modal waits (message boxes waiting for an interactive answer, modal forms) sleep
+// the same way and do not advance the virtual clock.
 void Run();
 void Quit();
 bool IsRunning();
+
+// Runs `hook(true)` as a modal wait starts to wait for input and `hook(false)` as it ends: whoever
+// feeds the loop must not hold back the input that ends the wait.
+void SetModalWaitHook(std::function<void(bool waiting)> hook);
 
 // Errors raised by handlers the loop delivered (timer ticks, posted items) that nobody caught:
 // reported to the platform log and kept here.

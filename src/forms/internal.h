@@ -55,6 +55,7 @@ struct ToolkitState {
   std::vector<std::shared_ptr<rt::Object>> retired;  // unloaded forms and controls, freed when idle
 
   bool running = false;
+  std::function<void(bool waiting)> modalWait;
   std::vector<std::string> unhandled;
   std::function<void(const std::string&)> log;
 

@@ -3,18 +3,22 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <thread>
 #include <unistd.h>
 
 #include "com/classes.h"
 #include "forms/app.h"
 #include "automation/input_reader.h"
+#include "forms/event_loop.h"
 #include "forms/form.h"
 #include "machine_folder.h"
 #include "registry/registry.h"
 #include "runtime/clock.h"
+#include "support/eventually.h"
 #include "test_form.h"
 #include "test_object.h"
 
@@ -44,11 +48,17 @@ class ServeTest : public ::testing::Test {
     const auto inPath = machine.Path() / "in.txt";
     const auto outPath = machine.Path() / "out.txt";
     std::ofstream(inPath, std::ios::binary) << input;
-    const int in = open(inPath.c_str(), O_RDONLY);
+    in = open(inPath.c_str(), O_RDONLY);
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    Channel channel;
     AddStandardVerbs(channel);
+    // A server that never ends fails the test instead of hanging it.
+    std::atomic<bool> served = false;
+    std::thread watchdog([&served] {
+      if (!orvex::test::Eventually([&served] { return served.load(); })) forms::Quit();
+    });
     EXPECT_EQ(automation::Serve(channel, in, out), 0);
+    served = true;
+    watchdog.join();
     close(in);
     close(out);
     std::vector<Json> lines;
@@ -58,6 +68,8 @@ class ServeTest : public ::testing::Test {
   }
 
   testing::ScopedMachineFolder machine;
+  Channel channel;
+  int in = -1;  // the input being served
 };
 
 TEST_F(ServeTest, EveryLineGetsItsReplyAndBadLinesDoNotCloseTheChannel) {
@@ -156,6 +168,38 @@ TEST_F(ServeTest, ACallTakenWhileAnotherWaitsForItsAnswerRunsAfterItAndEveryLine
       {1, nullptr}, {3, nullptr}, {5, nullptr}, {2, Json::parse(R"({"type":"Integer","value":6})")}, {4, nullptr}};
   EXPECT_EQ(replies, expected);
   EXPECT_EQ(lines.back()["ending"], true);
+}
+
+// A call that lets the loop run until the calls behind it fill half the bound, and tells how many
+// wait and how far the input was read by then.
+TEST_F(ServeTest, PastTheBoundTheInputWaitsUnreadAndEveryLineIsStillAnsweredInOrder) {
+  channel.AddVerb("hold", "", [this](const Request&) {
+    EXPECT_TRUE(orvex::test::Eventually([this] {
+      forms::DoEvents();
+      return channel.WaitingCalls() >= MaxWaitingRequests / 2;
+    }));
+    return Json{{"calls", channel.WaitingCalls()}, {"read", lseek(in, 0, SEEK_CUR)}};
+  }, VerbKind::ObjectCall);
+  std::string input = "create progid=Orvex.TestObject\nhold\n";
+  for (size_t i = 0; i < 4 * MaxWaitingRequests; ++i) input += "get object=1 member=Count\n";
+  const auto lines = Serve(input + "verbs");
+  ASSERT_EQ(lines.size(), 4 * MaxWaitingRequests + 3);
+  EXPECT_LE(lines[1]["calls"], MaxWaitingRequests + 1);
+  EXPECT_LT(lines[1]["read"], input.size()) << "the rest of the input waits unread";
+  for (size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i]["seq"], i + 1);
+  EXPECT_EQ(testing::TestObject::Live(), 0);
+}
+
+// Calls waiting for one that waits for its answer do not keep the answer unread.
+TEST_F(ServeTest, TheLineThatAnswersAQuestionIsReadWhateverNumberOfCallsComeBeforeIt) {
+  std::string input = "create progid=Orvex.TestObject\ncall object=1 member=Ask args=[\"Go on?\"]\n";
+  for (size_t i = 0; i < 2 * MaxWaitingRequests; ++i) input += "get object=1 member=Count\n";
+  const auto lines = Serve(input + "answer button=No\n");
+  ASSERT_EQ(lines.size(), 2 * MaxWaitingRequests + 4);
+  EXPECT_EQ(lines[1]["event"], "question");
+  EXPECT_EQ(lines[2]["seq"], 2 * MaxWaitingRequests + 3) << "the answer";
+  EXPECT_EQ(lines[3]["value"]["value"], 7) << "answered No, not by default";
+  for (size_t i = 4; i < lines.size(); ++i) ASSERT_EQ(lines[i]["seq"], i - 1);
 }
 
 struct CommandLineCase {

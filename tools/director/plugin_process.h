@@ -33,6 +33,7 @@ class PluginProcess {
   // "killed by signal 9", ...
   std::string WaitForEnd(int timeoutMs);
   bool EndedWell() const noexcept { return endedWell_; }
+  pid_t Pid() const noexcept { return pid_; }
   // Kills the process, and every process it started, at once.
   void End();
 
