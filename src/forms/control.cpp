@@ -186,7 +186,7 @@ bool Control::CanReceiveFocus() const {
 
 bool Control::HasFocus() const { return form_->ActiveControl() == this; }
 
-bool Control::AtDesign() const noexcept { return FormInternals::IsDesign(*form_); }
+bool Control::AtDesign() const noexcept { return form_->IsApplyingLayout(); }
 
 bool Control::Raise(Event event, EventArgs& args) {
   if (detached_ || AtDesign()) return false;
