@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "forms/app.h"
+#include "forms/controls_command.h"
 #include "forms/form.h"
 #include "forms/internal.h"
 #include "forms/layout.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/app.h"
+#include "forms/controls_command.h"
 #include "forms/internal.h"
 #include "forms/layout.h"
 #include "forms/properties.h"

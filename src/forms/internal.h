@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/controls_command.h"
 #include "forms/form.h"
 #include "forms/msgbox.h"
 

@@ -7,6 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "forms/embedded.h"
 #include "forms/internal.h"
 #include "forms/properties.h"

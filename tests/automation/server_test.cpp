@@ -11,6 +11,7 @@
 #include "com/classes.h"
 #include "forms/app.h"
 #include "automation/input_reader.h"
+#include "forms/controls_text.h"
 #include "forms/form.h"
 #include "machine_folder.h"
 #include "registry/registry.h"

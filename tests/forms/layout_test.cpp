@@ -1,7 +1,9 @@
 // Layout loading, late-bound members, descriptions and the fixed text metrics.
 #include "forms_fixture.h"
 
-#include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "forms/embedded.h"
 #include "forms/layout.h"
 #include "forms/metrics.h"
