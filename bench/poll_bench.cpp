@@ -11,7 +11,8 @@
 
 #include "device/orvex_fcu.h"
 #include "forms/app.h"
-#include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_text.h"
 #include "forms/msgbox.h"
 #include "host/plugin_api.h"
 #include "host/startup.h"
