@@ -19,6 +19,7 @@
 #include "lns/catalog_install.h"
 #include "lns/demo.h"
 #include "mainwindow/fmain.h"
+#include "mainwindow/fmain_controls.h"
 #include "mainwindow/refresh/refresh.h"
 #include "support/temp_machine.h"
 
@@ -51,14 +52,14 @@ struct AttachedWindow {
     plugIn->put_Visible(true);
   }
   static bool Filled() {
-    return Window().Ctl<forms::TextControl>("txtnvoSpaceTemp", 0).Text() == DemoRoomTemperature;
+    return Window().Ctl(mainwindow::controls::txtnvoSpaceTemp[0]).Text() == DemoRoomTemperature;
   }
 };
 
 void FullPoll(benchmark::State& state) {
   auto& window = Window();
   const auto tab = static_cast<int>(state.range(0));
-  window.Ctl<forms::TabControl>("tabData").SetTab(tab);
+  window.Ctl(mainwindow::controls::tabData).SetTab(tab);
   for (auto _ : state) {
     window.FCU().ReadDevice(AllPoints);
     auto page = static_cast<int16_t>(tab);
