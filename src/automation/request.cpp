@@ -5,6 +5,7 @@
 
 #include "automation/protocol_error.h"
 #include "runtime/error.h"
+#include "runtime/text.h"
 
 namespace automation {
 namespace {
@@ -134,6 +135,8 @@ Json ParseRequestLine(std::string_view line) {
   line.remove_prefix(start);
   // The JSON reader would take a NUL byte for the end of the line.
   if (line.find('\0') != std::string_view::npos) RaiseMalformed("a NUL byte in the line");
+  // Checked here for both forms: the short form would pass a plain value's bytes on as they are.
+  if (!rt::IsUtf8(line)) RaiseMalformed("not valid UTF-8");
   RefuseDeepNesting(line);
   return line.front() == '{' ? ParseJsonLine(line) : ParseShortForm(line);
 }

@@ -15,7 +15,7 @@ bool IsBlankOrComment(std::string_view line);
 // Reads one request line: a JSON object with a "verb", or the short form
 // `verb field=value field=value ...`, whose values are JSON where they read as JSON
 // (5, true, "two words", [1,2], {"type":"Byte","value":7}) and plain text otherwise.
-// Raises 5 with the reason when the line is neither.
+// Raises 5 with the reason when the line is neither, or is not valid UTF-8.
 Json ParseRequestLine(std::string_view line);
 
 // One request's fields, read with clear errors: 5 for a missing field, 13 for a wrong kind.

@@ -18,6 +18,15 @@ int ShiftedSelection(int selected, int at, bool inserted) {
   return at < selected ? selected - 1 : selected;
 }
 
+// The byte where code unit `units` of the text starts, before a character that the count would split.
+size_t ByteOffset(std::string_view text, int units) { return rt::Left(text, static_cast<size_t>(units)).size(); }
+
+// What a typed character puts into the text; nothing for a control character or a code point that
+// is no character.
+std::string TypedText(int keyAscii) {
+  return keyAscii < 32 ? std::string() : rt::Utf8(static_cast<char32_t>(keyAscii));
+}
+
 }  // namespace
 
 // ---- Label
@@ -87,19 +96,24 @@ void TextControl::SetText(std::string text) {
 
 void TextControl::SetSelStart(int v) {
   if (v < 0) throw rt::Error(rt::err::InvalidPropertyValue);
-  selStart_ = std::min(v, static_cast<int>(text_.size()));
-  selLength_ = 0;
+  PlaceSelection(v, 0);
 }
 
 void TextControl::SetSelLength(int v) {
   if (v < 0) throw rt::Error(rt::err::InvalidPropertyValue);
-  selLength_ = std::min(v, static_cast<int>(text_.size()) - selStart_);
+  PlaceSelection(selStart_, v);
+}
+
+void TextControl::PlaceSelection(int start, int length) {
+  const std::string before = rt::Left(text_, static_cast<size_t>(start));
+  const std::string selected = rt::Left(std::string_view(text_).substr(before.size()), static_cast<size_t>(length));
+  selStart_ = static_cast<int>(rt::Len(before));
+  selLength_ = static_cast<int>(rt::Len(selected));
 }
 
 void TextControl::AssignText(std::string text) {
   text_ = std::move(text);
-  selStart_ = std::min(selStart_, static_cast<int>(text_.size()));
-  selLength_ = std::min(selLength_, static_cast<int>(text_.size()) - selStart_);
+  PlaceSelection(selStart_, selLength_);
   TextChanged();
 }
 
@@ -109,24 +123,33 @@ void TextControl::ReplaceText(std::string text) {
   Raise(Event::Change);
 }
 
+TextControl::Span TextControl::Selection() const {
+  return {ByteOffset(text_, selStart_), ByteOffset(text_, selStart_ + selLength_)};
+}
+
 void TextControl::TypeCharacter(int keyAscii) {
   if (locked_) return;
-  std::string text = text_;
-  int start = selStart_;
-  int length = selLength_;
+  const Span selection = Selection();
   if (keyAscii == vbKeyBack) {
-    if (length == 0 && start > 0) {
-      --start;
-      length = 1;
-    }
-    text.erase(static_cast<size_t>(start), static_cast<size_t>(length));
-  } else if (keyAscii >= 32 && keyAscii <= 255) {
-    text.replace(static_cast<size_t>(start), static_cast<size_t>(length), 1, static_cast<char>(keyAscii));
-    ++start;
-  } else {
-    return;
+    const bool none = selection.from == selection.to;
+    Splice({none ? ByteOffset(text_, std::max(selStart_ - 1, 0)) : selection.from, selection.to}, {});
+  } else if (const std::string typed = TypedText(keyAscii); !typed.empty()) {
+    Splice(selection, typed);
   }
-  selStart_ = start;
+}
+
+void TextControl::DeleteForward() {
+  if (locked_) return;
+  const Span selection = Selection();
+  const bool none = selection.from == selection.to;
+  const size_t after = rt::FirstCharacter(std::string_view(text_).substr(selection.to)).bytes;
+  Splice({selection.from, none ? selection.to + after : selection.to}, {});
+}
+
+void TextControl::Splice(Span bytes, std::string_view insertion) {
+  std::string text = text_;
+  text.replace(bytes.from, bytes.to - bytes.from, insertion);
+  selStart_ = static_cast<int>(rt::Len(std::string_view(text).substr(0, bytes.from + insertion.size())));
   selLength_ = 0;
   ReplaceText(std::move(text));
 }
@@ -207,16 +230,20 @@ void ComboBox::TypeCharacter(int keyAscii) {
     TextControl::TypeCharacter(keyAscii);
     return;
   }
-  if (keyAscii < 32 || keyAscii > 255) return;
+  const std::string typed = TypedText(keyAscii);
+  if (typed.empty()) return;
   // A drop-down list takes no free text: a letter picks the next item that starts with it.
   for (int step = 1; step <= ListCount(); ++step) {
     int i = (listIndex_ + step) % ListCount();
-    const std::string& item = items_.At(i);
-    if (!item.empty() && std::toupper(static_cast<unsigned char>(item[0])) == std::toupper(keyAscii)) {
+    if (rt::EqualsNoCase(std::string_view(items_.At(i)).substr(0, typed.size()), typed)) {
       SetListIndex(i);
       return;
     }
   }
+}
+
+void ComboBox::DeleteForward() {
+  if (style_ != 2) TextControl::DeleteForward();
 }
 
 void ComboBox::SetList(int index, std::string item) {

@@ -38,6 +38,9 @@ class Label : public Control {
 };
 
 // The editable text of text boxes and combo boxes, with the caret and selection that typing uses.
+// The caret and selection count 16-bit code units and stand between whole characters: a position
+// inside a character outside the 16-bit range falls back before it, and a selection ends before a
+// character it would split.
 class TextControl : public Control {
  public:
   using Control::Control;
@@ -49,8 +52,10 @@ class TextControl : public Control {
   void SetSelLength(int v);
   bool Locked() const noexcept { return locked_; }
   void SetLocked(bool v) { locked_ = v; }
-  // A typed character (Backspace included) at the caret, replacing the selection.
+  // A typed character (a code point; Backspace included) at the caret, replacing the selection.
   virtual void TypeCharacter(int keyAscii);
+  // The Delete key: removes the selection, or else the character after the caret.
+  virtual void DeleteForward();
 
  protected:
   void ReplaceText(std::string text);  // sets the text and raises Change when it differs
@@ -58,6 +63,15 @@ class TextControl : public Control {
   virtual void TextChanged() {}
 
  private:
+  // Bytes [from, to) of the text.
+  struct Span {
+    size_t from = 0;
+    size_t to = 0;
+  };
+  Span Selection() const;
+  void PlaceSelection(int start, int length);
+  // Replaces bytes of the text, the caret after the insertion.
+  void Splice(Span bytes, std::string_view insertion);
   std::string text_;
   int selStart_ = 0;
   int selLength_ = 0;
@@ -100,6 +114,7 @@ class ComboBox : public TextControl {
   void SetStyle(int v);
   void SetText(std::string text) override;
   void TypeCharacter(int keyAscii) override;
+  void DeleteForward() override;
   const ListItems& Items() const noexcept { return items_; }
   int ListCount() const noexcept { return items_.Count(); }
   const std::string& List(int index) const { return items_.At(index); }

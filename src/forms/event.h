@@ -37,7 +37,7 @@ struct EventArgs {
   bool cancel = false;     // Validate, QueryUnload, Unload
   int unloadMode = 0;      // QueryUnload
   int keyCode = 0;         // KeyDown, KeyUp
-  int keyAscii = 0;        // KeyPress
+  int keyAscii = 0;        // KeyPress: the character's code point
   int shift = 0;           // KeyDown, KeyUp, mouse events
   int button = 0;          // mouse events
   float x = 0;             // mouse events, twips

@@ -47,9 +47,9 @@ int CharacterOf(int keyCode, int shift) {
   }
 }
 
-// The key that types a character, as a keyboard gives it.
-Keystroke KeystrokeOf(char ch) {
-  auto c = static_cast<unsigned char>(ch);
+// The key that types a character, as a keyboard gives it; a character no key of the layout
+// carries comes as KeyPress alone.
+Keystroke KeystrokeOf(char32_t ch) {
   switch (ch) {
     case '\r':
     case '\n': return {vbKeyReturn, 0, vbKeyReturn};
@@ -58,14 +58,26 @@ Keystroke KeystrokeOf(char ch) {
     case 27: return {vbKeyEscape, 0, vbKeyEscape};
     default: break;
   }
-  if (std::isupper(c)) return {c, vbShiftMask, c};
-  if (std::islower(c)) return {std::toupper(c), 0, c};
-  if (std::isdigit(c) || c == ' ') return {c, 0, c};
-  static const std::map<char, int> punctuation = {{'.', 190}, {',', 188}, {'-', 189}, {'=', 187}, {';', 186},
-                                                  {'/', 191}, {'`', 192}, {'[', 219}, {'\\', 220}, {']', 221},
-                                                  {'\'', 222}};
+  const int code = static_cast<int>(ch);
+  if (ch >= 0x80) return {0, 0, code};
+  if (std::isupper(code)) return {code, vbShiftMask, code};
+  if (std::islower(code)) return {std::toupper(code), 0, code};
+  if (std::isdigit(code) || ch == ' ') return {code, 0, code};
+  static const std::map<char32_t, int> punctuation = {{'.', 190}, {',', 188}, {'-', 189}, {'=', 187}, {';', 186},
+                                                      {'/', 191}, {'`', 192}, {'[', 219}, {'\\', 220}, {']', 221},
+                                                      {'\'', 222}};
   auto it = punctuation.find(ch);
-  return {it == punctuation.end() ? 0 : it->second, 0, c};
+  return {it == punctuation.end() ? 0 : it->second, 0, code};
+}
+
+// The keystrokes that type a text, one per character.
+std::vector<Keystroke> KeystrokesOf(std::string_view text) {
+  std::vector<Keystroke> strokes;
+  for (rt::Character ch; !text.empty(); text.remove_prefix(ch.bytes)) {
+    ch = rt::FirstCharacter(text);
+    strokes.push_back(KeystrokeOf(ch.code));
+  }
+  return strokes;
 }
 
 void RequireAlive(const Control& c) {
@@ -139,6 +151,8 @@ void ApplyKey(Control& target, int keyCode) {
     int step = keyCode == vbKeyUp ? -1 : keyCode == vbKeyDown ? 1 : 0;
     int index = list->ListIndex() + step;
     if (step && index >= 0 && index < list->ListCount()) list->SetListIndex(index);
+  } else if (auto* text = dynamic_cast<TextControl*>(&target); text && keyCode == vbKeyDelete) {
+    text->DeleteForward();
   }
 }
 
@@ -336,20 +350,23 @@ std::vector<Keystroke> ParseKeys(std::string_view keys) {
     } else if (ch == '{') {
       size_t close = keys.find('}', i + 2);  // "{}}" names the brace itself
       if (close == std::string_view::npos) BadKeys(keys);
-      std::string name = rt::UCase(keys.substr(i + 1, close - i - 1));
+      const std::string_view inside = keys.substr(i + 1, close - i - 1);
+      const rt::Character character = rt::FirstCharacter(inside);
       i = close;
-      auto named = NamedKeys().find(name);
+      auto named = NamedKeys().find(rt::UCase(inside));
       if (named != NamedKeys().end()) {
         stroke = {named->second, 0, -1};
-      } else if (name.size() == 1) {
-        stroke = KeystrokeOf(keys[close - 1]);
+      } else if (character.bytes == inside.size()) {
+        stroke = KeystrokeOf(character.code);
       } else {
         BadKeys(keys);
       }
     } else if (ch == '}' || ch == '(' || ch == ')') {
       BadKeys(keys);
     } else {
-      stroke = KeystrokeOf(ch);
+      const rt::Character character = rt::FirstCharacter(keys.substr(i));
+      i += character.bytes - 1;
+      stroke = KeystrokeOf(character.code);
     }
     stroke.shift |= shift;
     if (shift) stroke.keyAscii = -1;  // the modifiers decide the character
@@ -401,13 +418,12 @@ void TypeText(Control& control, std::string_view text, bool replace) {
   if (replace) {
     auto& box = static_cast<TextControl&>(control);
     box.SetSelStart(0);
-    box.SetSelLength(static_cast<int>(box.Text().size()));
+    box.SetSelLength(static_cast<int>(rt::Len(box.Text())));
   }
   Form& form = control.Parent();
   auto keepForm = FormInternals::Share(form);
-  for (char ch : text) {
+  for (const Keystroke& stroke : KeystrokesOf(text)) {
     if (!form.IsLoaded() || !form.Visible()) return;
-    Keystroke stroke = KeystrokeOf(ch);
     DeliverKey(form, stroke.keyCode, stroke.shift, stroke.keyAscii);
   }
 }

@@ -12,6 +12,7 @@
 #include "forms/internal.h"
 #include "forms/layout.h"
 #include "forms/metrics.h"
+#include "runtime/text.h"
 
 namespace forms {
 namespace {
@@ -433,9 +434,10 @@ class SvgWriter {
     const std::string& body = text.text;
     std::string content;
     if (text.underline >= 0 && static_cast<size_t>(text.underline) < body.size()) {
-      size_t u = static_cast<size_t>(text.underline);
-      content = Escape(body.substr(0, u)) + "<tspan text-decoration=\"underline\">" + Escape(body.substr(u, 1)) +
-                "</tspan>" + Escape(body.substr(u + 1));
+      const size_t u = static_cast<size_t>(text.underline);
+      const size_t marked = rt::FirstCharacter(std::string_view(body).substr(u)).bytes;
+      content = Escape(body.substr(0, u)) + "<tspan text-decoration=\"underline\">" + Escape(body.substr(u, marked)) +
+                "</tspan>" + Escape(body.substr(u + marked));
     } else {
       content = Escape(body);
     }

@@ -69,6 +69,26 @@ bool IsUtf8(std::string_view s) {
   return true;
 }
 
+Character FirstCharacter(std::string_view s) {
+  if (s.empty()) return {};
+  const size_t length = SequenceLength(s, 0);
+  if (length == 0) return {0xFFFD, 1};
+  // The lead byte's payload is what its length marker leaves.
+  char32_t code = static_cast<unsigned char>(s[0]) & (0xFFu >> (length == 1 ? 1 : length + 1));
+  for (size_t i = 1; i < length; ++i) code = code << 6 | (static_cast<unsigned char>(s[i]) & 0x3Fu);
+  return {code, length};
+}
+
+std::string Utf8(char32_t code) {
+  if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return {};
+  if (code < 0x80) return std::string(1, static_cast<char>(code));
+  const size_t length = code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+  std::string bytes(length, '\0');
+  for (size_t i = length - 1; i > 0; --i, code >>= 6) bytes[i] = static_cast<char>(0x80 | (code & 0x3F));
+  bytes[0] = static_cast<char>((0xF00u >> length) | code);
+  return bytes;
+}
+
 std::string LTrim(std::string_view s) {
   size_t first = s.find_first_not_of(' ');
   return first == std::string_view::npos ? std::string() : std::string(s.substr(first));

@@ -12,6 +12,15 @@ namespace rt {
 // text invalid, and never repairs an invalid one (a file path must keep its bytes).
 size_t Len(std::string_view s);
 bool IsUtf8(std::string_view s);
+// The first character of `s`: its code point and its bytes; U+FFFD and one byte for a byte that
+// begins no valid sequence, {0, 0} for an empty text.
+struct Character {
+  char32_t code = 0;
+  size_t bytes = 0;
+};
+Character FirstCharacter(std::string_view s);
+// A code point as UTF-8; empty for one that is no character (a surrogate, or beyond U+10FFFF).
+std::string Utf8(char32_t code);
 std::string Trim(std::string_view s);   // blanks only, both ends
 // The same part of `s` without copying it.
 std::string_view TrimmedView(std::string_view s);

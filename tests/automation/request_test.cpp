@@ -53,6 +53,11 @@ TEST(RequestLine, RefusesALineItCannotReadWithTheReason) {
       {"   ", "empty line"},
       {"\v\f\v", "empty line"},
       {std::string("{\"verb\":\"verbs\"}\0 x", 18), "a NUL byte"},
+      // Neither form lets a byte through that is no part of a character.
+      {"type text=\xC3", "not valid UTF-8"},
+      {"type text=\"\xF0\x9F\x98\"", "not valid UTF-8"},
+      {"let value=\xED\xA0\x80", "not valid UTF-8"},
+      {"{\"verb\":\"type\",\"text\":\"\xC3\"}", "not valid UTF-8"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);

@@ -188,6 +188,46 @@ TEST_F(FocusTest, TypingEditsAtTheCaret) {
   EXPECT_EQ(box.Text(), "729");
 }
 
+// Characters of 1, 2, 3 and 4 bytes; the last counts two code units, and no caret stands inside it.
+const std::string A = "a", U = "\xC3\xBC", E = "\xE2\x82\xAC", G = "\xF0\x9F\x98\x80";
+
+TEST_F(FocusTest, TheCaretAndTheEditingKeysTakeWholeCharacters) {
+  constexpr int kAsTyped = -1;
+  const struct {
+    const char* control;
+    std::string typed;        // replacing the text, then SelStart and SelLength unless kAsTyped
+    int selStart, selLength;
+    std::string keys;         // then typed at the caret, then `key` pressed unless 0
+    int key;
+    std::string text;
+    int wantStart, wantLength;
+  } cases[] = {
+      {"txtA", A + U + E + G, kAsTyped, kAsTyped, "", 0, A + U + E + G, 5, 0},
+      {"txtA", U + "\b", kAsTyped, kAsTyped, "", 0, "", 0, 0},
+      {"cboMode", E + "\b", kAsTyped, kAsTyped, "", 0, "", 0, 0},
+      {"txtA", A + G + "\b", kAsTyped, kAsTyped, "", 0, A, 1, 0},
+      {"txtA", G + E, 0, 0, "", forms::vbKeyDelete, E, 0, 0},
+      {"txtA", A + U + E + G, 2, 3, "", forms::vbKeyDelete, A + U, 2, 0},
+      {"txtA", A + U + E + G, 1, 2, "x", 0, A + "x" + G, 2, 0},
+      {"txtA", A + U, 1, 0, G, 0, A + G + U, 3, 0},
+      {"txtA", G + A, 1, kAsTyped, "", 0, G + A, 0, 0},
+      {"txtA", A + G, 0, 2, "", forms::vbKeyDelete, G, 0, 0},
+      {"txtA", U + E, 99, 5, "", 0, U + E, 2, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed + " " + std::to_string(c.selStart) + "+" + std::to_string(c.selLength) + " " + c.keys);
+    auto& box = form->Ctl<forms::TextControl>(c.control);
+    forms::input::TypeText(box, c.typed);
+    if (c.selStart != kAsTyped) box.SetSelStart(c.selStart);
+    if (c.selLength != kAsTyped) box.SetSelLength(c.selLength);
+    forms::input::TypeText(box, c.keys, false);
+    if (c.key != 0) forms::input::Key(box, c.key);
+    EXPECT_EQ(box.Text(), c.text);
+    EXPECT_EQ(box.SelStart(), c.wantStart);
+    EXPECT_EQ(box.SelLength(), c.wantLength);
+  }
+}
+
 TEST_F(FocusTest, TypedEnterGoesThroughTheKeyEventsAndLeavesTheText) {
   form->Watch("txtA", {Event::KeyPress});
   forms::input::TypeText(Ctl("txtA"), "5\r");

@@ -113,6 +113,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ColourCase{"picLamp", "data-picture=\"sample_lamp\""},
                     ColourCase{"picLamp", "href=\"data:image/svg+xml;base64,"}));
 
+TEST_F(RenderTest, TheAccessKeyUnderlinesAWholeCharacter) {
+  form->Ctl<forms::CommandButton>("cmdOK").SetCaption("O&\xC3\xBC");
+  EXPECT_THAT(GroupOf(Svg(), "cmdOK"), HasSubstr("O<tspan text-decoration=\"underline\">\xC3\xBC</tspan><"));
+}
+
 TEST_F(RenderTest, TheWindowIconHeadsTheTitleBar) {
   auto titleBar = [this] {
     const std::string svg = Svg();

@@ -81,4 +81,15 @@ TEST(TextTest, CountsCodeUnitsAndCutsWholeCharacters) {
   EXPECT_EQ(rt::InStr(U, "\xBC"), 0u);
 }
 
+TEST(TextTest, CharactersGoToAndFromUtf8AtEachLengthsBounds) {
+  for (uint32_t code : {0x7Fu, 0x80u, 0x7FFu, 0x800u, 0xFFFFu, 0x10000u, 0x10FFFFu}) {
+    const std::string utf8 = rt::Utf8(code);
+    EXPECT_TRUE(rt::IsUtf8(utf8)) << code;
+    EXPECT_EQ(rt::FirstCharacter(utf8 + A).code, code);
+    EXPECT_EQ(rt::FirstCharacter(utf8 + A).bytes, utf8.size());
+  }
+  for (uint32_t none : {0xD800u, 0xDFFFu, 0x110000u}) EXPECT_EQ(rt::Utf8(none), "") << none;
+  EXPECT_EQ(rt::FirstCharacter("\xED\xA0\x80").code, U'\uFFFD') << "a surrogate is no character";
+}
+
 }  // namespace
