@@ -30,20 +30,6 @@ struct NotTaken {};
 
 [[noreturn]] void GiveUp() { throw NotTaken{}; }
 
-// A code point below the surrogates' range, or above it, as UTF-8.
-void AppendUtf8(std::string& text, uint32_t code) {
-  if (code < 0x80) {
-    text += static_cast<char>(code);
-  } else if (code < 0x800) {
-    text += static_cast<char>(0xC0 | code >> 6);
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    text += static_cast<char>(0xE0 | code >> 12);
-    text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
 class Reader {
  public:
   explicit Reader(std::string_view text) : text_(text) {}
@@ -191,7 +177,7 @@ class Reader {
     uint32_t code = 0;
     for (int i = 0; i < 4; ++i) code = code << 4 | static_cast<uint32_t>(HexDigit(text_[at_++]));
     if (code >= 0xD800 && code <= 0xDFFF) GiveUp();
-    AppendUtf8(text, code);
+    text += rt::Utf8(code);
   }
 
   void SkipBlanks() {
