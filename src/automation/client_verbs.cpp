@@ -3,7 +3,7 @@
 
 #include "automation/lns_verbs.h"
 #include "automation/protocol_error.h"
-#include "lns/catalog.h"
+#include "lns/catalog/catalog.h"
 #include "lns/platform.h"
 #include "lns/server.h"
 

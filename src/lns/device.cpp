@@ -2,10 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/call_hooks.h"
-#include "lns/catalog.h"
+#include "lns/calls/call_hooks.h"
+#include "lns/catalog/catalog.h"
 #include "lns/device_template.h"
-#include "lns/json_util.h"
+#include "lns/store/json_util.h"
 #include "lns/system.h"
 
 namespace lns {

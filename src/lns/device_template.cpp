@@ -2,9 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/json_util.h"
+#include "lns/catalog/xif.h"
+#include "lns/store/json_util.h"
 #include "lns/system.h"
-#include "lns/xif.h"
 #include "process/paths.h"
 
 namespace lns {

@@ -2,10 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/call_hooks.h"
-#include "lns/codec.h"
+#include "lns/calls/call_hooks.h"
 #include "lns/device.h"
-#include "lns/json_util.h"
+#include "lns/store/json_util.h"
+#include "lns/values/codec.h"
 
 namespace lns {
 

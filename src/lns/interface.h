@@ -6,9 +6,9 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "lns/component_app.h"
-#include "lns/declaration.h"
 #include "lns/node.h"
 #include "lns/stored.h"
+#include "lns/values/declaration.h"
 
 namespace lns {
 

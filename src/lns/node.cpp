@@ -1,6 +1,6 @@
 #include "lns/node.h"
 
-#include "lns/call_hooks.h"
+#include "lns/calls/call_hooks.h"
 
 namespace lns {
 namespace detail {

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "lns/errors.h"
-#include "lns/journal.h"
+#include "lns/calls/errors.h"
+#include "lns/calls/journal.h"
 #include "runtime/members.h"
 #include "runtime/text.h"
 #include "runtime/variant.h"

@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "lns/faults.h"
-#include "lns/journal.h"
+#include "lns/calls/faults.h"
+#include "lns/calls/journal.h"
 #include "lns/server.h"
 #include "registry/machine.h"
 #include "runtime/text.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "lns/device.h"
-#include "lns/session.h"
+#include "lns/store/session.h"
 
 // The stand-in's process-wide state: where its files are, the networks open in this process,
 // and how events reach the UI loop.

@@ -5,8 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/json_util.h"
 #include "lns/platform.h"
+#include "lns/store/json_util.h"
 #include "runtime/text.h"
 
 namespace lns {

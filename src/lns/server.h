@@ -10,9 +10,9 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "lns/component_app.h"
-#include "lns/database_file.h"
 #include "lns/network_interface.h"
 #include "lns/node.h"
+#include "lns/store/database_file.h"
 #include "lns/system.h"
 
 namespace lns {

@@ -2,9 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/call_hooks.h"
-#include "lns/faults.h"
-#include "lns/json_util.h"
+#include "lns/calls/call_hooks.h"
+#include "lns/calls/faults.h"
+#include "lns/store/json_util.h"
 
 namespace lns {
 

@@ -13,7 +13,7 @@
 #include "host/progress.h"
 #include "host/resource_catalog.h"
 #include "host/short_timer.h"
-#include "lns/catalog.h"
+#include "lns/catalog/catalog.h"
 #include "lns/device.h"
 #include "lns/device_template.h"
 #include "lns/interface.h"

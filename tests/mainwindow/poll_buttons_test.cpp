@@ -4,7 +4,7 @@
 #include "device/orvex_fcu.h"
 #include "forms/msgbox.h"
 #include "host/about.h"
-#include "lns/faults.h"
+#include "lns/calls/faults.h"
 #include "main_window_fixture.h"
 
 namespace mainwindow::test {

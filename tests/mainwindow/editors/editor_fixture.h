@@ -6,9 +6,9 @@
 #include "../main_window_fixture.h"
 #include "device/orvex_fcu.h"
 #include "forms/msgbox.h"
-#include "lns/codec.h"
 #include "lns/device.h"
 #include "lns/platform.h"
+#include "lns/values/codec.h"
 
 namespace mainwindow::test {
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <vector>
 
-#include "lns/faults.h"
+#include "lns/calls/faults.h"
 #include "refresh_fixture.h"
 
 namespace mainwindow::refresh::test {

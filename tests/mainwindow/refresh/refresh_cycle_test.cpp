@@ -6,8 +6,8 @@
 #include "forms/constants.h"
 #include "host/commands.h"
 #include "host/main_window.h"
+#include "lns/calls/faults.h"
 #include "lns/device.h"
-#include "lns/faults.h"
 #include "mainwindow/refresh/page_steps.h"
 #include "refresh_fixture.h"
 

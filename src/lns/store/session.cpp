@@ -1,0 +1,31 @@
+#include "lns/store/session.h"
+
+#include <nlohmann/json.hpp>
+
+namespace lns {
+
+namespace {
+constexpr const char* NetworkRoot = "NetworkDatabase";
+}  // namespace
+
+Session::Session(const std::filesystem::path& file) : DatabaseFile(file, NetworkRoot) {}
+
+std::shared_ptr<Session> Session::Load(const std::filesystem::path& file) {
+  auto session = std::make_shared<Session>(file);
+  session->systems_ = std::make_shared<Systems>(session);
+  session->LoadRoot();
+  const size_t systems = session->systems_->Items().size();
+  if (systems != 1) session->RaiseDamaged("holds " + std::to_string(systems) + " systems");
+  return session;
+}
+
+void Session::WriteNew(const std::filesystem::path& file, const std::string& networkName, const System::Settings& settings) {
+  Create(file, NetworkRoot, networkName,
+         {{"Systems", "System", settings.name, System(std::weak_ptr<Database>(), settings).Fields().dump()}});
+}
+
+void Session::RequireAccess() const {
+  if (!GetSystem()->IsOpenNow()) Fail(err::NotOpen, "the system " + GetSystem()->Name());
+}
+
+}  // namespace lns
