@@ -18,6 +18,7 @@
 #include "host/startup.h"
 #include "lns/calls/journal.h"
 #include "lns/catalog/catalog_install.h"
+#include "lns/lookup.h"
 #include "lns/platform.h"
 #include "lns/server.h"
 #include "lns/values/fcu_unit.h"

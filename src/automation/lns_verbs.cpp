@@ -9,7 +9,7 @@
 #include "automation/by_name.h"
 #include "automation/protocol_error.h"
 #include "lns/calls/journal.h"
-#include "lns/platform.h"
+#include "lns/lookup.h"
 #include "lns/server.h"
 #include "lns/values/codec.h"
 #include "runtime/text.h"

@@ -1,18 +1,17 @@
 #include "lns/node.h"
 
-#include "lns/calls/call_hooks.h"
-
 namespace lns {
 namespace detail {
 
 int64_t BeginCall(const Node& node, std::string_view member, CallKind kind, std::string arguments) {
+  const CallTarget target = node.AsCallTarget();
   JournalEntry entry;
-  entry.path = node.Path();
+  entry.path = target.path;
   entry.member = std::string(member);
   entry.kind = kind;
   entry.arguments = arguments;
   int64_t sequence = AppendJournal(std::move(entry));
-  if (auto error = TakeMemberFault(node, member, kind, arguments)) {
+  if (auto error = TakeMemberFault(target, member, kind, arguments)) {
     MarkJournalFailure(sequence, error->number);
     RaiseFault(*error, "injected on " + std::string(member));
   }

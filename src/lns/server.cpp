@@ -7,6 +7,7 @@
 
 #include "lns/platform.h"
 #include "lns/store/json_util.h"
+#include "lns/store/session.h"
 #include "runtime/text.h"
 
 namespace lns {
@@ -185,6 +186,15 @@ void Networks::AddNew(const std::string& name, const std::string& databaseFile) 
 // --- ServerStore ------------------------------------------------------------------------------
 
 ServerStore::ServerStore(const std::filesystem::path& file) : DatabaseFile(file, StoreRoot) {}
+
+const DatabaseFile::RowKinds& ServerStore::Kinds() const {
+  static const RowKinds kinds{
+      {"Network", &Make<Network>},
+      {"NetworkInterface", &Make<NetworkInterface>},
+      {"ComponentApp", &Make<ComponentApp>},
+  };
+  return kinds;
+}
 
 std::shared_ptr<ServerStore> ServerStore::Load(const std::shared_ptr<Node>& owner) {
   auto file = ServerStoreFile();

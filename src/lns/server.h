@@ -84,6 +84,7 @@ class ServerStore final : public DatabaseFile {
   std::vector<Slot> RootSlots() const override {
     return {SlotOf(interfaces_), SlotOf(networks_), SlotOf(componentApps_)};
   }
+  const RowKinds& Kinds() const override;
 
  private:
   std::shared_ptr<NetworkInterfaces> interfaces_;

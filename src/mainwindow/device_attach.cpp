@@ -15,7 +15,6 @@
 #include "host/short_timer.h"
 #include "lns/catalog/catalog.h"
 #include "lns/device.h"
-#include "lns/device_template.h"
 #include "lns/interface.h"
 #include "lns/system.h"
 #include "mainwindow/fmain.h"

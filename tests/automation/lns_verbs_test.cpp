@@ -11,6 +11,7 @@
 #include "lns/calls/errors.h"
 #include "lns/calls/faults.h"
 #include "lns/catalog/catalog.h"
+#include "lns/lookup.h"
 #include "lns/platform.h"
 #include "lns/server.h"
 #include "lns/tools/demo.h"

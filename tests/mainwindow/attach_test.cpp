@@ -12,7 +12,7 @@
 #include "host/resource_catalog.h"
 #include "lns/calls/faults.h"
 #include "lns/catalog/catalog.h"
-#include "lns/platform.h"
+#include "lns/lookup.h"
 #include "lns/system.h"
 #include "lns/values/declaration.h"
 #include "main_window_fixture.h"

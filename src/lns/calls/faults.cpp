@@ -4,9 +4,6 @@
 #include <array>
 #include <vector>
 
-#include "lns/calls/call_hooks.h"
-#include "lns/catalog/catalog.h"
-#include "lns/node.h"
 #include "runtime/text.h"
 
 namespace lns {
@@ -71,8 +68,8 @@ bool PathNamed(std::string_view path, std::string_view name) {
          (path.size() > name.size() && path.ends_with(name) && path[path.size() - name.size() - 1] == '/');
 }
 
-bool PatternMatches(const std::string& pattern, const Node& node) {
-  return pattern == "*" || pattern == node.TypeName() || PathNamed(node.Path(), pattern);
+bool PatternMatches(const std::string& pattern, const CallTarget& target) {
+  return pattern == "*" || pattern == target.typeName || PathNamed(target.path, pattern);
 }
 
 // Resource files are named the Windows way: either separator, letter case ignored.
@@ -82,8 +79,8 @@ std::string FileKey(std::string_view file) {
   return key;
 }
 
-bool AnyMatches(const std::vector<PatternRule>& rules, const Node& node) {
-  return std::any_of(rules.begin(), rules.end(), [&](const PatternRule& rule) { return PatternMatches(rule.pattern, node); });
+bool AnyMatches(const std::vector<PatternRule>& rules, const CallTarget& target) {
+  return std::any_of(rules.begin(), rules.end(), [&](const PatternRule& rule) { return PatternMatches(rule.pattern, target); });
 }
 
 FaultId SetPattern(std::vector<PatternRule>& rules, const std::string& pattern, bool present) {
@@ -96,10 +93,7 @@ FaultId SetPattern(std::vector<PatternRule>& rules, const std::string& pattern, 
 
 bool Concerns(const CatalogFault& fault, const CatalogSubject& subject) {
   if (fault.scope && fault.scope != subject.scope) return false;
-  if (!fault.programId.empty() &&
-      !(subject.scope && TemplateServes(subject.programIdTemplate, *subject.scope, fault.programId))) {
-    return false;
-  }
+  if (!fault.programId.empty() && !(subject.serves && subject.serves(fault.programId))) return false;
   if (!fault.file.empty() && !PathNamed(FileKey(subject.file), FileKey(fault.file))) return false;
   return !fault.typeIndex || fault.typeIndex == subject.typeIndex;
 }
@@ -207,12 +201,12 @@ void ClearFaults() {
   State().lastId = lastId;
 }
 
-std::optional<FaultError> TakeMemberFault(const Node& node, std::string_view member, rt::Object::CallKind kind,
+std::optional<FaultError> TakeMemberFault(const CallTarget& target, std::string_view member, rt::Object::CallKind kind,
                                          std::string_view arguments) {
   const auto rule = TakeRule(State().members, [&](const MemberRule& r) {
     const bool call = r.only.kind.value_or(kind) == kind &&
                       (!r.only.arguments || rt::EqualsNoCase(*r.only.arguments, arguments));
-    return call && rt::EqualsNoCase(r.member, member) && PatternMatches(r.pattern, node);
+    return call && rt::EqualsNoCase(r.member, member) && PatternMatches(r.pattern, target);
   });
   return rule ? std::optional(rule->error) : std::nullopt;
 }
@@ -231,9 +225,9 @@ std::optional<CatalogFault> TakeCatalogFault(CatalogCall call, const CatalogSubj
   return rule ? std::optional(rule->fault) : std::nullopt;
 }
 
-bool FormatChangeRefused(const Node& point) { return AnyMatches(State().refusedFormats, point); }
+bool FormatChangeRefused(const CallTarget& point) { return AnyMatches(State().refusedFormats, point); }
 
-bool DeviceResponding(const Node& device) { return !AnyMatches(State().silentDevices, device); }
+bool DeviceResponding(const CallTarget& device) { return !AnyMatches(State().silentDevices, device); }
 
 void RaiseFault(const FaultError& error, const std::string& detail) {
   if (error.description.empty()) Fail(error.number, detail);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "lns/calls/errors.h"
@@ -106,5 +108,35 @@ FaultId FailCatalogCall(CatalogFault fault);
 bool ClearFault(FaultId id);
 // Removes every fault.
 void ClearFaults();
+
+// What the objects and the catalog ask of the fault rules while they run a call.
+
+// The object a call is made on, as the patterns match it.
+struct CallTarget {
+  std::string typeName;
+  std::string path;
+};
+
+// The error an injected member fault raises now (a Once rule is used up by the answer).
+std::optional<FaultError> TakeMemberFault(const CallTarget& target, std::string_view member, rt::Object::CallKind kind,
+                                         std::string_view arguments);
+std::optional<FaultError> TakeEngineeredOpenFault();
+bool FormatChangeRefused(const CallTarget& point);
+bool DeviceResponding(const CallTarget& device);
+
+// Raises a fault's error: with its own description, or with the stand-in's text and `detail`.
+[[noreturn]] void RaiseFault(const FaultError& error, const std::string& detail);
+
+// What a catalog call concerns: the program IDs it serves (a look-up's, or a resource file's
+// template at its scope; nothing when unknown), that scope, the resource file it names and the
+// type index it looks up. The catalog's own calls concern none of these.
+struct CatalogSubject {
+  std::function<bool(const std::string& programId)> serves;
+  std::optional<int16_t> scope;
+  std::string file;
+  std::optional<int16_t> typeIndex;
+};
+// The fault a catalog call meets now (a Once rule is used up by the answer).
+std::optional<CatalogFault> TakeCatalogFault(CatalogCall call, const CatalogSubject& subject);
 
 }  // namespace lns

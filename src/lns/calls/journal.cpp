@@ -2,8 +2,6 @@
 
 #include <deque>
 
-#include "lns/calls/call_hooks.h"
-#include "lns/node.h"
 #include "runtime/convert.h"
 
 namespace lns {
@@ -29,8 +27,8 @@ JournalEntry* EntryOf(int64_t sequence) {
 }
 
 std::string ObjectName(const rt::Object& object) {
-  const auto* node = dynamic_cast<const Node*>(&object);
-  return node ? node->Segment() : object.TypeName();
+  const auto* named = dynamic_cast<const JournalNamed*>(&object);
+  return named ? named->Segment() : object.TypeName();
 }
 
 std::string OneArgument(const rt::Variant& value) {

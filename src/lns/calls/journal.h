@@ -54,4 +54,17 @@ std::string JournalLine(const JournalEntry& entry);
 // objects by their path segment (<NetworkInterface:LON1>), other objects by type.
 std::string ArgumentText(const std::vector<rt::Variant>& arguments);
 
+// An object that the journal names by its segment of a path ("NetworkInterface:LON1") rather than
+// by its type: every Object Server object.
+class JournalNamed {
+ public:
+  virtual ~JournalNamed() = default;
+  virtual std::string Segment() const = 0;
+};
+
+// What the objects and the catalog do as they run a call.
+int64_t AppendJournal(JournalEntry entry);
+void MarkJournalFailure(int64_t sequence, int32_t errorNumber);
+void MarkJournalStatus(int64_t sequence, int32_t status);
+
 }  // namespace lns

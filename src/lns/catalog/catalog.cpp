@@ -8,7 +8,8 @@
 #include <functional>
 #include <sstream>
 
-#include "lns/calls/call_hooks.h"
+#include "lns/calls/faults.h"
+#include "lns/calls/journal.h"
 #include "process/files.h"
 #include "process/paths.h"
 #include "runtime/error.h"
@@ -52,13 +53,19 @@ std::map<int32_t, OpenResourceFile>& OpenResourceFiles() {
 
 bool IsScope(int16_t scope) { return scope >= 0 && scope < static_cast<int16_t>(std::size(kScopeDigits)); }
 
-CatalogSubject SubjectOf(const std::string& fileName, const ResourceFileContent* content) {
+// A subject that concerns the program IDs a template serves at a scope.
+CatalogSubject SubjectServing(const std::string& programIdTemplate, int16_t scope) {
   CatalogSubject subject;
+  subject.serves = [programIdTemplate, scope](const std::string& programId) {
+    return TemplateServes(programIdTemplate, scope, programId);
+  };
+  subject.scope = scope;
+  return subject;
+}
+
+CatalogSubject SubjectOf(const std::string& fileName, const ResourceFileContent* content) {
+  CatalogSubject subject = content ? SubjectServing(content->programIdTemplate, content->scope) : CatalogSubject{};
   subject.file = fileName;
-  if (content) {
-    subject.programIdTemplate = content->programIdTemplate;
-    subject.scope = content->scope;
-  }
   return subject;
 }
 
@@ -264,7 +271,7 @@ void ResourceCatalog::Find(int32_t handle, const std::string& programId, int16_t
   RunCall(
       CatalogCall::CatalogFind,
       ArgumentText({V::Long(handle), V::String(programId), V::Integer(scope), V::Integer(kind), V::Integer(occurrence)}),
-      known ? CatalogSubject{programId, scope, {}, std::nullopt} : CatalogSubject{}, status,
+      known ? SubjectServing(programId, scope) : CatalogSubject{}, status,
       [&] {
         if (catalog == open_.end()) {
           status = InvalidHandle;

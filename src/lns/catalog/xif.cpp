@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "lns/calls/errors.h"
-#include "lns/store/json_util.h"
 #include "lns/values/fcu_unit.h"
+#include "runtime/file_writer.h"
 #include "runtime/text.h"
 
 namespace lns {
@@ -135,6 +135,15 @@ std::string ReadProgramId(const std::string& line, size_t number) {
   }
   if (!fits) Fail(err::InvalidValue, "XIF line " + std::to_string(number) + " holds no program ID");
   return rt::UCase(programId);
+}
+
+// Replaces the file whole, making its folder first; error 75 naming it when it cannot be written.
+void WriteFileAtomically(const std::filesystem::path& file, const std::string& content) {
+  std::error_code error;
+  std::filesystem::create_directories(file.parent_path(), error);
+  if (rt::ReplaceFile(file, content)) {
+    rt::Raise(rt::err::PathFileAccessError, ErrorSource, rt::ErrorText(rt::err::PathFileAccessError) + ": " + file.string());
+  }
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/server.h"
+#include "lns/interface.h"
 #include "lns/store/json_util.h"
 
 namespace lns {
@@ -46,27 +46,6 @@ CREATE TABLE point_values(
   PRIMARY KEY(owner, point)) WITHOUT ROWID;
 CREATE INDEX point_values_by_revision ON point_values(revision);
 )";
-
-using Factory = std::shared_ptr<Node> (*)(std::weak_ptr<Database>, const json&);
-
-template <class T>
-std::shared_ptr<Node> Make(std::weak_ptr<Database> database, const json& fields) {
-  return T::FromFields(std::move(database), fields);
-}
-
-// The kinds of rows below the root, and the objects they make.
-const std::map<std::string, Factory, std::less<>>& Factories() {
-  static const std::map<std::string, Factory, std::less<>> factories{
-      {"System", &Make<System>},
-      {"Subsystem", &Make<Subsystem>},
-      {"AppDevice", &Make<AppDevice>},
-      {"DeviceTemplate", &Make<DeviceTemplate>},
-      {"ComponentApp", &Make<ComponentApp>},
-      {"Network", &Make<Network>},
-      {"NetworkInterface", &Make<NetworkInterface>},
-  };
-  return factories;
-}
 
 Stored& AsStored(const Node& node) {
   auto* stored = dynamic_cast<const Stored*>(&node);
@@ -336,8 +315,8 @@ void DatabaseFile::ReconcileSlots(int64_t parent, const std::vector<Slot>& slots
 
 std::shared_ptr<Node> DatabaseFile::MakeTree(const ObjectRow& row) {
   try {
-    auto factory = Factories().find(row.kind);
-    if (factory == Factories().end()) throw DamagedData("unknown kind");
+    auto factory = Kinds().find(row.kind);
+    if (factory == Kinds().end()) throw DamagedData("unknown kind");
     auto node = factory->second(weak_from_this(), json::parse(row.fields));
     AsStored(*node).SetRow(row.id);
     Register(row.id, node);

@@ -66,6 +66,14 @@ class DatabaseFile : public Database, public std::enable_shared_from_this<Databa
   // Reads the rows of the root's collections.
   void LoadRoot();
   virtual std::vector<Slot> RootSlots() const = 0;
+  // The kinds of rows below the root, and the objects they make.
+  using Factory = std::shared_ptr<Node> (*)(std::weak_ptr<Database>, const nlohmann::json&);
+  using RowKinds = std::map<std::string, Factory, std::less<>>;
+  virtual const RowKinds& Kinds() const = 0;
+  template <class T>
+  static std::shared_ptr<Node> Make(std::weak_ptr<Database> database, const nlohmann::json& fields) {
+    return T::FromFields(std::move(database), fields);
+  }
   [[noreturn]] void RaiseDamaged(const std::string& why) const;
 
  private:

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -35,9 +34,5 @@ Number WholeAt(const nlohmann::json& json, const char* key) {
   }
   throw DamagedData(std::string(key) + " " + value.dump() + " is not a whole number its field can hold");
 }
-
-// Replaces a file whole (rt::ReplaceFile), making its folder first. Raises error 75 naming the
-// file when it cannot be written.
-void WriteFileAtomically(const std::filesystem::path& file, const std::string& content);
 
 }  // namespace lns

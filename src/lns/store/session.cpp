@@ -24,6 +24,17 @@ void Session::WriteNew(const std::filesystem::path& file, const std::string& net
          {{"Systems", "System", settings.name, System(std::weak_ptr<Database>(), settings).Fields().dump()}});
 }
 
+const DatabaseFile::RowKinds& Session::Kinds() const {
+  static const RowKinds kinds{
+      {"System", &Make<System>},
+      {"Subsystem", &Make<Subsystem>},
+      {"AppDevice", &Make<AppDevice>},
+      {"DeviceTemplate", &Make<DeviceTemplate>},
+      {"ComponentApp", &Make<ComponentApp>},
+  };
+  return kinds;
+}
+
 void Session::RequireAccess() const {
   if (!GetSystem()->IsOpenNow()) Fail(err::NotOpen, "the system " + GetSystem()->Name());
 }

@@ -29,6 +29,7 @@ class Session final : public DatabaseFile {
 
  protected:
   std::vector<Slot> RootSlots() const override { return {SlotOf(systems_)}; }
+  const RowKinds& Kinds() const override;
 
  private:
   std::shared_ptr<Systems> systems_;

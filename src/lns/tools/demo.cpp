@@ -1,6 +1,6 @@
 #include "lns/tools/demo.h"
 
-#include "lns/platform.h"
+#include "lns/lookup.h"
 #include "lns/server.h"
 #include "lns/values/fcu_unit.h"
 

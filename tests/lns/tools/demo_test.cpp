@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "lns/interface.h"
+#include "lns/lookup.h"
 #include "lns/platform.h"
 #include "lns/tools/demo.h"
 #include "lns/values/fcu_unit.h"

@@ -7,7 +7,7 @@
 #include "device/orvex_fcu.h"
 #include "forms/msgbox.h"
 #include "lns/device.h"
-#include "lns/platform.h"
+#include "lns/lookup.h"
 #include "lns/values/codec.h"
 
 namespace mainwindow::test {
