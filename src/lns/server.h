@@ -68,12 +68,12 @@ class Networks : public Collection<Network> {
 // networks' so that a damaged network stays that network's matter and a network is one file.
 class ServerStore final : public DatabaseFile {
  public:
-  // The store of the machine (made empty when it does not exist yet), its collections attached
-  // to `owner` when given; err::DatabaseDamaged for a damaged file, or for the JSON store of an
-  // earlier version of the program.
-  static std::shared_ptr<ServerStore> Load(const std::shared_ptr<Node>& owner);
+  // The store of the machine (made empty when it does not exist yet, unless it is only read),
+  // its collections attached to `owner` when given; err::DatabaseDamaged for a damaged or missing
+  // file, or for the JSON store of an earlier version of the program.
+  static std::shared_ptr<ServerStore> Load(const std::shared_ptr<Node>& owner, Access access = Access::ReadWrite);
 
-  explicit ServerStore(const std::filesystem::path& file);
+  ServerStore(const std::filesystem::path& file, Access access);
   void RequireAccess() const override {}
 
   const std::shared_ptr<NetworkInterfaces>& Interfaces() const noexcept { return interfaces_; }

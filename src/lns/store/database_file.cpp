@@ -126,10 +126,12 @@ class DatabaseFile::Snapshot {
 
 // --- opening and making files ----------------------------------------------------------------
 
-DatabaseFile::DatabaseFile(fs::path file, std::string rootKind) : file_(std::move(file)), rootKind_(std::move(rootKind)) {
+DatabaseFile::DatabaseFile(fs::path file, std::string rootKind, Access access)
+    : file_(std::move(file)), rootKind_(std::move(rootKind)) {
   if (auto problem = ProblemWithContent(file_); !problem.empty()) RaiseDamaged(problem);
   Guarded([&] {
-    connection_ = std::make_unique<sql::Connection>(file_, false);
+    const auto mode = access == Access::ReadOnly ? sql::OpenMode::ReadOnly : sql::OpenMode::Existing;
+    connection_ = std::make_unique<sql::Connection>(file_, mode);
     connection_->SetBusyTimeout(BusyTimeoutMs);
     Configure();
     Snapshot snapshot(*this);
@@ -162,7 +164,7 @@ void DatabaseFile::Create(const fs::path& file, const std::string& rootKind, con
   try {
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
-    sql::Connection connection(file, true);
+    sql::Connection connection(file, sql::OpenMode::Create);
     connection.SetBusyTimeout(BusyTimeoutMs);
     connection.Execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; BEGIN IMMEDIATE");
     if (PragmaNumber(connection, "schema_version") == 0 && PragmaNumber(connection, "application_id") == 0) {

@@ -29,6 +29,10 @@ namespace lns {
 // A file that is missing, empty, not a database, another program's, of a newer version, or whose
 // rows do not fit raises err::DatabaseDamaged naming the file and why, and is never written; a
 // file that cannot be written raises error 75 and the change is rolled back.
+// How a database file is opened: for the objects' use, or for reading alone, which writes
+// nothing (a dump).
+enum class Access { ReadWrite, ReadOnly };
+
 class DatabaseFile : public Database, public std::enable_shared_from_this<DatabaseFile> {
  public:
   ~DatabaseFile() override;
@@ -62,7 +66,7 @@ class DatabaseFile : public Database, public std::enable_shared_from_this<Databa
 
  protected:
   // Opens the file and checks that it holds a database whose root is of `rootKind`.
-  DatabaseFile(std::filesystem::path file, std::string rootKind);
+  DatabaseFile(std::filesystem::path file, std::string rootKind, Access access);
   // Reads the rows of the root's collections.
   void LoadRoot();
   virtual std::vector<Slot> RootSlots() const = 0;

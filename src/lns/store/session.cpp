@@ -8,10 +8,10 @@ namespace {
 constexpr const char* NetworkRoot = "NetworkDatabase";
 }  // namespace
 
-Session::Session(const std::filesystem::path& file) : DatabaseFile(file, NetworkRoot) {}
+Session::Session(const std::filesystem::path& file, Access access) : DatabaseFile(file, NetworkRoot, access) {}
 
-std::shared_ptr<Session> Session::Load(const std::filesystem::path& file) {
-  auto session = std::make_shared<Session>(file);
+std::shared_ptr<Session> Session::Load(const std::filesystem::path& file, Access access) {
+  auto session = std::make_shared<Session>(file, access);
   session->systems_ = std::make_shared<Systems>(session);
   session->LoadRoot();
   const size_t systems = session->systems_->Items().size();

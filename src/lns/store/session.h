@@ -16,11 +16,11 @@ class Session final : public DatabaseFile {
  public:
   // err::DatabaseDamaged when the file is missing or not a network database; the file is left
   // as it is.
-  static std::shared_ptr<Session> Load(const std::filesystem::path& file);
+  static std::shared_ptr<Session> Load(const std::filesystem::path& file, Access access = Access::ReadWrite);
   // Writes the database of a new network with an empty system.
   static void WriteNew(const std::filesystem::path& file, const std::string& networkName, const System::Settings& settings);
 
-  explicit Session(const std::filesystem::path& file);
+  Session(const std::filesystem::path& file, Access access);
   void RequireAccess() const override;
 
   const std::string& NetworkName() const noexcept { return RootName(); }

@@ -13,6 +13,25 @@ void Check(sqlite3* db, int code) {
   if (code != SQLITE_OK) Raise(db, code);
 }
 
+// A reader with the index file open for writing would mark its reads there, and one on a file
+// without a WAL would make the WAL and the index. Without a WAL, or with an empty one, the file
+// alone holds every commit and is read as it lies; with one, through its index mapped read-only.
+std::string ReadOnlyUri(const std::filesystem::path& file) {
+  std::string uri = "file:";
+  for (char c : file.string()) {
+    if (c == '%' || c == '?' || c == '#') {
+      constexpr const char* Digits = "0123456789ABCDEF";
+      const auto byte = static_cast<unsigned char>(c);
+      uri += {'%', Digits[byte >> 4], Digits[byte & 0xF]};
+    } else {
+      uri += c;
+    }
+  }
+  std::error_code error;
+  const auto walSize = std::filesystem::file_size(std::filesystem::path(file.string() + "-wal"), error);
+  return uri + (error || walSize == 0 ? "?immutable=1" : "?mode=ro&readonly_shm=1");
+}
+
 }  // namespace
 
 Statement::Statement(sqlite3* db, std::string_view text) : db_(db) {
@@ -71,9 +90,16 @@ std::vector<uint8_t> Statement::Blob(int column) const {
   return bytes ? std::vector<uint8_t>(bytes, bytes + sqlite3_column_bytes(statement_, column)) : std::vector<uint8_t>();
 }
 
-Connection::Connection(const std::filesystem::path& file, bool create) {
-  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
-  int code = sqlite3_open_v2(file.c_str(), &db_, flags, nullptr);
+Connection::Connection(const std::filesystem::path& file, OpenMode mode) : readOnly_(mode == OpenMode::ReadOnly) {
+  int flags = SQLITE_OPEN_NOMUTEX;
+  std::string name = file.string();
+  if (readOnly_) {
+    flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+    name = ReadOnlyUri(file);
+  } else {
+    flags |= SQLITE_OPEN_READWRITE | (mode == OpenMode::Create ? SQLITE_OPEN_CREATE : 0);
+  }
+  int code = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);
   if (code != SQLITE_OK) {
     Failure failure(code & 0xFF, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code));
     sqlite3_close_v2(db_);
@@ -104,6 +130,7 @@ void Connection::SetBusyTimeout(int milliseconds) { Check(db_, sqlite3_busy_time
 
 std::optional<WalIndexHeader> Connection::ReadWalIndexHeader() const {
   constexpr int IndexPageSize = 32768;  // the WAL index's fixed page size
+  if (readOnly_) return std::nullopt;
   sqlite3_file* file = nullptr;
   if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods ||
       file->pMethods->iVersion < 2 || !file->pMethods->xShmMap) {

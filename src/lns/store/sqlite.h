@@ -72,10 +72,15 @@ class Query {
 // transaction that any connection commits to the file rewrites it.
 using WalIndexHeader = std::array<unsigned char, 48>;
 
+enum class OpenMode {
+  Existing,  // an existing file, for reading and writing
+  Create,    // the same, made when it does not exist
+  ReadOnly,  // an existing file, read without writing anything: not the file, its WAL or its index
+};
+
 class Connection {
  public:
-  // Opens an existing file for reading and writing, or makes it when `create` is set.
-  Connection(const std::filesystem::path& file, bool create);
+  Connection(const std::filesystem::path& file, OpenMode mode);
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -88,11 +93,13 @@ class Connection {
   int64_t ChangedRows() const;
   void SetBusyTimeout(int milliseconds);
   // Read from the shared memory that SQLite maps, without a lock or a system call; nothing when
-  // the file has no index there (not in WAL mode, or before its first transaction).
+  // the file has no index there (not in WAL mode, or before its first transaction) and for a
+  // read-only connection, whose mapping could make the index file.
   std::optional<WalIndexHeader> ReadWalIndexHeader() const;
 
  private:
   sqlite3* db_ = nullptr;
+  bool readOnly_ = false;
   std::map<std::string, std::unique_ptr<Statement>, std::less<>> statements_;
 };
 

@@ -10,7 +10,7 @@ namespace lns {
 using nlohmann::json;
 
 std::string DumpObjectServer() {
-  auto store = ServerStore::Load(nullptr);
+  auto store = ServerStore::Load(nullptr, Access::ReadOnly);
   json interfaces = json::array();
   for (const auto& networkInterface : store->Interfaces()->Items()) interfaces.push_back(networkInterface->Name());
   json networks = json::array();
@@ -19,9 +19,9 @@ std::string DumpObjectServer() {
 }
 
 std::string DumpNetwork(const std::string& networkName) {
-  auto network = ServerStore::Load(nullptr)->NetworkList()->Find(networkName);
+  auto network = ServerStore::Load(nullptr, Access::ReadOnly)->NetworkList()->Find(networkName);
   if (!network) Fail(err::ObjectNotFound, "the network " + networkName);
-  auto session = Session::Load(network->File());
+  auto session = Session::Load(network->File(), Access::ReadOnly);
   return json{{"network", session->NetworkName()}, {"system", session->GetSystem()->ToJson()}}.dump(2);
 }
 

@@ -101,7 +101,7 @@ TEST_F(SharingTest, EachSeesTheOthersCommittedChangesAtItsNextCall) {
 TEST_F(SharingTest, AChangeIsSeenAfterTheLogWasCheckpointedAndBegunAgain) {
   Side a = OpenSide();
   Side b = OpenSide();
-  const auto checkpoint = [&] { sql::Connection(file_, false).Execute("PRAGMA wal_checkpoint(TRUNCATE)"); };
+  const auto checkpoint = [&] { sql::Connection(file_, sql::OpenMode::Existing).Execute("PRAGMA wal_checkpoint(TRUNCATE)"); };
   checkpoint();
   a.Variable("nviSetpoint")->put_Value(Variant::Double(21));
   EXPECT_EQ(b.Variable("nviSetpoint")->get_Value().ToDouble(), 21.0);
