@@ -11,13 +11,15 @@
 
 #include "device/orvex_fcu.h"
 #include "forms/app.h"
-#include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_text.h"
 #include "forms/msgbox.h"
 #include "host/plugin_api.h"
 #include "host/startup.h"
 #include "lns/catalog/catalog_install.h"
 #include "lns/tools/demo.h"
 #include "mainwindow/fmain.h"
+#include "mainwindow/fmain_controls.h"
 #include "mainwindow/refresh/refresh.h"
 #include "support/temp_machine.h"
 
@@ -50,14 +52,14 @@ struct AttachedWindow {
     plugIn->put_Visible(true);
   }
   static bool Filled() {
-    return Window().Ctl<forms::TextControl>("txtnvoSpaceTemp", 0).Text() == DemoRoomTemperature;
+    return Window().Ctl(mainwindow::controls::txtnvoSpaceTemp[0]).Text() == DemoRoomTemperature;
   }
 };
 
 void FullPoll(benchmark::State& state) {
   auto& window = Window();
   const auto tab = static_cast<int>(state.range(0));
-  window.Ctl<forms::TabControl>("tabData").SetTab(tab);
+  window.Ctl(mainwindow::controls::tabData).SetTab(tab);
   for (auto _ : state) {
     window.FCU().ReadDevice(AllPoints);
     auto page = static_cast<int16_t>(tab);

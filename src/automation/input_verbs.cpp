@@ -8,6 +8,7 @@
 #include "automation/by_name.h"
 #include "automation/form_target.h"
 #include "automation/protocol_error.h"
+#include "forms/controls_command.h"
 #include "forms/input.h"
 #include "forms/msgbox.h"
 #include "runtime/text.h"

@@ -5,6 +5,7 @@
 #include "automation/form_target.h"
 #include "automation/protocol_error.h"
 #include "forms/app.h"
+#include "forms/controls_command.h"
 #include "forms/event_loop.h"
 #include "forms/render.h"
 #include "forms/snapshot.h"

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "forms/app.h"
+#include "forms/controls_command.h"
 #include "forms/form.h"
 #include "forms/internal.h"
 #include "forms/layout.h"
@@ -186,7 +187,7 @@ bool Control::CanReceiveFocus() const {
 
 bool Control::HasFocus() const { return form_->ActiveControl() == this; }
 
-bool Control::AtDesign() const noexcept { return FormInternals::IsDesign(*form_); }
+bool Control::AtDesign() const noexcept { return form_->IsApplyingLayout(); }
 
 bool Control::Raise(Event event, EventArgs& args) {
   if (detached_ || AtDesign()) return false;

@@ -1,4 +1,4 @@
-#include "forms/control.h"
+#include "forms/controls_command.h"
 
 #include "forms/app.h"
 #include "forms/form.h"

@@ -1,4 +1,4 @@
-#include "forms/control.h"
+#include "forms/controls_text.h"
 
 #include <algorithm>
 

@@ -228,7 +228,7 @@ void ResetLoopState() {
 // ---- timers
 
 void TimerInternals::Schedule(Timer& timer) {
-  if (CanTick(timer) && timer.Parent().IsLoaded() && !FormInternals::IsDesign(timer.Parent())) {
+  if (CanTick(timer) && timer.Parent().IsLoaded() && !timer.Parent().IsApplyingLayout()) {
     timer.due_ = Now() + timer.Interval();
     timer.sequence_ = ++State().timerSequence;
   } else {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/app.h"
+#include "forms/controls_command.h"
 #include "forms/internal.h"
 #include "forms/layout.h"
 #include "forms/properties.h"
@@ -67,8 +68,8 @@ bool Form::Dispatch(Control* source, Event event, EventArgs& args) {
 // ---- life cycle
 
 void Form::Load() {
-  if (loaded_ || loading_) return;
-  FormInternals::BuildFromLayout(*this);
+  if (loaded_ || applyingLayout_) return;
+  BuildFromLayout();
   loaded_ = true;
   auto& state = State();
   state.loaded.push_back(FormInternals::Share(*this));
@@ -158,7 +159,7 @@ void Form::SetIcon(std::string picture) {
 }
 
 void Form::SetBorderStyle(int style) {
-  if (!loading_) throw rt::Error(err::PropertyReadOnly, {}, "'BorderStyle' property is read-only");
+  if (!applyingLayout_) throw rt::Error(err::PropertyReadOnly, {}, "'BorderStyle' property is read-only");
   RequireRange(style, 0, 5);
   borderStyle_ = style;
 }
@@ -183,7 +184,7 @@ void Form::Move(float left, float top, float width, float height) {
   top_ = top;
   width_ = width;
   height_ = height;
-  if (resized && loaded_ && !loading_) RaiseFormEvent(*this, Event::Resize);
+  if (resized && loaded_ && !applyingLayout_) RaiseFormEvent(*this, Event::Resize);
 }
 
 float Form::BorderSize() const {
@@ -239,8 +240,50 @@ void Form::SetFocus() {
 
 // ---- controls
 
+void Form::BuildFromLayout() {
+  FlagGuard applying(applyingLayout_);
+  try {
+    TakeIn(BuildLayout(*this));
+    CheckHandlers();
+  } catch (...) {
+    FormInternals::Retire(*this);
+    throw;
+  }
+}
+
+void Form::TakeIn(BuiltLayout built) {
+  for (BuiltControl& placed : built.controls) {
+    Control* c = placed.control.get();
+    c->container_ = placed.container;
+    c->page_ = placed.page;
+    (placed.container ? placed.container->children_ : topLevel_).push_back(c);
+    byName_[Lower(c->Name())].push_back(c);
+    controls_.push_back(std::move(placed.control));
+  }
+  // Once the controls are in: a visible menu bar is part of the window, outside the client area.
+  if (built.clientWidth) SetWidth(*built.clientWidth + 2 * BorderSize());
+  if (built.clientHeight) SetHeight(*built.clientHeight + CaptionHeight() + MenuBarHeight() + 2 * BorderSize());
+}
+
+void Form::CheckHandlers() const {
+  for (const auto& [key, handler] : handlers_) {
+    const std::string event(EventName(key.event));
+    if (key.control.empty()) {
+      if (!FormRaises(key.event)) BadLayout(name_, "a form raises no " + event + " event");
+      continue;
+    }
+    const std::string& name = handlerSpelling_.at(key);
+    auto members = byName_.find(key.control);
+    if (members == byName_.end()) BadLayout(name_, "there is no control '" + name + "' for its " + event + " handler");
+    Kind kind = members->second.front()->GetKind();
+    if (!KindRaises(kind, key.event)) {
+      BadLayout(name_, "'" + name + "' (" + std::string(KindName(kind)) + ") raises no " + event + " event");
+    }
+  }
+}
+
 Control& Form::Find(std::string_view name, int index) {
-  if (!loaded_ && !loading_) Load();
+  if (!loaded_ && !applyingLayout_) Load();
   auto it = byName_.find(Lower(name));
   if (it == byName_.end()) {
     throw rt::Error(err::ControlNotFound, {}, "Control '" + std::string(name) + "' not found on " + name_);
@@ -375,15 +418,6 @@ void FormInternals::Navigate(Form& form, int step) {
       return;
     }
   }
-}
-
-void FormInternals::AddControl(Form& form, std::shared_ptr<Control> control, Control* container, int page) {
-  Control* c = control.get();
-  c->container_ = container;
-  c->page_ = page;
-  (container ? container->children_ : form.topLevel_).push_back(c);
-  form.byName_[Lower(c->Name())].push_back(c);
-  form.controls_.push_back(std::move(control));
 }
 
 void FormInternals::Retire(Form& form) {

@@ -16,6 +16,8 @@
 
 namespace forms {
 
+struct BuiltLayout;
+
 // A window. A form class derives from Form, names its layout (resources/layouts/<name>.json) and
 // registers its event handlers in its constructor:
 //
@@ -62,6 +64,9 @@ class Form : public rt::Object {
   void Unload(int unloadMode = vbFormCode);
   bool IsLoaded() const noexcept { return loaded_; }
   bool IsUnloading() const noexcept { return unloading_; }
+  // While Load applies the layout: property changes raise no events, and properties that only a
+  // layout sets (BorderStyle, a combo box's Style, an object control's ProgID) may be set.
+  bool IsApplyingLayout() const noexcept { return applyingLayout_; }
 
   const std::string& Caption() const noexcept { return caption_; }
   void SetCaption(std::string caption) { caption_ = std::move(caption); }
@@ -147,6 +152,10 @@ class Form : public rt::Object {
   friend struct FormInternals;
   friend class Control;
 
+  // Builds the controls from the layout and takes them in; error 31037, the form staying unloaded.
+  void BuildFromLayout();
+  void TakeIn(BuiltLayout built);
+  void CheckHandlers() const;  // every handler names a control of the layout that raises its event
   Control& Find(std::string_view name, int index);
   template <class T>
   static T& As(Control& control) {
@@ -173,7 +182,7 @@ class Form : public rt::Object {
   std::map<HandlerKey, std::string> handlerSpelling_;  // the control name as the code wrote it
 
   bool loaded_ = false;
-  bool loading_ = false;
+  bool applyingLayout_ = false;
   bool unloading_ = false;
   std::vector<std::shared_ptr<Control>> controls_;                 // layout order
   std::map<std::string, std::vector<Control*>> byName_;            // lower-case name → members

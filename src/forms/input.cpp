@@ -5,6 +5,8 @@
 
 #include "forms/app.h"
 #include "forms/constants.h"
+#include "forms/controls_command.h"
+#include "forms/controls_text.h"
 #include "forms/event_loop.h"
 #include "forms/internal.h"
 #include "runtime/text.h"

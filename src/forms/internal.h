@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/controls_command.h"
 #include "forms/form.h"
 #include "forms/msgbox.h"
 
@@ -86,10 +87,28 @@ void RequireRange(int value, int low, int high);
 void ResetApp();
 void ResetLoopState();
 
-// What the form's own sources share: activation, focus, loading, teardown.
+// A control as the layout loader built it, with its place in the layout.
+struct BuiltControl {
+  std::shared_ptr<Control> control;
+  Control* container = nullptr;  // nullptr: the form's client area
+  int page = -1;                 // tab page inside a tab control, else -1
+};
+
+// What a form's layout builds: its controls in layout order and the client area it asks for.
+struct BuiltLayout {
+  std::vector<BuiltControl> controls;
+  std::optional<float> clientWidth;
+  std::optional<float> clientHeight;
+};
+
+// Applies the form's layout to the form's own properties and builds its controls, which the form
+// then takes in; error 31037 with the reason.
+BuiltLayout BuildLayout(Form& form);
+// Error 31037: the layout does not load; `where` names the place in the layout.
+[[noreturn]] void BadLayout(const std::string& where, const std::string& reason);
+
+// What the form's own sources share: activation, focus, teardown.
 struct FormInternals {
-  static void BuildFromLayout(Form& form);  // error 31037 with the reason; the form stays unloaded
-  static void CheckHandlers(const Form& form);
   static void Activate(Form& form);         // Deactivate the previous window, Activate this one
   static void Deactivate(Form& form);       // for Hide: the next visible window becomes active
   // Moves the focus within the form: Validate (may cancel), LostFocus, GotFocus; false when refused.
@@ -97,10 +116,7 @@ struct FormInternals {
   static void FocusFirst(Form& form);
   static void Navigate(Form& form, int step);  // Tab and Shift+Tab
   static std::vector<Control*> TabOrder(const Form& form);
-  static void AddControl(Form& form, std::shared_ptr<Control> control, Control* container, int page);
   static void Retire(Form& form);  // drops the controls at unload
-  static bool IsDesign(const Form& form) { return form.loading_; }
-  static void SetLoading(Form& form, bool v) { form.loading_ = v; }
   static std::shared_ptr<Form> Share(Form& form);
   static void MarkDefault(Form& form, std::type_index type) { form.defaultOf_ = type; }
 };

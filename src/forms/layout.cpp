@@ -7,6 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "forms/embedded.h"
 #include "forms/internal.h"
 #include "forms/properties.h"
@@ -28,11 +31,6 @@ struct Resources {
 Resources& Registry() {
   static Resources resources;
   return resources;
-}
-
-// A layout that does not load; `where` names the place in the layout.
-[[noreturn]] void Bad(const std::string& where, const std::string& reason) {
-  throw rt::Error(err::BadLayout, "forms", "Layout " + where + ": " + reason);
 }
 
 std::shared_ptr<Control> Create(Kind kind, Form& form, const std::string& name, int index) {
@@ -68,11 +66,11 @@ class Loader {
  public:
   explicit Loader(Form& form) : form_(form) {}
 
-  void LoadForm(const json& layout) {
+  BuiltLayout LoadForm(const json& layout) {
     const std::string where = form_.Name();
-    if (!layout.is_object()) Bad(where, "the layout is not a JSON object");
+    if (!layout.is_object()) BadLayout(where, "the layout is not a JSON object");
     if (layout.contains("Name") && layout["Name"] != form_.Name()) {
-      Bad(where, "it names the form '" + layout["Name"].dump() + "'");
+      BadLayout(where, "it names the form '" + layout["Name"].dump() + "'");
     }
     for (const auto& [key, value] : layout.items()) {
       if (key == "Name" || key == "Controls" || key == "ClientWidth" || key == "ClientHeight") continue;
@@ -81,14 +79,17 @@ class Loader {
         continue;
       }
       const auto* property = FindFormProperty(key);
-      if (!property) Bad(where, "unknown property '" + key + "'");
-      if (!property->fromJson) Bad(where, "property '" + key + "' cannot be set in a layout");
+      if (!property) BadLayout(where, "unknown property '" + key + "'");
+      if (!property->fromJson) BadLayout(where, "property '" + key + "' cannot be set in a layout");
       Apply(where, key, [&] { property->fromJson(form_, value); });
     }
     if (layout.contains("Controls")) LoadList(layout["Controls"], nullptr, -1, where);
     FitAutoSizedLabels();
-    ApplyClientSize(layout, where);
-    FormInternals::CheckHandlers(form_);
+    KeepLastMark(&CommandButton::Default, &CommandButton::SetDefault);
+    KeepLastMark(&CommandButton::Cancel, &CommandButton::SetCancel);
+    built_.clientWidth = ReadClientSize(layout, "ClientWidth", where);
+    built_.clientHeight = ReadClientSize(layout, "ClientHeight", where);
+    return std::move(built_);
   }
 
  private:
@@ -97,27 +98,27 @@ class Loader {
     try {
       action();
     } catch (const rt::Error& e) {
-      Bad(where, "property '" + key + "' " + e.Description());
+      BadLayout(where, "property '" + key + "' " + e.Description());
     }
   }
 
   Font ParseFontValue(const json& value, const std::string& where) {
     Font font;
     if (!value.is_string() || !ParseFont(value.get<std::string>(), font)) {
-      Bad(where, "a font is a text such as \"Arial 9 bold\", not " + value.dump());
+      BadLayout(where, "a font is a text such as \"Arial 9 bold\", not " + value.dump());
     }
     return font;
   }
 
   void LoadList(const json& list, Control* container, int page, const std::string& where) {
-    if (!list.is_array()) Bad(where, "\"Controls\" is not a list");
+    if (!list.is_array()) BadLayout(where, "\"Controls\" is not a list");
     for (const auto& entry : list) LoadControl(entry, container, page, where);
   }
 
   void LoadControl(const json& entry, Control* container, int page, const std::string& parent) {
-    if (!entry.is_object()) Bad(parent, "a control entry is not a JSON object");
+    if (!entry.is_object()) BadLayout(parent, "a control entry is not a JSON object");
     if (!entry.contains("Name") || !entry["Name"].is_string() || entry["Name"].get<std::string>().empty()) {
-      Bad(parent, "a control has no \"Name\"");
+      BadLayout(parent, "a control has no \"Name\"");
     }
     const std::string name = entry["Name"].get<std::string>();
     const int index = ReadIndex(entry, parent + " > " + name);
@@ -129,20 +130,22 @@ class Loader {
     auto control = Create(kind, form_, name, index);
     Control& c = *control;
     c.SetFont(entry.contains("Font") ? ParseFontValue(entry["Font"], where) : InheritedFont(container));
-    FormInternals::AddControl(form_, std::move(control), container, page);
+    built_.controls.push_back(BuiltControl{std::move(control), container, page});
     if (entry.contains("Ours")) CheckOurs(entry, where);
     if (entry.contains("Pages")) LoadPageHeads(c, entry["Pages"], where);
     if (entry.contains("List")) LoadItems(c, entry["List"], where);
     for (const auto& [key, value] : entry.items()) {
       if (StructureKeys().count(key) != 0) continue;
       const auto* property = FindProperty(kind, key);
-      if (!property) Bad(where, "unknown property '" + key + "' for a " + std::string(KindName(kind)));
-      if (!property->fromJson) Bad(where, "property '" + key + "' cannot be set in a layout");
+      if (!property) BadLayout(where, "unknown property '" + key + "' for a " + std::string(KindName(kind)));
+      if (!property->fromJson) BadLayout(where, "property '" + key + "' cannot be set in a layout");
       Apply(where, key, [&] { property->fromJson(c, value); });
     }
     if (entry.contains("Pages")) LoadPageControls(c, entry["Pages"], where);
     if (entry.contains("Controls")) {
-      if (!IsContainer(kind) && kind != Kind::Menu) Bad(where, "a " + std::string(KindName(kind)) + " holds no controls");
+      if (!IsContainer(kind) && kind != Kind::Menu) {
+        BadLayout(where, "a " + std::string(KindName(kind)) + " holds no controls");
+      }
       LoadList(entry["Controls"], &c, -1, where);
     }
   }
@@ -151,38 +154,39 @@ class Loader {
     if (!entry.contains("Index")) return -1;
     const json& index = entry["Index"];
     if (!index.is_number_integer() || index.get<int64_t>() < 0 || index.get<int64_t>() > 32767) {
-      Bad(where, "\"Index\" must be a whole number from 0 to 32767");
+      BadLayout(where, "\"Index\" must be a whole number from 0 to 32767");
     }
     return index.get<int>();
   }
 
   Kind ReadKind(const json& entry, const std::string& where) {
-    if (!entry.contains("Kind") || !entry["Kind"].is_string()) Bad(where, "no \"Kind\"");
+    if (!entry.contains("Kind") || !entry["Kind"].is_string()) BadLayout(where, "no \"Kind\"");
     auto kind = KindFromName(entry["Kind"].get<std::string>());
-    if (!kind) Bad(where, "unknown kind '" + entry["Kind"].get<std::string>() + "'");
+    if (!kind) BadLayout(where, "unknown kind '" + entry["Kind"].get<std::string>() + "'");
     return *kind;
   }
 
   void CheckPlacement(Kind kind, Control* container, const std::string& where) {
     bool inMenu = container && container->GetKind() == Kind::Menu;
-    if (kind == Kind::Menu && container && !inMenu) Bad(where, "a menu belongs to the form or to another menu");
-    if (kind != Kind::Menu && inMenu) Bad(where, "a menu holds only menus");
+    if (kind == Kind::Menu && container && !inMenu) BadLayout(where, "a menu belongs to the form or to another menu");
+    if (kind != Kind::Menu && inMenu) BadLayout(where, "a menu holds only menus");
   }
 
   void CheckUnique(const std::string& name, int index, const std::string& where) {
-    bool single = form_.HasControl(name, -1);
-    bool clash = index < 0 ? single || !form_.Indexes(name).empty() : single || form_.HasControl(name, index);
-    if (clash) Bad(where, "the control appears twice (or both as a single control and as an array)");
+    std::set<int>& indexes = indexesByName_[Lower(name)];
+    bool clash = !indexes.empty() && (index < 0 || indexes.count(-1) != 0 || indexes.count(index) != 0);
+    if (clash) BadLayout(where, "the control appears twice (or both as a single control and as an array)");
+    indexes.insert(index);
   }
 
   // "Ours" lists the keys of an entry whose values the layout's authors chose where the design
   // gave none; it documents, and must name keys the entry has.
   void CheckOurs(const json& entry, const std::string& where) {
     const json& ours = entry["Ours"];
-    if (!ours.is_array()) Bad(where, "\"Ours\" is not a list of keys");
+    if (!ours.is_array()) BadLayout(where, "\"Ours\" is not a list of keys");
     for (const auto& key : ours) {
       if (!key.is_string() || key == "Ours" || !entry.contains(key.get<std::string>())) {
-        Bad(where, "\"Ours\" names " + key.dump() + ", which is not a key of this control");
+        BadLayout(where, "\"Ours\" names " + key.dump() + ", which is not a key of this control");
       }
     }
   }
@@ -190,35 +194,35 @@ class Loader {
   Font InheritedFont(Control* container) const { return container ? container->GetFont() : form_.GetFont(); }
 
   void LoadItems(Control& c, const json& items, const std::string& where) {
-    if (!items.is_array()) Bad(where, "\"List\" is not a list of texts");
+    if (!items.is_array()) BadLayout(where, "\"List\" is not a list of texts");
     for (const auto& item : items) {
-      if (!item.is_string()) Bad(where, "\"List\" holds " + item.dump() + ", not a text");
+      if (!item.is_string()) BadLayout(where, "\"List\" holds " + item.dump() + ", not a text");
       if (auto* combo = dynamic_cast<ComboBox*>(&c)) {
         combo->AddItem(item.get<std::string>());
       } else if (auto* list = dynamic_cast<ListBox*>(&c)) {
         list->AddItem(item.get<std::string>());
       } else {
-        Bad(where, "a " + std::string(KindName(c.GetKind())) + " has no \"List\"");
+        BadLayout(where, "a " + std::string(KindName(c.GetKind())) + " has no \"List\"");
       }
     }
   }
 
   void LoadPageHeads(Control& c, const json& pages, const std::string& where) {
     auto* tabs = dynamic_cast<TabControl*>(&c);
-    if (!tabs) Bad(where, "only a TabControl has \"Pages\"");
-    if (!pages.is_array() || pages.empty()) Bad(where, "\"Pages\" is not a list of pages");
+    if (!tabs) BadLayout(where, "only a TabControl has \"Pages\"");
+    if (!pages.is_array() || pages.empty()) BadLayout(where, "\"Pages\" is not a list of pages");
     Apply(where, "Pages", [&] { tabs->SetTabs(static_cast<int>(pages.size())); });
     for (int page = 0; page < tabs->Tabs(); ++page) {
       const json& entry = pages[static_cast<size_t>(page)];
       const std::string at = where + " > page " + std::to_string(page);
-      if (!entry.is_object()) Bad(at, "a page is not a JSON object");
+      if (!entry.is_object()) BadLayout(at, "a page is not a JSON object");
       for (const auto& [key, value] : entry.items()) {
         if (key == "Caption" && value.is_string()) {
           tabs->SetTabCaption(page, value.get<std::string>());
         } else if ((key == "Enabled" || key == "Visible") && value.is_boolean()) {
           (key == "Enabled") ? tabs->SetTabEnabled(page, value.get<bool>()) : tabs->SetTabVisible(page, value.get<bool>());
         } else if (key != "Controls") {
-          Bad(at, "unknown or mistyped page key '" + key + "'");
+          BadLayout(at, "unknown or mistyped page key '" + key + "'");
         }
       }
     }
@@ -234,69 +238,54 @@ class Loader {
 
   // Sizes come last, so an AutoSize label ends up fitting its caption in its own font.
   void FitAutoSizedLabels() {
-    for (Control* c : form_.Controls()) {
-      if (auto* label = dynamic_cast<Label*>(c); label && label->AutoSize()) label->SetCaption(label->Caption());
+    for (const BuiltControl& built : built_.controls) {
+      auto* label = dynamic_cast<Label*>(built.control.get());
+      if (label && label->AutoSize()) label->SetCaption(label->Caption());
     }
   }
 
-  void ApplyClientSize(const json& layout, const std::string& where) {
-    for (const char* key : {"ClientWidth", "ClientHeight"}) {
-      if (!layout.contains(key)) continue;
-      const json& value = layout[key];
-      if (!value.is_number() || value.get<double>() < 0) Bad(where, std::string(key) + " must be a number of twips");
-      float client = value.get<float>();
-      if (std::string(key) == "ClientWidth") {
-        form_.SetWidth(client + 2 * form_.BorderSize());
-      } else {
-        form_.SetHeight(client + form_.CaptionHeight() + form_.MenuBarHeight() + 2 * form_.BorderSize());
-      }
+  // Default and Cancel each mark one button of a form: the last one the layout marks.
+  void KeepLastMark(bool (CommandButton::*marked)() const noexcept, void (CommandButton::*setMark)(bool)) {
+    CommandButton* last = nullptr;
+    for (const BuiltControl& built : built_.controls) {
+      auto* button = dynamic_cast<CommandButton*>(built.control.get());
+      if (!button || !(button->*marked)()) continue;
+      if (last) (last->*setMark)(false);
+      last = button;
     }
+  }
+
+  std::optional<float> ReadClientSize(const json& layout, const char* key, const std::string& where) {
+    if (!layout.contains(key)) return std::nullopt;
+    const json& value = layout[key];
+    if (!value.is_number() || value.get<double>() < 0) {
+      BadLayout(where, std::string(key) + " must be a number of twips");
+    }
+    return value.get<float>();
   }
 
   Form& form_;
+  BuiltLayout built_;
+  std::map<std::string, std::set<int>> indexesByName_;  // lower-case name → indexes, -1 a single control
 };
 
 }  // namespace
 
-// Every handler must name a control of the layout that raises its event.
-void FormInternals::CheckHandlers(const Form& form) {
-  for (const auto& [key, handler] : form.handlers_) {
-    const std::string event(EventName(key.event));
-    if (key.control.empty()) {
-      if (!FormRaises(key.event)) Bad(form.Name(), "a form raises no " + event + " event");
-      continue;
-    }
-    const std::string& name = form.handlerSpelling_.at(key);
-    auto members = form.byName_.find(key.control);
-    if (members == form.byName_.end()) {
-      Bad(form.Name(), "there is no control '" + name + "' for its " + event + " handler");
-    }
-    Kind kind = members->second.front()->GetKind();
-    if (!KindRaises(kind, key.event)) {
-      Bad(form.Name(), "'" + name + "' (" + std::string(KindName(kind)) + ") raises no " + event + " event");
-    }
-  }
+[[noreturn]] void BadLayout(const std::string& where, const std::string& reason) {
+  throw rt::Error(err::BadLayout, "forms", "Layout " + where + ": " + reason);
 }
 
-void FormInternals::BuildFromLayout(Form& form) {
+BuiltLayout BuildLayout(Form& form) {
   auto& layouts = Registry().layouts;
   auto it = layouts.find(Lower(form.Name()));
-  if (it == layouts.end()) Bad(form.Name(), "there is no layout for this form");
+  if (it == layouts.end()) BadLayout(form.Name(), "there is no layout for this form");
   json layout;
   try {
     layout = json::parse(it->second);
   } catch (const json::parse_error& e) {
-    Bad(form.Name(), std::string("the JSON does not parse: ") + e.what());
+    BadLayout(form.Name(), std::string("the JSON does not parse: ") + e.what());
   }
-  SetLoading(form, true);
-  try {
-    Loader(form).LoadForm(layout);
-  } catch (...) {
-    SetLoading(form, false);
-    Retire(form);
-    throw;
-  }
-  SetLoading(form, false);
+  return Loader(form).LoadForm(layout);
 }
 
 void RegisterLayout(std::string name, std::string json) { Registry().layouts[Lower(name)] = std::move(json); }

@@ -4,6 +4,9 @@
 #include <limits>
 #include <type_traits>
 
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "runtime/members.h"
 #include "runtime/text.h"
 

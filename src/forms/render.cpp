@@ -6,6 +6,9 @@
 #include <set>
 #include <sstream>
 
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "forms/internal.h"
 #include "forms/layout.h"
 #include "forms/metrics.h"

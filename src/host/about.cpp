@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "forms/app.h"
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/msgbox.h"
 #include "host/connection.h"
 #include "host/key_closer.h"

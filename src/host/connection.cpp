@@ -1,7 +1,7 @@
 #include "host/connection.h"
 
 #include "forms/app.h"
-#include "forms/control.h"
+#include "forms/controls_command.h"
 #include "forms/event_loop.h"
 #include "host/commands.h"
 #include "host/main_window.h"

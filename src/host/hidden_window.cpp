@@ -1,6 +1,6 @@
 #include "host/hidden_window.h"
 
-#include "forms/control.h"
+#include "forms/controls_command.h"
 #include "host/network_commands.h"
 #include "host/registration_names.h"
 #include "host/xif_files.h"

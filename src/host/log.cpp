@@ -1,6 +1,6 @@
 #include "host/log.h"
 
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/form.h"
 #include "runtime/error.h"
 

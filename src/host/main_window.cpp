@@ -1,7 +1,7 @@
 #include "host/main_window.h"
 
 #include "forms/app.h"
-#include "forms/control.h"
+#include "forms/controls_command.h"
 #include "host/connection.h"
 #include "host/log.h"
 #include "host/short_timer.h"

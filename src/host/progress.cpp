@@ -1,7 +1,7 @@
 #include "host/progress.h"
 
 #include "forms/app.h"
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/event_loop.h"
 #include "host/identity.h"
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/event_loop.h"
 #include "forms/msgbox.h"
 #include "host/identity.h"

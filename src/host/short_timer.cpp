@@ -1,6 +1,6 @@
 #include "host/short_timer.h"
 
-#include "forms/control.h"
+#include "forms/controls_command.h"
 #include "forms/event_loop.h"
 #include "host/main_window.h"
 

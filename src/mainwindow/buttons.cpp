@@ -3,7 +3,8 @@
 
 #include "device/orvex_fcu.h"
 #include "forms/app.h"
-#include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
 #include "forms/event_loop.h"
 #include "forms/msgbox.h"
 #include "host/connection.h"

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "device/orvex_fcu.h"
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/event_loop.h"
 #include "forms/msgbox.h"
 #include "host/commands.h"

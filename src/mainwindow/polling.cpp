@@ -1,5 +1,6 @@
 #include "device/orvex_fcu.h"
-#include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
 #include "host/main_window.h"
 #include "mainwindow/fmain.h"
 #include "mainwindow/fmain_controls.h"

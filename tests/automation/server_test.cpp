@@ -14,6 +14,7 @@
 #include "forms/app.h"
 #include "automation/input_reader.h"
 #include "forms/event_loop.h"
+#include "forms/controls_text.h"
 #include "forms/form.h"
 #include "machine_folder.h"
 #include "registry/registry.h"

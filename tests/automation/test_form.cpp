@@ -1,7 +1,8 @@
 #include "test_form.h"
 
 #include "forms/constants.h"
-#include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_text.h"
 #include "forms/layout.h"
 #include "forms/msgbox.h"
 

@@ -2,6 +2,8 @@
 #include "forms_fixture.h"
 
 #include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_text.h"
 
 using forms::Event;
 using testing::ElementsAre;

@@ -1,7 +1,9 @@
 // Layout loading, late-bound members, descriptions and the fixed text metrics.
 #include "forms_fixture.h"
 
-#include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "forms/embedded.h"
 #include "forms/layout.h"
 #include "forms/metrics.h"
@@ -135,6 +137,24 @@ INSTANTIATE_TEST_SUITE_P(Cases, HandlerCheckTest,
                                          HandlerCase{"lblStatus", forms::Event::Validate, "raises no Validate"},
                                          HandlerCase{"", forms::Event::Timer, "a form raises no Timer"},
                                          HandlerCase{"", forms::Event::Click, "a form raises no Click"}));
+
+// The layout builds every control before the form takes them in; what settles between the
+// controls (one Default and one Cancel button, the menu bar's height) still holds once they are in.
+TEST_F(FormsTest, TheLastMarkedButtonsAndAVisibleMenuBarHoldOnceLoaded) {
+  forms::RegisterLayout("fBad", R"({"ClientHeight": 1000, "Controls": [
+      {"Name": "mnuFile", "Kind": "Menu", "Caption": "&File"},
+      {"Name": "cmdA", "Kind": "CommandButton", "Default": true, "Cancel": true},
+      {"Name": "cmdB", "Kind": "CommandButton", "Default": true},
+      {"Name": "cmdC", "Kind": "CommandButton", "Cancel": true}]})");
+  auto form = forms::New<fBad>();
+  form->Load();
+  EXPECT_FLOAT_EQ(form->ScaleHeight(), 1000);
+  for (const auto& [name, isDefault, isCancel] :
+       {std::tuple{"cmdA", false, false}, std::tuple{"cmdB", true, false}, std::tuple{"cmdC", false, true}}) {
+    EXPECT_EQ(form->Ctl<forms::CommandButton>(name).Default(), isDefault) << name;
+    EXPECT_EQ(form->Ctl<forms::CommandButton>(name).Cancel(), isCancel) << name;
+  }
+}
 
 TEST_F(FormsTest, TheSampleLayoutBuildsItsControlsWithTheirDesignValues) {
   auto form = forms::New<RecordingForm>();

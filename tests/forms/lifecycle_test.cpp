@@ -1,7 +1,7 @@
 // Form life cycle, default instances and reaching controls by name and index.
+#include "forms/controls_text.h"
 #include "forms_fixture.h"
 
-#include "forms/control.h"
 
 using forms::Event;
 using testing::ElementsAre;

@@ -1,11 +1,11 @@
 // Message boxes and the common file dialog: answers, defaults and records.
+#include "forms/controls_command.h"
 #include "forms_fixture.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
-#include "forms/control.h"
 
 using forms::AnswerSource;
 using testing::ElementsAre;

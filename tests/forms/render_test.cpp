@@ -3,7 +3,9 @@
 
 #include <regex>
 
-#include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "forms/render.h"
 
 using testing::HasSubstr;

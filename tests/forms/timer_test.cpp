@@ -1,11 +1,11 @@
 // Timers and the event loop on the virtual and the real clock.
+#include "forms/controls_command.h"
 #include "forms_fixture.h"
 
 #include <atomic>
 #include <chrono>
 #include <thread>
 
-#include "forms/control.h"
 
 using forms::Event;
 using testing::ElementsAre;

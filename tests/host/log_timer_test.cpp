@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
-#include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_text.h"
 #include "forms/event_loop.h"
 #include "host/log.h"
 #include "host/main_window.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/event_loop.h"
 #include "forms/msgbox.h"
 #include "host/connection.h"

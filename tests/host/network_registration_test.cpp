@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/controls_text.h"
 #include "host/cregistry.h"
 #include "host/log.h"
 #include "host/registration_names.h"

@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 
 #include "forms/app.h"
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/input.h"
 #include "forms/msgbox.h"
 #include "host/cregistry.h"

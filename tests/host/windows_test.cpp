@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 
 #include "forms/app.h"
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/input.h"
 #include "forms/msgbox.h"
 #include "host/about.h"

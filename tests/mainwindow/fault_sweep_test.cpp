@@ -13,6 +13,7 @@
 #include "editors/editor_fixture.h"
 #include "forms/app.h"
 #include "forms/constants.h"
+#include "forms/controls_command.h"
 #include "host/progress.h"
 #include "lns/calls/faults.h"
 #include "lns/values/fcu_unit.h"

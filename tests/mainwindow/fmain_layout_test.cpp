@@ -7,6 +7,9 @@
 #include <sstream>
 
 #include "forms/control.h"
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "forms/form.h"
 #include "forms/layout.h"
 #include "mainwindow/fmain_controls.h"

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "forms/controls_command.h"
 #include "forms/msgbox.h"
 #include "host/connection.h"
 #include "host/main_window.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "../host/host_fixture.h"
-#include "forms/control.h"
+#include "forms/controls_command.h"
 #include "forms/event_loop.h"
 #include "forms/input.h"
 #include "host/log.h"

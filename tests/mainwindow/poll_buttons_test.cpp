@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 
 #include "device/orvex_fcu.h"
+#include "forms/controls_command.h"
 #include "forms/msgbox.h"
 #include "host/about.h"
 #include "lns/calls/faults.h"

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "forms/controls_command.h"
+#include "forms/controls_text.h"
 #include "main_window_fixture.h"
 
 namespace mainwindow::test {

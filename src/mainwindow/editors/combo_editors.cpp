@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "mainwindow/editors/contract.h"
 #include "mainwindow/editors/point_access.h"
 #include "mainwindow/fmain_controls.h"

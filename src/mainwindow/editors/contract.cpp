@@ -3,6 +3,7 @@
 #include <string>
 
 #include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/form.h"
 #include "host/log.h"
 #include "runtime/error.h"

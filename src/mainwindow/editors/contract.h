@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "forms/control_ref.h"
+#include "forms/controls_text.h"
 #include "mainwindow/editors/editors.h"
 
 namespace mainwindow::editors {

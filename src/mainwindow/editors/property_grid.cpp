@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/msgbox.h"
 #include "host/log.h"
 #include "mainwindow/editors/contract.h"

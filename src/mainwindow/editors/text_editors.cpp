@@ -3,7 +3,7 @@
 #include <string_view>
 #include <utility>
 
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/msgbox.h"
 #include "mainwindow/editors/contract.h"
 #include "mainwindow/editors/number_entry.h"

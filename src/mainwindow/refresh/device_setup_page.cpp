@@ -1,5 +1,6 @@
 #include <string>
 
+#include "forms/controls_text.h"
 #include "lns/device.h"
 #include "mainwindow/refresh/device_setup_rows.h"
 #include "mainwindow/refresh/page_steps.h"

@@ -1,6 +1,7 @@
 #include <span>
 #include <string>
 
+#include "forms/controls_text.h"
 #include "mainwindow/refresh/page_steps.h"
 #include "points/cp/byte_points.h"
 #include "points/cp/plain_points.h"

@@ -2,6 +2,7 @@
 #include <span>
 #include <string>
 
+#include "forms/controls_text.h"
 #include "mainwindow/refresh/io_rows.h"
 #include "mainwindow/refresh/page_steps.h"
 #include "points/nv/flag_points.h"

@@ -8,6 +8,7 @@
 #include "device/orvex_fcu.h"
 #include "forms/control.h"
 #include "forms/control_ref.h"
+#include "forms/controls_text.h"
 #include "mainwindow/fmain.h"
 #include "mainwindow/fmain_controls.h"
 #include "mainwindow/page_refresh.h"

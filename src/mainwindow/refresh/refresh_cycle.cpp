@@ -2,6 +2,9 @@
 
 #include "forms/app.h"
 #include "forms/constants.h"
+#include "forms/controls_command.h"
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "forms/event_loop.h"
 #include "host/log.h"
 #include "host/main_window.h"

@@ -5,6 +5,8 @@
 
 #include "forms/colors.h"
 #include "forms/control_ref.h"
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "mainwindow/fmain_controls.h"
 #include "mainwindow/refresh/display.h"
 

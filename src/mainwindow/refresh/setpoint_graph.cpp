@@ -1,5 +1,7 @@
 #include <string>
 
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "forms/event_loop.h"
 #include "mainwindow/refresh/page_steps.h"
 #include "points/cp/byte_points.h"

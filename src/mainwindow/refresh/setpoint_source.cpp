@@ -2,6 +2,8 @@
 #include <string>
 #include <variant>
 
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "mainwindow/refresh/page_steps.h"
 #include "points/cp/byte_points.h"
 #include "points/cp/soft_jumpers.h"

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "forms/controls_text.h"
 #include "mainwindow/refresh/choices.h"
 #include "mainwindow/refresh/jumper_rows.h"
 #include "mainwindow/refresh/page_steps.h"

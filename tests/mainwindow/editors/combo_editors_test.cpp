@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 
 #include "editor_fixture.h"
+#include "forms/controls_text.h"
 #include "points/cp/soft_jumpers.h"
 
 namespace mainwindow::test {

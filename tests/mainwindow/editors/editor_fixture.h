@@ -5,6 +5,8 @@
 
 #include "../main_window_fixture.h"
 #include "device/orvex_fcu.h"
+#include "forms/controls_command.h"
+#include "forms/controls_text.h"
 #include "forms/msgbox.h"
 #include "lns/device.h"
 #include "lns/lookup.h"

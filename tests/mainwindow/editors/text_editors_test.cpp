@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "editor_fixture.h"
+#include "forms/controls_text.h"
 #include "host/about.h"
 #include "points/cp/point.h"
 #include "points/cp/scpt_set_pnts.h"

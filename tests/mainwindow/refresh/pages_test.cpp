@@ -6,6 +6,8 @@
 #include <iterator>
 #include <vector>
 
+#include "forms/controls_command.h"
+#include "forms/controls_text.h"
 #include "lns/calls/faults.h"
 #include "refresh_fixture.h"
 

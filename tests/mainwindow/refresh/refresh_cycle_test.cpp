@@ -4,6 +4,7 @@
 
 #include "forms/app.h"
 #include "forms/constants.h"
+#include "forms/controls_text.h"
 #include "host/commands.h"
 #include "host/main_window.h"
 #include "lns/calls/faults.h"

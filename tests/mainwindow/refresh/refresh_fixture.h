@@ -4,6 +4,8 @@
 
 #include "../main_window_fixture.h"
 #include "device/orvex_fcu.h"
+#include "forms/controls_command.h"
+#include "forms/controls_text.h"
 #include "lns/device.h"
 #include "mainwindow/refresh/refresh.h"
 

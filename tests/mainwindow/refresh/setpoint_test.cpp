@@ -2,6 +2,8 @@
 // setpoint graph.
 #include <gmock/gmock.h>
 
+#include "forms/controls_drawing.h"
+#include "forms/controls_text.h"
 #include "mainwindow/refresh/page_steps.h"
 #include "refresh_fixture.h"
 

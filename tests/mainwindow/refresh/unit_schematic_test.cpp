@@ -1,6 +1,7 @@
 // The Status page's unit schematic: what the jumpers and the unit's outputs draw on it.
 #include <gmock/gmock.h>
 
+#include "forms/controls_text.h"
 #include "refresh_fixture.h"
 
 namespace mainwindow::refresh::test {

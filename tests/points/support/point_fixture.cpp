@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "forms/control.h"
+#include "forms/controls_text.h"
 #include "forms/form.h"
 #include "forms/msgbox.h"
 #include "host/log.h"
