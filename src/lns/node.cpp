@@ -4,14 +4,13 @@ namespace lns {
 namespace detail {
 
 int64_t BeginCall(const Node& node, std::string_view member, CallKind kind, std::string arguments) {
-  const CallTarget target = node.AsCallTarget();
   JournalEntry entry;
-  entry.path = target.path;
+  entry.path = node.Path();
   entry.member = std::string(member);
   entry.kind = kind;
   entry.arguments = arguments;
   int64_t sequence = AppendJournal(std::move(entry));
-  if (auto error = TakeMemberFault(target, member, kind, arguments)) {
+  if (auto error = TakeMemberFault(node.AsCallTarget(), member, kind, arguments)) {
     MarkJournalFailure(sequence, error->number);
     RaiseFault(*error, "injected on " + std::string(member));
   }

@@ -64,7 +64,9 @@ class Node : public rt::Object, public JournalNamed {
 
   // The parent's path, "/" and this object's segment, as the journal and fault rules name it.
   std::string Path() const;
-  CallTarget AsCallTarget() const { return {TypeName(), Path()}; }
+  CallTarget AsCallTarget() const {
+    return {TypeName(), [this] { return Path(); }};
+  }
 
   // The object that holds this one (a collection holds its items); error when there is none.
   rt::ObjectRef get_Parent();

@@ -69,7 +69,7 @@ bool PathNamed(std::string_view path, std::string_view name) {
 }
 
 bool PatternMatches(const std::string& pattern, const CallTarget& target) {
-  return pattern == "*" || pattern == target.typeName || PathNamed(target.path, pattern);
+  return pattern == "*" || pattern == target.typeName || PathNamed(target.path(), pattern);
 }
 
 // Resource files are named the Windows way: either separator, letter case ignored.

@@ -111,10 +111,11 @@ void ClearFaults();
 
 // What the objects and the catalog ask of the fault rules while they run a call.
 
-// The object a call is made on, as the patterns match it.
+// The object a call is made on, as the patterns match it: its type name, and its path, which is
+// built only when a pattern asks for it.
 struct CallTarget {
   std::string typeName;
-  std::string path;
+  std::function<std::string()> path;
 };
 
 // The error an injected member fault raises now (a Once rule is used up by the answer).
