@@ -9,9 +9,9 @@
 #include "device/orvex_fcu.h"
 #include "forms/form.h"
 #include "host/log.h"
-#include "lns/demo.h"
 #include "lns/platform.h"
 #include "lns/server.h"
+#include "lns/tools/demo.h"
 #include "support/temp_machine.h"
 
 namespace {

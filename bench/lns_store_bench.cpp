@@ -16,11 +16,12 @@
 #include "host/plugin_api.h"
 #include "host/process_state.h"
 #include "host/startup.h"
-#include "lns/catalog_install.h"
-#include "lns/fcu_unit.h"
-#include "lns/journal.h"
+#include "lns/calls/journal.h"
+#include "lns/catalog/catalog_install.h"
+#include "lns/lookup.h"
 #include "lns/platform.h"
 #include "lns/server.h"
+#include "lns/values/fcu_unit.h"
 #include "registry/registry.h"
 
 namespace {

@@ -20,10 +20,10 @@
 #include "host/network_registration.h"
 #include "host/plugin_api.h"
 #include "host/startup.h"
-#include "lns/catalog_install.h"
-#include "lns/demo.h"
-#include "lns/fcu_unit.h"
+#include "lns/catalog/catalog_install.h"
 #include "lns/server.h"
+#include "lns/tools/demo.h"
+#include "lns/values/fcu_unit.h"
 #include "mainwindow/fmain.h"
 #include "support/temp_machine.h"
 

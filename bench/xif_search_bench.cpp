@@ -8,7 +8,7 @@
 #include <string>
 
 #include "host/xif_files.h"
-#include "lns/xif.h"
+#include "lns/catalog/xif.h"
 #include "support/temp_machine.h"
 
 namespace {

@@ -11,11 +11,11 @@
 #include <iterator>
 #include <string>
 
-#include "lns/demo.h"
 #include "lns/device.h"
 #include "lns/platform.h"
 #include "lns/server.h"
 #include "lns/system.h"
+#include "lns/tools/demo.h"
 #include "runtime/error.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "lns/catalog.h"
+#include "lns/catalog/catalog.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto content = lns::ParseResourceFile(std::string(reinterpret_cast<const char*>(data), size));

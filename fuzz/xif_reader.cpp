@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "lns/xif.h"
+#include "lns/catalog/xif.h"
 #include "runtime/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

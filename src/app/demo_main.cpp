@@ -20,8 +20,8 @@
 
 #include "demo_session.h"
 #include "host/identity.h"
-#include "lns/demo.h"
 #include "lns/server.h"
+#include "lns/tools/demo.h"
 #include "process/program.h"
 #include "registry/dump.h"
 #include "registry/machine.h"

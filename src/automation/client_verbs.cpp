@@ -3,8 +3,8 @@
 
 #include "automation/lns_verbs.h"
 #include "automation/protocol_error.h"
-#include "lns/catalog.h"
-#include "lns/platform.h"
+#include "lns/catalog/catalog.h"
+#include "lns/lookup.h"
 #include "lns/server.h"
 
 namespace automation {

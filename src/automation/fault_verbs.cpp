@@ -6,10 +6,10 @@
 #include "automation/by_name.h"
 #include "automation/lns_verbs.h"
 #include "automation/protocol_error.h"
-#include "lns/catalog.h"
-#include "lns/errors.h"
-#include "lns/faults.h"
-#include "lns/journal.h"
+#include "lns/calls/errors.h"
+#include "lns/calls/faults.h"
+#include "lns/calls/journal.h"
+#include "lns/catalog/catalog.h"
 
 namespace automation {
 namespace {

@@ -8,10 +8,10 @@
 
 #include "automation/by_name.h"
 #include "automation/protocol_error.h"
-#include "lns/codec.h"
-#include "lns/journal.h"
-#include "lns/platform.h"
+#include "lns/calls/journal.h"
+#include "lns/lookup.h"
 #include "lns/server.h"
+#include "lns/values/codec.h"
 #include "runtime/text.h"
 
 namespace automation {

@@ -6,7 +6,7 @@
 #include "host/commands.h"
 #include "host/main_window.h"
 #include "host/plugin_errors.h"
-#include "lns/errors.h"
+#include "lns/calls/errors.h"
 #include "lns/server.h"
 #include "runtime/steps.h"
 

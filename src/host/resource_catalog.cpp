@@ -5,7 +5,7 @@
 #include "forms/msgbox.h"
 #include "host/cregistry.h"
 #include "host/network_registration.h"
-#include "lns/catalog.h"
+#include "lns/catalog/catalog.h"
 #include "runtime/steps.h"
 #include "runtime/variant.h"
 

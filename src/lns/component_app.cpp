@@ -1,5 +1,5 @@
 #include "lns/component_app.h"
-#include "lns/json_util.h"
+#include "lns/store/json_util.h"
 
 #include <nlohmann/json.hpp>
 

@@ -2,10 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/call_hooks.h"
-#include "lns/codec.h"
-#include "lns/device.h"
-#include "lns/json_util.h"
+#include "lns/calls/faults.h"
+#include "lns/store/json_util.h"
+#include "lns/values/codec.h"
 
 namespace lns {
 
@@ -75,7 +74,7 @@ std::string ValuePoint::FormatMember(std::string_view member) const {
 
 void ValuePoint::PutFormatMember(std::string_view member, const std::string& formatName) {
   Call(member, CallKind::Let, [&] {
-    if (FormatChangeRefused(*this)) return;
+    if (FormatChangeRefused(AsCallTarget())) return;
     if (!IsKnownFormat(decl_.type, formatName)) Fail(err::FormatNotSupported, "\"" + formatName + "\" for " + Name());
     format_ = formatName;
   }, Quoted(formatName));
@@ -108,7 +107,7 @@ void ValuePoint::UnitWriteValue(const std::string& formatName, const rt::Variant
 }
 
 void ValuePoint::RequireDeviceAnswers() const {
-  if (auto device = Ancestor<AppDevice>()) device->RequireAnswer();
+  if (auto device = Ancestor<Reachable>()) device->RequireAnswer();
 }
 
 // --- ConfigProperty ---------------------------------------------------------------------------

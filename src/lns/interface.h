@@ -6,13 +6,19 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "lns/component_app.h"
-#include "lns/declaration.h"
 #include "lns/node.h"
 #include "lns/stored.h"
+#include "lns/values/declaration.h"
 
 namespace lns {
 
-class AppDevice;
+// The device that holds an interface: its points ask it before each call that talks to it.
+class Reachable {
+ public:
+  virtual ~Reachable() = default;
+  // Raises unless the device can be talked to now.
+  virtual void RequireAnswer() const = 0;
+};
 
 // A value of the device (a network variable or configuration property), kept as the device's
 // bytes and exchanged through Value in the format its format name names at that moment. A new

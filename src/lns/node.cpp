@@ -1,7 +1,5 @@
 #include "lns/node.h"
 
-#include "lns/call_hooks.h"
-
 namespace lns {
 namespace detail {
 
@@ -12,7 +10,7 @@ int64_t BeginCall(const Node& node, std::string_view member, CallKind kind, std:
   entry.kind = kind;
   entry.arguments = arguments;
   int64_t sequence = AppendJournal(std::move(entry));
-  if (auto error = TakeMemberFault(node, member, kind, arguments)) {
+  if (auto error = TakeMemberFault(node.AsCallTarget(), member, kind, arguments)) {
     MarkJournalFailure(sequence, error->number);
     RaiseFault(*error, "injected on " + std::string(member));
   }

@@ -9,8 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "lns/errors.h"
-#include "lns/journal.h"
+#include "lns/calls/errors.h"
+#include "lns/calls/faults.h"
+#include "lns/calls/journal.h"
 #include "runtime/members.h"
 #include "runtime/text.h"
 #include "runtime/variant.h"
@@ -57,13 +58,15 @@ void CallFailed(int64_t sequence, std::exception_ptr failure);
 // Every object of the Object Server. Its members are C++ methods (get_X, put_X, putref_X and
 // plain methods); each call is journaled, can be made to fail (faults.h), and raises rt::Error
 // when it fails. Invoke reaches the same members by name at run time (runtime/members.h).
-class Node : public rt::Object {
+class Node : public rt::Object, public JournalNamed {
  public:
   explicit Node(std::weak_ptr<Database> database) : database_(std::move(database)) {}
 
   // The parent's path, "/" and this object's segment, as the journal and fault rules name it.
   std::string Path() const;
-  virtual std::string Segment() const = 0;
+  CallTarget AsCallTarget() const {
+    return {TypeName(), [this] { return Path(); }};
+  }
 
   // The object that holds this one (a collection holds its items); error when there is none.
   rt::ObjectRef get_Parent();

@@ -5,8 +5,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/json_util.h"
 #include "lns/platform.h"
+#include "lns/store/json_util.h"
+#include "lns/store/session.h"
 #include "runtime/text.h"
 
 namespace lns {
@@ -184,17 +185,26 @@ void Networks::AddNew(const std::string& name, const std::string& databaseFile) 
 
 // --- ServerStore ------------------------------------------------------------------------------
 
-ServerStore::ServerStore(const std::filesystem::path& file) : DatabaseFile(file, StoreRoot) {}
+ServerStore::ServerStore(const std::filesystem::path& file, Access access) : DatabaseFile(file, StoreRoot, access) {}
 
-std::shared_ptr<ServerStore> ServerStore::Load(const std::shared_ptr<Node>& owner) {
+const DatabaseFile::RowKinds& ServerStore::Kinds() const {
+  static const RowKinds kinds{
+      {"Network", &Make<Network>},
+      {"NetworkInterface", &Make<NetworkInterface>},
+      {"ComponentApp", &Make<ComponentApp>},
+  };
+  return kinds;
+}
+
+std::shared_ptr<ServerStore> ServerStore::Load(const std::shared_ptr<Node>& owner, Access access) {
   auto file = ServerStoreFile();
   std::error_code error;
   if (!std::filesystem::exists(file, error)) {
     auto earlier = StoreFolder() / "server.json";
     if (std::filesystem::exists(earlier, error)) Fail(err::DatabaseDamaged, EarlierVersionMessage(earlier));
-    Create(file, StoreRoot, "ObjectServer");
+    if (access == Access::ReadWrite) Create(file, StoreRoot, "ObjectServer");
   }
-  auto store = std::make_shared<ServerStore>(file);
+  auto store = std::make_shared<ServerStore>(file, access);
   store->interfaces_ = std::make_shared<NetworkInterfaces>(store);
   store->networks_ = std::make_shared<Networks>(store);
   store->componentApps_ = std::make_shared<ComponentApps>(store);

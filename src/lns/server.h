@@ -10,9 +10,9 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "lns/component_app.h"
-#include "lns/database_file.h"
 #include "lns/network_interface.h"
 #include "lns/node.h"
+#include "lns/store/database_file.h"
 #include "lns/system.h"
 
 namespace lns {
@@ -68,12 +68,12 @@ class Networks : public Collection<Network> {
 // networks' so that a damaged network stays that network's matter and a network is one file.
 class ServerStore final : public DatabaseFile {
  public:
-  // The store of the machine (made empty when it does not exist yet), its collections attached
-  // to `owner` when given; err::DatabaseDamaged for a damaged file, or for the JSON store of an
-  // earlier version of the program.
-  static std::shared_ptr<ServerStore> Load(const std::shared_ptr<Node>& owner);
+  // The store of the machine (made empty when it does not exist yet, unless it is only read),
+  // its collections attached to `owner` when given; err::DatabaseDamaged for a damaged or missing
+  // file, or for the JSON store of an earlier version of the program.
+  static std::shared_ptr<ServerStore> Load(const std::shared_ptr<Node>& owner, Access access = Access::ReadWrite);
 
-  explicit ServerStore(const std::filesystem::path& file);
+  ServerStore(const std::filesystem::path& file, Access access);
   void RequireAccess() const override {}
 
   const std::shared_ptr<NetworkInterfaces>& Interfaces() const noexcept { return interfaces_; }
@@ -84,6 +84,7 @@ class ServerStore final : public DatabaseFile {
   std::vector<Slot> RootSlots() const override {
     return {SlotOf(interfaces_), SlotOf(networks_), SlotOf(componentApps_)};
   }
+  const RowKinds& Kinds() const override;
 
  private:
   std::shared_ptr<NetworkInterfaces> interfaces_;

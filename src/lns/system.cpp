@@ -2,9 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "lns/call_hooks.h"
-#include "lns/faults.h"
-#include "lns/json_util.h"
+#include "lns/calls/faults.h"
+#include "lns/store/json_util.h"
 
 namespace lns {
 
@@ -18,6 +17,16 @@ bool AnyOf(std::string_view member, std::initializer_list<std::string_view> name
     if (rt::EqualsNoCase(member, name)) return true;
   }
   return false;
+}
+
+// Every device below `subsystems` made from the template named `name`.
+void CollectDevices(const Subsystems& subsystems, const std::string& name, std::vector<std::shared_ptr<AppDevice>>& found) {
+  for (const auto& subsystem : subsystems.Items()) {
+    for (const auto& device : subsystem->Devices().Items()) {
+      if (device->TemplateName() == name) found.push_back(device);
+    }
+    CollectDevices(subsystem->Children(), name, found);
+  }
 }
 
 }  // namespace
@@ -239,6 +248,20 @@ void System::SetAttachedInterface(std::string networkInterface) {
 }
 
 std::shared_ptr<Subsystem> System::AddSubsystem(const std::string& name) { return subsystems_->AddNew(name); }
+
+std::vector<std::shared_ptr<AppDevice>> System::DevicesMadeFrom(const std::string& templateName) const {
+  std::vector<std::shared_ptr<AppDevice>> found;
+  CollectDevices(*subsystems_, templateName, found);
+  return found;
+}
+
+std::string System::DisplayText(const AppDevice& device) const {
+  std::string text = device.Name();
+  for (auto node = device.ParentNode(); node; node = node->ParentNode()) {
+    if (auto subsystem = std::dynamic_pointer_cast<Subsystem>(node)) text = subsystem->Name() + "." + text;
+  }
+  return text;
+}
 
 json System::Fields() const {
   return {{"name", settings_.name},

@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json_fwd.hpp>
 
 #include "lns/component_app.h"
 #include "lns/device.h"
-#include "lns/device_template.h"
 #include "lns/network_interface.h"
 #include "lns/node.h"
 #include "lns/stored.h"
@@ -84,7 +84,7 @@ class NetworkAttachment : public Node {
 // open; every other member, and every object below the system, only while the system is open.
 // Opened while its attachment has no network interface, the system is in engineered mode: the
 // database can be used, the devices cannot.
-class System : public Node, public Stored {
+class System : public Node, public Stored, public DeviceScope {
  public:
   struct Settings {
     std::string name;
@@ -97,7 +97,7 @@ class System : public Node, public Stored {
   std::string Segment() const override { return "System:" + settings_.name; }
   const std::string& Name() const noexcept { return settings_.name; }
   bool IsOpenNow() const noexcept { return open_; }
-  bool IsEngineered() const noexcept { return open_ && engineered_; }
+  bool IsEngineered() const noexcept override { return open_ && engineered_; }
 
   std::string get_Name() const;
   void Open();
@@ -136,7 +136,9 @@ class System : public Node, public Stored {
   // Building a network (not journaled).
   std::shared_ptr<Subsystem> AddSubsystem(const std::string& name);
   Subsystems& SubsystemList() const { return *subsystems_; }
-  TemplateLibrary& Library() const { return *library_; }
+  TemplateLibrary& Library() const override { return *library_; }
+  std::vector<std::shared_ptr<AppDevice>> DevicesMadeFrom(const std::string& templateName) const override;
+  std::string DisplayText(const AppDevice& device) const override;
 
   // The system with what it holds.
   nlohmann::json ToJson() const;

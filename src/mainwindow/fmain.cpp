@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "forms/app.h"
 #include "device/orvex_fcu.h"
+#include "forms/app.h"
 #include "forms/control.h"
 #include "forms/controls_command.h"
 #include "forms/controls_drawing.h"
@@ -14,7 +14,7 @@
 #include "host/log.h"
 #include "host/main_window.h"
 #include "host/short_timer.h"
-#include "lns/journal.h"
+#include "lns/calls/journal.h"
 #include "lns/server.h"
 #include "mainwindow/editors/editors.h"
 #include "mainwindow/fmain_controls.h"

@@ -2,7 +2,7 @@
 
 #include "forms/msgbox.h"
 #include "host/log.h"
-#include "lns/errors.h"
+#include "lns/calls/errors.h"
 #include "points/late_bound.h"
 #include "runtime/members.h"
 

@@ -8,16 +8,17 @@
 #include <functional>
 
 #include "automation/start_setup.h"
-#include "lns/catalog.h"
-#include "lns/demo.h"
-#include "lns/dump.h"
-#include "lns/errors.h"
-#include "lns/faults.h"
+#include "lns/calls/errors.h"
+#include "lns/calls/faults.h"
+#include "lns/catalog/catalog.h"
+#include "lns/lookup.h"
 #include "lns/platform.h"
 #include "lns/server.h"
+#include "lns/tools/demo.h"
+#include "lns/tools/dump.h"
 #include "machine_folder.h"
-#include "support/temp_machine.h"
 #include "support/error_number.h"
+#include "support/temp_machine.h"
 
 namespace automation {
 namespace {

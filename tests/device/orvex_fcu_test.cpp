@@ -3,7 +3,7 @@
 #include <regex>
 
 #include "device/orvex_fcu.h"
-#include "lns/faults.h"
+#include "lns/calls/faults.h"
 #include "point_fixture.h"
 #include "points/late_bound.h"
 

@@ -9,7 +9,7 @@
 #include "forms/msgbox.h"
 #include "host/plugin_api.h"
 #include "host/startup.h"
-#include "lns/platform.h"
+#include "lns/lookup.h"
 #include "support/store_faults.h"
 
 int main(int argc, char** argv) {

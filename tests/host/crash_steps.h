@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "lns/codec.h"
+#include "lns/values/codec.h"
 
 // What the crash test's plug-in process does after command 50: it writes the unit's setpoint
 // this many times, each time with these bytes.

@@ -11,11 +11,11 @@
 #include "host/identity.h"
 #include "host/network_registration.h"
 #include "host/progress.h"
-#include "lns/catalog_install.h"
-#include "lns/declaration.h"
-#include "lns/faults.h"
+#include "lns/calls/faults.h"
+#include "lns/catalog/catalog_install.h"
+#include "lns/catalog/xif.h"
 #include "lns/server.h"
-#include "lns/xif.h"
+#include "lns/values/declaration.h"
 #include "plugin_test_support.h"
 
 namespace host::test {

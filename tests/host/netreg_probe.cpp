@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "lns/declaration.h"
-#include "lns/fcu_unit.h"
 #include "lns/server.h"
+#include "lns/values/declaration.h"
+#include "lns/values/fcu_unit.h"
 #include "runtime/error.h"
 
 namespace {

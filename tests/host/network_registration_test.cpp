@@ -6,7 +6,7 @@
 #include "host/cregistry.h"
 #include "host/log.h"
 #include "host/registration_names.h"
-#include "lns/database_file.h"
+#include "lns/store/database_file.h"
 #include "netreg_fixture.h"
 
 namespace host::test {

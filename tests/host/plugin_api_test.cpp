@@ -8,7 +8,7 @@
 #include "host/commands.h"
 #include "host/plugin_errors.h"
 #include "host/progress.h"
-#include "lns/faults.h"
+#include "lns/calls/faults.h"
 #include "plugin_test_support.h"
 
 namespace host::test {

@@ -13,10 +13,10 @@
 #include "host/connection.h"
 #include "host/plugin_api.h"
 #include "host_fixture.h"
-#include "lns/demo.h"
-#include "lns/journal.h"
+#include "lns/calls/journal.h"
 #include "lns/platform.h"
 #include "lns/server.h"
+#include "lns/tools/demo.h"
 #include "support/eventually.h"
 
 namespace host::test {

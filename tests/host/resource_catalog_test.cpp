@@ -2,7 +2,7 @@
 
 #include "host/cregistry.h"
 #include "host/resource_catalog.h"
-#include "lns/catalog.h"
+#include "lns/catalog/catalog.h"
 #include "netreg_fixture.h"
 #include "process/files.h"
 

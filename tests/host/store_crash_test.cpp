@@ -10,6 +10,7 @@
 
 #include "crash_steps.h"
 #include "demo_system.h"
+#include "lns/lookup.h"
 #include "lns/platform.h"
 #include "lns/server.h"
 #include "support/temp_machine.h"

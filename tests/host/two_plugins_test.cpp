@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "demo_system.h"
+#include "lns/lookup.h"
 #include "lns/platform.h"
 #include "lns/server.h"
 #include "plugin_process.h"

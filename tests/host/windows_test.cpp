@@ -9,7 +9,7 @@
 #include "host/cregistry.h"
 #include "host/main_window.h"
 #include "host/progress.h"
-#include "lns/faults.h"
+#include "lns/calls/faults.h"
 #include "plugin_test_support.h"
 #include "support/eventually.h"
 

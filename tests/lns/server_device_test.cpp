@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 
 #include "lns/interface.h"
-#include "lns/platform.h"
+#include "lns/lookup.h"
 #include "lns_fixture.h"
 
 namespace lns::testing {

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "lns/interface.h"
+#include "lns/lookup.h"
 #include "lns/platform.h"
 #include "lns_fixture.h"
 #include "support/store_faults.h"

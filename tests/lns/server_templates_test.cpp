@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <fstream>
 
+#include "lns/catalog/xif.h"
 #include "lns/interface.h"
-#include "lns/xif.h"
 #include "lns_fixture.h"
 
 namespace lns::testing {

@@ -15,8 +15,8 @@
 #include "forms/constants.h"
 #include "forms/controls_command.h"
 #include "host/progress.h"
-#include "lns/faults.h"
-#include "lns/fcu_unit.h"
+#include "lns/calls/faults.h"
+#include "lns/values/fcu_unit.h"
 #include "mainwindow/refresh/refresh.h"
 
 namespace mainwindow::test {

@@ -11,7 +11,7 @@
 #include "host/progress.h"
 #include "host/register_dialog.h"
 #include "host/short_timer.h"
-#include "lns/journal.h"
+#include "lns/calls/journal.h"
 #include "lns/server.h"
 #include "main_window_fixture.h"
 

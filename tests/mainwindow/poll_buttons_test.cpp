@@ -5,7 +5,7 @@
 #include "forms/controls_command.h"
 #include "forms/msgbox.h"
 #include "host/about.h"
-#include "lns/faults.h"
+#include "lns/calls/faults.h"
 #include "main_window_fixture.h"
 
 namespace mainwindow::test {

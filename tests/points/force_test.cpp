@@ -2,7 +2,7 @@
 
 #include <gmock/gmock.h>
 
-#include "lns/faults.h"
+#include "lns/calls/faults.h"
 #include "point_fixture.h"
 
 namespace points::testing {

@@ -11,8 +11,8 @@
 #include <iostream>
 #include <string_view>
 
-#include "lns/catalog_install.h"
-#include "lns/demo.h"
+#include "lns/catalog/catalog_install.h"
+#include "lns/tools/demo.h"
 #include "registry/machine.h"
 #include "runtime/error.h"
 #include "standard_options.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "lns/dump.h"
 #include "lns/platform.h"
+#include "lns/tools/dump.h"
 #include "runtime/error.h"
 #include "standard_options.h"
 

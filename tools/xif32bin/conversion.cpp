@@ -4,7 +4,7 @@
 #include <limits>
 #include <optional>
 
-#include "lns/xif.h"
+#include "lns/catalog/xif.h"
 #include "process/files.h"
 #include "runtime/error.h"
 #include "runtime/file_writer.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "lns/server.h"
-#include "lns/declaration.h"
+#include "lns/values/declaration.h"
 #include "support/error_number.h"
 #include "support/temp_machine.h"
 

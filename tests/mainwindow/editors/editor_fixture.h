@@ -8,9 +8,9 @@
 #include "forms/controls_command.h"
 #include "forms/controls_text.h"
 #include "forms/msgbox.h"
-#include "lns/codec.h"
 #include "lns/device.h"
-#include "lns/platform.h"
+#include "lns/lookup.h"
+#include "lns/values/codec.h"
 
 namespace mainwindow::test {
 

@@ -8,7 +8,7 @@
 
 #include "forms/controls_command.h"
 #include "forms/controls_text.h"
-#include "lns/faults.h"
+#include "lns/calls/faults.h"
 #include "refresh_fixture.h"
 
 namespace mainwindow::refresh::test {

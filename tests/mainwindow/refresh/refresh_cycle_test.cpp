@@ -7,8 +7,8 @@
 #include "forms/controls_text.h"
 #include "host/commands.h"
 #include "host/main_window.h"
+#include "lns/calls/faults.h"
 #include "lns/device.h"
-#include "lns/faults.h"
 #include "mainwindow/refresh/page_steps.h"
 #include "refresh_fixture.h"
 

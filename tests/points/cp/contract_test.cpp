@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 
 #include "forms/msgbox.h"
-#include "lns/faults.h"
+#include "lns/calls/faults.h"
 #include "property_points.h"
 
 namespace points::testing {

@@ -1,10 +1,10 @@
 #include <gmock/gmock.h>
 
 #include "forms/msgbox.h"
-#include "lns/faults.h"
-#include "lns/journal.h"
-#include "points/nv/points.h"
+#include "lns/calls/faults.h"
+#include "lns/calls/journal.h"
 #include "point_fixture.h"
+#include "points/nv/points.h"
 
 namespace points::testing {
 namespace {

@@ -1,11 +1,11 @@
 #include <gmock/gmock.h>
 
 #include "forms/msgbox.h"
-#include "lns/faults.h"
-#include "lns/journal.h"
+#include "lns/calls/faults.h"
+#include "lns/calls/journal.h"
+#include "point_fixture.h"
 #include "points/nv/enum_points.h"
 #include "points/nv/enumerations.h"
-#include "point_fixture.h"
 
 namespace points::testing {
 namespace {

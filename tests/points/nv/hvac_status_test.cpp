@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 
-#include "lns/journal.h"
-#include "points/nv/snvt_hvac_status.h"
+#include "lns/calls/journal.h"
 #include "point_fixture.h"
+#include "points/nv/snvt_hvac_status.h"
 
 namespace points::testing {
 namespace {

@@ -1,10 +1,10 @@
 #include <gmock/gmock.h>
 
-#include "lns/faults.h"
-#include "lns/journal.h"
+#include "lns/calls/faults.h"
+#include "lns/calls/journal.h"
+#include "point_fixture.h"
 #include "points/nv/number_points.h"
 #include "runtime/convert.h"
-#include "point_fixture.h"
 
 namespace points::testing {
 namespace {

@@ -1,9 +1,9 @@
 #include <gmock/gmock.h>
 
-#include "lns/faults.h"
-#include "lns/journal.h"
-#include "points/nv/snvt_temp_setpt.h"
+#include "lns/calls/faults.h"
+#include "lns/calls/journal.h"
 #include "point_fixture.h"
+#include "points/nv/snvt_temp_setpt.h"
 
 namespace points::testing {
 namespace {

@@ -1,9 +1,9 @@
 #include <gmock/gmock.h>
 
-#include "lns/faults.h"
-#include "lns/journal.h"
-#include "points/nv/text_points.h"
+#include "lns/calls/faults.h"
+#include "lns/calls/journal.h"
 #include "point_fixture.h"
+#include "points/nv/text_points.h"
 
 namespace points::testing {
 namespace {

@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 
-#include "lns/fcu_unit.h"
-#include "points/nv/points.h"
+#include "lns/values/fcu_unit.h"
 #include "point_fixture.h"
+#include "points/nv/points.h"
 
 namespace points::testing {
 namespace {

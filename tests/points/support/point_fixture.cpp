@@ -6,10 +6,10 @@
 #include "forms/form.h"
 #include "forms/msgbox.h"
 #include "host/log.h"
-#include "lns/declaration.h"
-#include "lns/fcu_unit.h"
-#include "lns/journal.h"
+#include "lns/calls/journal.h"
 #include "lns/platform.h"
+#include "lns/values/declaration.h"
+#include "lns/values/fcu_unit.h"
 #include "registry/registry.h"
 
 namespace points::testing {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "lns/codec.h"
+#include "lns/calls/journal.h"
 #include "lns/device.h"
 #include "lns/interface.h"
-#include "lns/journal.h"
 #include "lns/server.h"
+#include "lns/values/codec.h"
 #include "runtime/variant.h"
 #include "support/error_number.h"
 #include "support/temp_machine.h"

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "lns/fcu_unit.h"
-#include "lns/xif.h"
+#include "lns/catalog/xif.h"
+#include "lns/values/fcu_unit.h"
 #include "process/program.h"
 #include "process/temp_machine.h"
 #include "process/windows.h"
