@@ -4,7 +4,6 @@
 
 #include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "lns/interface.h"
 #include "lns/lookup.h"
@@ -15,14 +14,8 @@
 namespace lns::testing {
 namespace {
 
+using orvex::test::ReadFile;
 using rt::Variant;
-
-std::string FileText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 void WriteText(const std::filesystem::path& file, const std::string& text) {
   std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
@@ -113,7 +106,7 @@ TEST_F(PersistenceTest, ADamagedDatabaseIsReportedAndLeftAsItIs) {
       {"text", [](const auto& file) { WriteText(file, "SQLite format 2 and some words"); }, Seen::AtOpen,
        "not a database"},
       {"pages overwritten",
-       [](const auto& file) { WriteText(file, FileText(file).substr(0, 100) + std::string(8192, 'x')); }, Seen::AtOpen,
+       [](const auto& file) { WriteText(file, ReadFile(file).substr(0, 100) + std::string(8192, 'x')); }, Seen::AtOpen,
        "malformed"},
       {"another program's", [](const auto& file) { RunSql(file, "PRAGMA application_id=7"); }, Seen::AtOpen,
        "another program"},
@@ -164,7 +157,7 @@ TEST_F(PersistenceTest, ADamagedDatabaseIsReportedAndLeftAsItIs) {
     auto network = server->get_Networks()->Item(Variant::String(name));
     const auto file = network->File();
     c.apply(file);
-    const std::string damaged = FileText(file);
+    const std::string damaged = ReadFile(file);
 
     const auto reported = [&](const std::function<void()>& step) {
       try {
@@ -186,7 +179,7 @@ TEST_F(PersistenceTest, ADamagedDatabaseIsReportedAndLeftAsItIs) {
       network->Close();
     }
     server->Close();
-    EXPECT_EQ(FileText(file), damaged);
+    EXPECT_EQ(ReadFile(file), damaged);
   }
 }
 
@@ -197,10 +190,10 @@ TEST_F(PersistenceTest, ADatabaseOutsideTheStoresFolderIsRefusedAndNothingWritte
   for (const std::string& name : {std::string("../outside/victim.json"), outside.string()}) {
     SCOPED_TRACE(name);
     RunSql(ServerStoreFile(), "UPDATE objects SET fields=json_set(fields, '$.database', '" + name + "') WHERE kind='Network'");
-    const std::string store = FileText(ServerStoreFile());
+    const std::string store = ReadFile(ServerStoreFile());
     EXPECT_EQ(ErrorNumberOf([&] { OpenServer(); }), err::DatabaseDamaged);
-    EXPECT_EQ(FileText(ServerStoreFile()), store);
-    EXPECT_EQ(FileText(outside), "kept");
+    EXPECT_EQ(ReadFile(ServerStoreFile()), store);
+    EXPECT_EQ(ReadFile(outside), "kept");
   }
 }
 
@@ -214,7 +207,7 @@ TEST_F(PersistenceTest, ADatabaseLinkedOutsideTheStoresFolderIsRefusedAndNothing
   auto network = server->get_Networks()->Item(Variant::String("Plant"));
   std::filesystem::rename(file, outside);
   std::filesystem::create_symlink(outside, file);
-  const std::string kept = FileText(outside);
+  const std::string kept = ReadFile(outside);
   const std::string why = ServerStoreFile().string() + " (Network \"Plant\": the database \"" +
                           file.lexically_relative(StoreFolder()).string() + "\" lies outside the store's folder)";
   const std::function<void()> openings[] = {[&] { network->Open(); }, [&] { OpenServer(); }, [] { HoldNetwork("Plant"); }};
@@ -227,7 +220,7 @@ TEST_F(PersistenceTest, ADatabaseLinkedOutsideTheStoresFolderIsRefusedAndNothing
       EXPECT_THAT(e.Description(), ::testing::EndsWith(why));
     }
   }
-  EXPECT_EQ(FileText(outside), kept);
+  EXPECT_EQ(ReadFile(outside), kept);
 }
 
 TEST_F(PersistenceTest, AMissingDatabaseIsReportedNotRecreated) {
@@ -244,7 +237,7 @@ TEST_F(PersistenceTest, ADamagedServerStoreStopsOpenAndStays) {
   EXPECT_EQ(ErrorNumberOf([&] { server->Open(); }), err::DatabaseDamaged);
   EXPECT_FALSE(server->get_IsOpen());
   EXPECT_EQ(ErrorNumberOf([&] { AddNetworkInterface("LON2"); }), err::DatabaseDamaged);
-  EXPECT_EQ(FileText(ServerStoreFile()), "{\"kind\":\"orvex-lns-server\",\"version\":1,\"networks\":7}");
+  EXPECT_EQ(ReadFile(ServerStoreFile()), "{\"kind\":\"orvex-lns-server\",\"version\":1,\"networks\":7}");
 }
 
 TEST_F(PersistenceTest, TheJsonStoreOfAnEarlierVersionIsRefusedNotReplaced) {

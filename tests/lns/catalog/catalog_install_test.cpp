@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "../../process/temp_machine.h"
 #include "lns/catalog/catalog.h"
@@ -17,14 +15,8 @@ namespace lns {
 namespace {
 
 namespace fs = std::filesystem;
+using orvex::test::ReadFile;
 using orvex::test::WriteFile;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class InstallTest : public proc::test::TempMachineTest {
  protected:

@@ -1,9 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "../../process/temp_machine.h"
 #include "lns/calls/faults.h"
@@ -15,6 +13,7 @@ namespace lns {
 namespace {
 
 namespace fs = std::filesystem;
+using orvex::test::ReadFile;
 using orvex::test::WriteFile;
 using namespace catalog_status;
 
@@ -25,13 +24,6 @@ ResourceFileContent UnitResources() {
   return {kTemplate, 4, 3, {ResourceTexts, ResourceFunctionalProfiles},
           {{"UFPTnode", "Node object", 20000, 1, 0, 0, 2, 0, 0, 2, 4},
            {"UFPTfcu", "Fan-coil unit", 20001, 1, 2, 0, 4, 31, 0, 44, 4}}};
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 class CatalogTest : public proc::test::TempMachineTest {

@@ -1,8 +1,5 @@
 #include <gmock/gmock.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "lns/interface.h"
 #include "lns/lookup.h"
 #include "lns/platform.h"
@@ -13,14 +10,8 @@
 namespace lns::testing {
 namespace {
 
+using orvex::test::ReadFile;
 using rt::Variant;
-
-std::string FileText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class DemoTest : public LnsTest {};
 
@@ -69,13 +60,13 @@ TEST_F(DemoTest, ASecondRunLeavesTheNetworkAsItIs) {
     FindOpenDevice("Demo/Subsystem 1/FCU 1")->UnitSetState(device_state::SoftOffline);
   }
   ResetPlatform();
-  std::string store = FileText(ServerStoreFile());
+  std::string store = ReadFile(ServerStoreFile());
   auto database = OpenServer()->get_Networks()->Item(Variant::String("Demo"))->File();
-  std::string before = FileText(database);
+  std::string before = ReadFile(database);
 
   EXPECT_FALSE(CreateDemoNetwork("/elsewhere"));
-  EXPECT_EQ(FileText(ServerStoreFile()), store);
-  EXPECT_EQ(FileText(database), before);
+  EXPECT_EQ(ReadFile(ServerStoreFile()), store);
+  EXPECT_EQ(ReadFile(database), before);
 }
 
 TEST_F(DemoTest, ASecondUnitOfTheSameProgramIdJoinsTheFirstOnce) {

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "lns/catalog/xif.h"
 #include "lns/values/fcu_unit.h"
 #include "process/program.h"
@@ -13,6 +10,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using orvex::test::ReadFile;
 using orvex::test::WriteFile;
 using namespace std::chrono_literals;
 using proc::FindWindow;
@@ -20,13 +18,6 @@ using proc::Program;
 
 constexpr const char* kWorking = "XIF32BIN";
 constexpr const char* kFinished = "Finished - XIF32BIN";
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The unit's XIF text with its program ID line replaced by `idLines`.
 std::string Xif(const std::string& idLines) {
