@@ -1,11 +1,9 @@
 // Message boxes and the common file dialog: answers, defaults and records.
 #include "forms/controls_command.h"
 #include "forms_fixture.h"
+#include "support/temp_machine.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-
 
 using forms::AnswerSource;
 using testing::ElementsAre;
@@ -168,14 +166,12 @@ class FileDialogTest : public FormsTest {
     dialog->SetFilter("External Interface Files (*.XIF)|*.XIF");
     dialog->SetFlags(forms::cdlOFNFileMustExist | forms::cdlOFNHideReadOnly);
     dialog->SetCancelError(true);
-    existing = std::filesystem::temp_directory_path() / "forms_dialog_test.xif";
-    std::ofstream(existing) << "x";
-  }
-  void TearDown() override {
-    std::filesystem::remove(existing);
-    FormsTest::TearDown();
+    // A folder of its own: the cases run side by side as separate processes.
+    existing = folder.Root() / "forms_dialog_test.xif";
+    orvex::test::WriteFile(existing, "x");
   }
 
+  orvex::test::TempMachine folder{"forms_dialog"};
   std::shared_ptr<RecordingForm> form;
   forms::CommonDialog* dialog = nullptr;
   std::filesystem::path existing;

@@ -4,9 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "registry/format.h"
 #include "registry/machine.h"
@@ -15,6 +13,7 @@
 #include "runtime/error.h"
 #include "runtime/file_writer.h"
 #include "runtime/text.h"
+#include "support/temp_machine.h"
 
 namespace reg::test {
 namespace {
@@ -25,17 +24,8 @@ using ::testing::HasSubstr;
 using ::testing::UnorderedElementsAre;
 using namespace std::string_literals;
 
-std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteFile(const fs::path& file, const std::string& text) {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << text;
-}
+using orvex::test::ReadFile;
+using orvex::test::WriteFile;
 
 std::vector<std::string> FolderEntries(const fs::path& folder) {
   std::vector<std::string> names;
