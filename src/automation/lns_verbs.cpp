@@ -159,13 +159,22 @@ Json JournalEntryJson(const lns::JournalEntry& entry) {
   return json;
 }
 
+// Entries gathered newest first, as a JSON array oldest first.
+Json OldestFirst(std::vector<const lns::JournalEntry*> newestFirst) {
+  Json entries = Json::array();
+  for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) entries.push_back(JournalEntryJson(**it));
+  return entries;
+}
+
 // The calls made since a mark, for the reply that says the process ends; nothing when none were.
 Json JournalSince(int64_t sequence) {
-  Json entries = Json::array();
-  for (const auto& entry : lns::JournalEntries()) {
-    if (entry.sequence >= sequence) entries.push_back(JournalEntryJson(entry));
-  }
-  return entries.empty() ? Json::object() : Json{{"journal", entries}};
+  std::vector<const lns::JournalEntry*> since;
+  lns::VisitJournalNewestFirst([&](const lns::JournalEntry& entry) {
+    if (entry.sequence < sequence) return false;
+    since.push_back(&entry);
+    return true;
+  });
+  return since.empty() ? Json::object() : Json{{"journal", OldestFirst(std::move(since))}};
 }
 
 Json Journal(const Request& request) {
@@ -173,14 +182,14 @@ Json Journal(const Request& request) {
   const std::string member = request.OptionalText("member").value_or("");
   const int64_t last = request.WholeNumber("last", DefaultJournalEntries);
   if (last < 0) RaiseMalformed("\"last\" must not be negative");
-  std::vector<lns::JournalEntry> wanted;
-  for (auto& entry : lns::JournalEntries()) {
-    if (JournalEntryWanted(entry, pathPart, member)) wanted.push_back(std::move(entry));
-  }
-  const size_t skip = wanted.size() - std::min(wanted.size(), static_cast<size_t>(last));
-  Json entries = Json::array();
-  for (size_t i = skip; i < wanted.size(); ++i) entries.push_back(JournalEntryJson(wanted[i]));
-  return {{"matched", wanted.size()}, {"entries", entries}};
+  size_t matched = 0;
+  std::vector<const lns::JournalEntry*> kept;
+  lns::VisitJournalNewestFirst([&](const lns::JournalEntry& entry) {
+    if (!JournalEntryWanted(entry, pathPart, member)) return true;
+    if (matched++ < static_cast<uint64_t>(last)) kept.push_back(&entry);
+    return true;
+  });
+  return {{"matched", matched}, {"entries", OldestFirst(std::move(kept))}};
 }
 
 void RaiseMonitorUpdate(const Request& request, const ObjectTable& objects) {

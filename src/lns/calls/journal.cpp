@@ -70,6 +70,11 @@ void MarkJournalStatus(int64_t sequence, int32_t status) {
 
 std::vector<JournalEntry> JournalEntries() { return {State().entries.begin(), State().entries.end()}; }
 
+void VisitJournalNewestFirst(const std::function<bool(const JournalEntry&)>& visit) {
+  const auto& entries = State().entries;
+  for (auto it = entries.rbegin(); it != entries.rend() && visit(*it);) ++it;
+}
+
 void ClearJournal() { State().entries.clear(); }
 
 int64_t NextJournalSequence() { return State().nextSequence; }

@@ -42,6 +42,9 @@ using CallHook = std::function<void(const JournalEntry&)>;
 void SetCallHook(CallHook hook);
 
 std::vector<JournalEntry> JournalEntries();
+// The entries newest first, read where they lie (a copy of the whole journal is megabytes):
+// `visit` answers whether to go on. No call may be journaled while it runs.
+void VisitJournalNewestFirst(const std::function<bool(const JournalEntry&)>& visit);
 void ClearJournal();
 // The sequence number the next call will get: the entries from it on are the calls made since.
 int64_t NextJournalSequence();
