@@ -4,12 +4,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "registry/format.h"
 #include "registry/machine.h"
 #include "registry/quick_reader.h"
 #include "registry_fixture.h"
+#include "runtime/descriptor.h"
 #include "runtime/error.h"
 #include "runtime/file_writer.h"
 #include "runtime/text.h"
@@ -117,6 +120,9 @@ TEST_F(RegistryStore, ADamagedFileIsReportedByEveryCallAndLeftAsItIs) {
       "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": 7}}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {\"b\": {}, \"a\": {}, \"B\": {}}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {\"a\": {}, \"a\": {}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": \"x\"}, \"v\": {\"type\": 1, \"text\": \"y\"}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"b\": {\"type\": 1, \"text\": \"x\"}, \"a\": {\"type\": 1, \"text\": \"y\"}, "
+      "\"B\": {\"type\": 1, \"text\": \"z\"}}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {}, \"keys\": {}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"type\": 1, \"text\": \"x\"}}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 4294967296, \"hex\": \"00\"}}}}",
@@ -179,22 +185,42 @@ TEST_F(RegistryStore, AHandWrittenFileIsReadInTheRegistrysOwnOrder) {
   RegCloseKey(key);
 }
 
-// Another process's write is a new file renamed over the old; here it has the same size and, as
-// within one tick of the file system's clock, the same modification time.
+// Another writer changes a value to one of the same length. The registry's writers make a new file
+// and rename it over the old; here it has the same size and, as within one tick of the file system's
+// clock, the same modification time. An edit in place keeps the file's inode and size; its
+// modification time, set apart here as the clock would after a tick, tells it from the file read last.
 TEST_F(RegistryStore, AnotherWritersFileIsSeenAtTheNextCallThoughItLooksTheSame) {
-  HKEY key = Create("SOFTWARE");
-  ASSERT_EQ(SetBytes(key, "v", REG_SZ, "aaaa"), ERROR_SUCCESS);
-  EXPECT_EQ(QueryBytes(key, "v"), "aaaa");
   const fs::path file = machine_ / "registry.json";
-  struct stat before {};
-  ASSERT_EQ(stat(file.c_str(), &before), 0);
-  std::string text = ReadFile(file);
-  text.replace(text.find("aaaa"), 4, "bbbb");
-  ASSERT_FALSE(rt::ReplaceFile(file, text));
-  const timespec times[] = {before.st_atim, before.st_mtim};
-  ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
-  EXPECT_EQ(QueryBytes(key, "v"), "bbbb");
-  RegCloseKey(key);
+  auto renamed = [&](const struct stat& before) {
+    std::string text = ReadFile(file);
+    text.replace(text.find("aaaa"), 4, "bbbb");
+    ASSERT_FALSE(rt::ReplaceFile(file, text));
+    const timespec times[] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+  };
+  auto inPlace = [&](const struct stat& before) {
+    const rt::Descriptor editor(open(file.c_str(), O_WRONLY | O_CLOEXEC));
+    ASSERT_EQ(pwrite(editor.Get(), "bbbb", 4, static_cast<off_t>(ReadFile(file).find("aaaa"))), 4);
+    timespec times[] = {{0, UTIME_OMIT}, before.st_mtim};
+    --times[1].tv_sec;
+    ASSERT_EQ(futimens(editor.Get(), times), 0);
+    struct stat after {};
+    ASSERT_EQ(stat(file.c_str(), &after), 0);
+    ASSERT_EQ(after.st_ino, before.st_ino);
+    ASSERT_EQ(after.st_size, before.st_size);
+  };
+  const std::pair<const char*, std::function<void(const struct stat&)>> writers[] = {{"renamed", renamed},
+                                                                                     {"in place", inPlace}};
+  for (const auto& [how, write] : writers) {
+    HKEY key = Create("SOFTWARE");
+    ASSERT_EQ(SetBytes(key, "v", REG_SZ, "aaaa"), ERROR_SUCCESS);
+    EXPECT_EQ(QueryBytes(key, "v"), "aaaa") << how;
+    struct stat before {};
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
+    write(before);
+    EXPECT_EQ(QueryBytes(key, "v"), "bbbb") << how;
+    RegCloseKey(key);
+  }
 }
 
 TEST_F(RegistryStore, AChangeThatCannotBeWrittenIsNotSeenAfterwards) {
