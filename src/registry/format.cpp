@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
-#include <optional>
 
-#include "registry/quick_reader.h"
 #include "runtime/text.h"
 
 namespace reg {
@@ -187,11 +185,6 @@ Key KeyFromJson(const std::string& name, const Json& node, const std::string& pa
 }
 
 }  // namespace
-
-Hives HivesFromJson(const std::string& text) {
-  if (std::optional<Hives> hives = QuickRead(text)) return std::move(*hives);
-  return HivesFromDocument(text);
-}
 
 Hives HivesFromDocument(const std::string& text) {
   // The JSON reader takes a NUL byte for the end of its input and would leave the rest unread.

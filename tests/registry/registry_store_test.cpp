@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "registry/format.h"
 #include "registry/machine.h"
 #include "registry/quick_reader.h"
+#include "registry/store.h"
 #include "registry_fixture.h"
 #include "runtime/descriptor.h"
 #include "runtime/error.h"
@@ -282,6 +284,45 @@ TEST_F(RegistryStore, WhatTheRegistryWritesTheQuickReaderTakesWhole) {
   const std::optional<Hives> quick = QuickRead(text);
   ASSERT_TRUE(quick);
   EXPECT_EQ(HivesToJson(*quick), text);
+}
+
+// The store reads the file a piece at a time: a piece may end anywhere, inside a name, an escape or
+// a number, and the size the file is thought to have may be wrong.
+TEST_F(RegistryStore, TheQuickReaderTakesATextInPiecesAsItTakesItWhole) {
+  HKEY key = Create("SOFTWARE\\K\xC3\xA9y \"quoted\"");
+  // Sizes and a type packed in more than a byte each.
+  SetBytes(key, std::string(130, 'n').c_str(), 1000, std::string(300, '\x7f'));
+  SetBytes(key, "", REG_SZ, "t\xC3\xA9xt\n");
+  RegCloseKey(key);
+  store::Change([](Hives& hives) {
+    Key& parent = *Descend(hives.localMachine, {"SOFTWARE"});
+    for (int i = 0; i < 1100; ++i) parent.AddSubkey("Class" + std::to_string(i)).SetValue({"", REG_DWORD, {1, 2, 3, 4}});
+    return true;
+  });
+  const std::string written = ReadFile(machine_ / "registry.json");
+  ASSERT_EQ(HivesToJson(QuickRead(written).value()), written);
+  const std::string head = "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": ";
+  const std::pair<std::string, bool> texts[] = {
+      {written, true},
+      {head + "10, \"text\": \"\\u00e9\\n\"}}}}", true},
+      {head + "01, \"hex\": \"00\"}}}}", false},
+      {written.substr(0, written.size() - 3), false},
+  };
+  for (const auto& [text, taken] : texts) {
+    for (const size_t piece : {size_t{1}, size_t{7}, text.size()}) {
+      size_t at = 0;
+      const ReadMore readMore = [&](char* into, size_t room) {
+        const size_t count = std::min({room, piece, text.size() - at});
+        at += text.copy(into, count, at);
+        return count;
+      };
+      const std::optional<Hives> hives = QuickRead(readMore, text.size() / 2);
+      ASSERT_EQ(hives.has_value(), taken) << piece << ": " << text.substr(0, 80);
+      if (taken) {
+        EXPECT_EQ(HivesToJson(*hives), HivesToJson(QuickRead(text).value())) << piece;
+      }
+    }
+  }
 }
 
 // The environment decides the machine folder; each case starts from a clean environment.
