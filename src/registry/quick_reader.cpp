@@ -62,12 +62,12 @@ class Reader {
 
   Key KeyNode(std::string name, int depth) {
     if (depth > kDeepestKey) GiveUp();
-    Key key{std::move(name), {}, {}};
+    Key key(std::move(name));
     bool values = false;
     bool subkeys = false;
     Members([&](const std::string& member) {
       if (member == "values" && !std::exchange(values, true)) {
-        ReadValues(key);
+        key.KeepPacked(ReadValues());
       } else if (member == "keys" && !std::exchange(subkeys, true)) {
         ReadSubkeys(key, depth);
       } else {
@@ -77,12 +77,15 @@ class Reader {
     return key;
   }
 
-  void ReadValues(Key& key) {
+  // Checked whole, and packed: their key unpacks them when it is asked for them.
+  std::shared_ptr<const char> ReadValues() {
+    values_.clear();
     NamesMet names;
     Members([&](std::string name) {
-      if (!names.IsNew(key.values, name)) GiveUp();
-      key.values.push_back(ValueNode(std::move(name)));
+      if (!names.IsNew(values_, name)) GiveUp();
+      values_.push_back(ValueNode(std::move(name)));
     });
+    return packer_.Pack(values_);
   }
 
   void ReadSubkeys(Key& key, int depth) {
@@ -253,6 +256,8 @@ class Reader {
   size_t at_ = 0;
   size_t passed_ = 0;  // the text's bytes before the window's
   size_t expectedSize_;
+  std::vector<Value> values_;  // those of the key being read, before they are packed
+  ValuePacker packer_;
 };
 
 std::optional<Hives> Taken(Reader&& reader) {
