@@ -45,7 +45,7 @@ std::string DataText(const Value& value) {
 
 void DescribeKey(const Key& key, size_t depth, std::string& text) {
   std::string indent(depth * kIndent, ' ');
-  for (const Value& value : key.values) {
+  for (const Value& value : key.Values()) {
     std::string name = value.name.empty() ? "(Default)" : "\"" + value.name + "\"";
     text += indent + name + " = " + DataText(value) + "\n";
   }

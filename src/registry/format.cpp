@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
-#include <optional>
 
-#include "registry/quick_reader.h"
 #include "runtime/text.h"
 
 namespace reg {
@@ -52,7 +50,7 @@ void AppendAll(Json& node, const char* member, const Items& items, Convert conve
 
 Json KeyToJson(const Key& key) {
   Json node = Json::object();
-  AppendAll(node, "values", key.values, ValueToJson);
+  AppendAll(node, "values", key.Values(), ValueToJson);
   AppendAll(node, "keys", key.subkeys, KeyToJson);
   return node;
 }
@@ -156,8 +154,8 @@ void ReadValues(Key& key, const Json& values, const std::string& path) {
   NamesMet names;
   for (const auto& member : values.items()) {
     std::string where = "value \"" + member.key() + "\" of " + KeyWhere(path);
-    if (!names.IsNew(key.values, member.key())) throw Malformed(where + " is there twice");
-    key.values.push_back(ValueFromJson(member.key(), member.value(), where));
+    if (!names.IsNew(key.Values(), member.key())) throw Malformed(where + " is there twice");
+    key.Values().push_back(ValueFromJson(member.key(), member.value(), where));
   }
 }
 
@@ -180,18 +178,13 @@ Key KeyFromJson(const std::string& name, const Json& node, const std::string& pa
   if (depth > kDeepestKey) throw Malformed(KeyWhere(path) + " lies deeper than " + std::to_string(kDeepestKey) + " levels");
   ExpectObject(node, KeyWhere(path));
   ExpectOnly(node, {"values", "keys"}, KeyWhere(path));
-  Key key{name, {}, {}};
+  Key key(name);
   if (auto values = node.find("values"); values != node.end()) ReadValues(key, *values, path);
   if (auto subkeys = node.find("keys"); subkeys != node.end()) ReadSubkeys(key, *subkeys, path, depth);
   return key;
 }
 
 }  // namespace
-
-Hives HivesFromJson(const std::string& text) {
-  if (std::optional<Hives> hives = QuickRead(text)) return std::move(*hives);
-  return HivesFromDocument(text);
-}
 
 Hives HivesFromDocument(const std::string& text) {
   // The JSON reader takes a NUL byte for the end of its input and would leave the rest unread.

@@ -17,9 +17,8 @@ class Malformed : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Raises Malformed, telling what is wrong first.
-Hives HivesFromJson(const std::string& text);
-// The same through a JSON document, slower: what decides where the quick reader gives up.
+// Through a JSON document, slower than the quick reader: what decides where it gives up. Raises
+// Malformed, telling what is wrong first.
 Hives HivesFromDocument(const std::string& text);
 std::string HivesToJson(const Hives& hives);
 

@@ -1,10 +1,13 @@
 #include "registry/quick_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "registry/format.h"
 #include "runtime/text.h"
@@ -32,7 +35,11 @@ struct NotTaken {};
 
 class Reader {
  public:
-  explicit Reader(std::string_view text) : text_(text) {}
+  explicit Reader(std::string_view text) : text_(text), expectedSize_(text.size()) {}
+  // The text read a piece at a time into a window of its own, never cleared: the file's bytes are
+  // copied once, into memory that is used again and again.
+  Reader(const ReadMore& readMore, size_t expectedSize)
+      : readMore_(&readMore), window_(new char[kWindowSize]), expectedSize_(expectedSize) {}
 
   Hives Document() {
     Hives hives;
@@ -44,19 +51,23 @@ class Reader {
       hives.*kRoots[index].key = KeyNode(std::move(name), 0);
     });
     SkipBlanks();
-    if (at_ != text_.size()) GiveUp();
+    if (More()) GiveUp();
     return hives;
   }
 
  private:
+  static constexpr size_t kWindowSize = 64 * 1024;
+  // A list of subkeys this long is given its room at once (see ReserveForTheRest).
+  static constexpr size_t kLongList = 1024;
+
   Key KeyNode(std::string name, int depth) {
     if (depth > kDeepestKey) GiveUp();
-    Key key{std::move(name), {}, {}};
+    Key key(std::move(name));
     bool values = false;
     bool subkeys = false;
     Members([&](const std::string& member) {
       if (member == "values" && !std::exchange(values, true)) {
-        ReadValues(key);
+        key.KeepPacked(ReadValues());
       } else if (member == "keys" && !std::exchange(subkeys, true)) {
         ReadSubkeys(key, depth);
       } else {
@@ -66,21 +77,34 @@ class Reader {
     return key;
   }
 
-  void ReadValues(Key& key) {
+  // Checked whole, and packed: their key unpacks them when it is asked for them.
+  std::shared_ptr<const char> ReadValues() {
+    values_.clear();
     NamesMet names;
     Members([&](std::string name) {
-      if (!names.IsNew(key.values, name)) GiveUp();
-      key.values.push_back(ValueNode(std::move(name)));
+      if (!names.IsNew(values_, name)) GiveUp();
+      values_.push_back(ValueNode(std::move(name)));
     });
+    return packer_.Pack(values_);
   }
 
   void ReadSubkeys(Key& key, int depth) {
     NamesMet names;
+    const size_t start = Offset();
     Members([&](std::string name) {
       if (!IsKeyName(name) || !names.IsNew(key.subkeys, name)) GiveUp();
+      if (key.subkeys.size() == kLongList) ReserveForTheRest(key.subkeys, Offset() - start);
       key.subkeys.push_back(KeyNode(std::move(name), depth + 1));
     });
     if (!names.InOrder()) key.SortSubkeys();
+  }
+
+  // Room for as many keys as the rest of the text holds at the length of those read so far, so
+  // that a long list is not moved again and again as it grows; room left unused is address space
+  // that is never touched.
+  void ReserveForTheRest(std::vector<Key>& subkeys, size_t bytesSoFar) const {
+    const size_t rest = expectedSize_ - std::min(expectedSize_, Offset());
+    subkeys.reserve(subkeys.size() + rest / std::max<size_t>(1, bytesSoFar / subkeys.size()) + 1);
   }
 
   Value ValueNode(std::string name) {
@@ -119,13 +143,14 @@ class Reader {
   DWORD Type() {
     SkipBlanks();
     uint64_t type = 0;
-    const size_t first = at_;
-    while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9') {
+    size_t digits = 0;
+    while (More() && text_[at_] >= '0' && text_[at_] <= '9') {
+      if (digits++ > 0 && type == 0) GiveUp();  // a leading zero
       type = type * 10 + static_cast<uint64_t>(text_[at_++] - '0');
       if (type > UINT32_MAX) GiveUp();
     }
-    const bool fraction = at_ < text_.size() && (text_[at_] == '.' || text_[at_] == 'e' || text_[at_] == 'E');
-    if (at_ == first || (text_[first] == '0' && at_ - first > 1) || fraction) GiveUp();
+    const bool fraction = More() && (text_[at_] == '.' || text_[at_] == 'e' || text_[at_] == 'E');
+    if (digits == 0 || fraction) GiveUp();
     return static_cast<DWORD>(type);
   }
 
@@ -133,11 +158,14 @@ class Reader {
     Expect('"');
     std::string text;
     for (;;) {
+      if (!More()) GiveUp();
       const size_t plain = at_;
       while (at_ < text_.size() && IsA(Plain)) ++at_;
       text.append(text_, plain, at_ - plain);
-      if (at_ == text_.size() || (text_[at_] != '"' && text_[at_] != '\\')) GiveUp();
-      if (text_[at_++] == '"') break;
+      if (at_ == text_.size()) continue;
+      const char c = text_[at_++];
+      if (c == '"') break;
+      if (c != '\\') GiveUp();
       Escape(text);
     }
     if (!rt::IsUtf8(text)) GiveUp();
@@ -146,8 +174,7 @@ class Reader {
 
   // Surrogate pairs are left to the JSON library.
   void Escape(std::string& text) {
-    if (at_ == text_.size()) GiveUp();
-    switch (const char c = text_[at_++]) {
+    switch (const char c = Next()) {
       case '"':
       case '\\':
       case '/':
@@ -173,9 +200,8 @@ class Reader {
       default:
         GiveUp();
     }
-    if (text_.size() - at_ < 4) GiveUp();
     uint32_t code = 0;
-    for (int i = 0; i < 4; ++i) code = code << 4 | static_cast<uint32_t>(HexDigit(text_[at_++]));
+    for (int i = 0; i < 4; ++i) code = code << 4 | static_cast<uint32_t>(HexDigit(Next()));
     if (code >= 0xD800 && code <= 0xDFFF) GiveUp();
     text += rt::Utf8(code);
   }
@@ -183,18 +209,22 @@ class Reader {
   void SkipBlanks() {
     // The file is indented: runs of spaces go eight at a time.
     constexpr uint64_t kEightSpaces = 0x2020202020202020;
-    uint64_t eight = 0;
-    while (text_.size() - at_ >= sizeof eight && (std::memcpy(&eight, &text_[at_], sizeof eight), eight == kEightSpaces)) {
-      at_ += sizeof eight;
+    while (More()) {
+      uint64_t eight = 0;
+      while (text_.size() - at_ >= sizeof eight &&
+             (std::memcpy(&eight, &text_[at_], sizeof eight), eight == kEightSpaces)) {
+        at_ += sizeof eight;
+      }
+      while (at_ < text_.size() && IsA(Blank)) ++at_;
+      if (at_ < text_.size()) return;
     }
-    while (at_ < text_.size() && IsA(Blank)) ++at_;
   }
 
   bool IsA(CharClass wanted) const { return (kCharClasses[static_cast<unsigned char>(text_[at_])] & wanted) != 0; }
 
   bool Take(char wanted) {
     SkipBlanks();
-    if (at_ == text_.size() || text_[at_] != wanted) return false;
+    if (!More() || text_[at_] != wanted) return false;
     ++at_;
     return true;
   }
@@ -203,20 +233,49 @@ class Reader {
     if (!Take(wanted)) GiveUp();
   }
 
+  char Next() {
+    if (!More()) GiveUp();
+    return text_[at_++];
+  }
+
+  // Whether a character is left, the next piece read when the window's are used up.
+  bool More() {
+    if (at_ < text_.size()) return true;
+    if (readMore_ == nullptr) return false;
+    passed_ += text_.size();
+    text_ = std::string_view(window_.get(), (*readMore_)(window_.get(), kWindowSize));
+    at_ = 0;
+    return !text_.empty();
+  }
+
+  size_t Offset() const { return passed_ + at_; }
+
+  const ReadMore* readMore_ = nullptr;
+  std::unique_ptr<char[]> window_;
   std::string_view text_;
   size_t at_ = 0;
+  size_t passed_ = 0;  // the text's bytes before the window's
+  size_t expectedSize_;
+  std::vector<Value> values_;  // those of the key being read, before they are packed
+  ValuePacker packer_;
 };
 
-}  // namespace
-
-std::optional<Hives> QuickRead(std::string_view text) {
+std::optional<Hives> Taken(Reader&& reader) {
   try {
-    return Reader(text).Document();
+    return reader.Document();
   } catch (const NotTaken&) {
     return std::nullopt;
   } catch (const Malformed&) {
     return std::nullopt;
   }
+}
+
+}  // namespace
+
+std::optional<Hives> QuickRead(std::string_view text) { return Taken(Reader(text)); }
+
+std::optional<Hives> QuickRead(const ReadMore& readMore, size_t expectedSize) {
+  return Taken(Reader(readMore, expectedSize));
 }
 
 }  // namespace reg

@@ -14,6 +14,7 @@
 #include "registry/failure.h"
 #include "registry/format.h"
 #include "registry/machine.h"
+#include "registry/quick_reader.h"
 #include "runtime/descriptor.h"
 #include "runtime/file_writer.h"
 
@@ -56,28 +57,38 @@ class ExclusiveLock {
   rt::Descriptor fd_;
 };
 
+// The file's next bytes, none at its end.
+size_t ReadSome(int fd, char* into, size_t room, const fs::path& file) {
+  for (;;) {
+    const ssize_t count = read(fd, into, room);
+    if (count >= 0) return static_cast<size_t>(count);
+    if (errno != EINTR) Unreadable(file, errno);
+  }
+}
+
 // Read straight into a text of the size the file had when opened; one that grows meanwhile still
 // comes whole.
-std::string ReadWhole(int fd, off_t size, const fs::path& file) {
-  std::string text(static_cast<size_t>(std::max<off_t>(size, 0)) + 1, '\0');
+std::string ReadWhole(int fd, size_t size, const fs::path& file) {
+  std::string text(size + 1, '\0');
   size_t filled = 0;
   for (;;) {
     if (filled == text.size()) text.resize(text.size() * 2);
-    const ssize_t count = read(fd, text.data() + filled, text.size() - filled);
+    const size_t count = ReadSome(fd, text.data() + filled, text.size() - filled, file);
     if (count == 0) break;
-    if (count > 0) {
-      filled += static_cast<size_t>(count);
-    } else if (errno != EINTR) {
-      Unreadable(file, errno);
-    }
+    filled += count;
   }
   text.resize(filled);
   return text;
 }
 
-Hives Parse(const std::string& text, const fs::path& file) {
+// The quick reader takes the file a piece at a time; one it does not take is read again whole, for
+// the JSON library to tell what is wrong.
+Hives Parse(int fd, size_t size, const fs::path& file) {
+  const ReadMore readMore = [&](char* into, size_t room) { return ReadSome(fd, into, room, file); };
   try {
-    return HivesFromJson(text);
+    if (std::optional<Hives> hives = QuickRead(readMore, size)) return std::move(*hives);
+    if (lseek(fd, 0, SEEK_SET) != 0) Unreadable(file, errno);
+    return HivesFromDocument(ReadWhole(fd, size, file));
   } catch (const Malformed& bad) {
     Refuse(ERROR_REGISTRY_CORRUPT,
            "The registry file \"" + file.string() + "\" is damaged and was left as it is: " + bad.what());
@@ -112,7 +123,7 @@ int Hold(Snapshot& snapshot, const fs::path& file) {
 Snapshot Load(const fs::path& file) {
   Snapshot snapshot;
   if (const int error = Hold(snapshot, file); error == 0) {
-    snapshot.hives = Parse(ReadWhole(snapshot.file->Get(), snapshot.seen.st_size, file), file);
+    snapshot.hives = Parse(snapshot.file->Get(), static_cast<size_t>(std::max<off_t>(snapshot.seen.st_size, 0)), file);
   } else if (error != ENOENT) {
     Unreadable(file, error);
   }

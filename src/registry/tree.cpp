@@ -1,6 +1,7 @@
 #include "registry/tree.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "runtime/text.h"
 
@@ -51,7 +52,96 @@ K* DescendFrom(K& from, const Path& path) {
 
 constexpr size_t kLongestKeyName = 255;
 
+// Packed numbers take seven bits a byte, the last byte's top bit clear: most take one byte.
+constexpr unsigned kMoreBytes = 0x80;
+
+size_t NumberSize(size_t number) {
+  size_t bytes = 1;
+  for (; number >= kMoreBytes; number >>= 7) ++bytes;
+  return bytes;
+}
+
+char* PutNumber(char* at, size_t number) {
+  for (; number >= kMoreBytes; number >>= 7) *at++ = static_cast<char>(number | kMoreBytes);
+  *at++ = static_cast<char>(number);
+  return at;
+}
+
+size_t TakeNumber(const char*& at) {
+  size_t number = 0;
+  for (unsigned shift = 0;; shift += 7) {
+    const auto byte = static_cast<unsigned char>(*at++);
+    number |= static_cast<size_t>(byte & (kMoreBytes - 1)) << shift;
+    if (byte < kMoreBytes) return number;
+  }
+}
+
+// A pack: the count of values, then each value's name, type and data, sizes before bytes.
+size_t PackedSize(const std::vector<Value>& values) {
+  size_t size = NumberSize(values.size());
+  for (const Value& value : values) {
+    size += NumberSize(value.name.size()) + value.name.size() + NumberSize(value.type) + NumberSize(value.data.size()) +
+            value.data.size();
+  }
+  return size;
+}
+
+std::vector<Value> Unpack(const char* at) {
+  std::vector<Value> values(TakeNumber(at));
+  for (Value& value : values) {
+    const size_t nameSize = TakeNumber(at);
+    value.name.assign(at, nameSize);
+    at += nameSize;
+    value.type = static_cast<DWORD>(TakeNumber(at));
+    const size_t dataSize = TakeNumber(at);
+    value.data.assign(at, at + dataSize);
+    at += dataSize;
+  }
+  return values;
+}
+
 }  // namespace
+
+std::shared_ptr<const char> ValuePacker::Pack(const std::vector<Value>& values) {
+  // Blocks are never cleared: only the bytes written are ever touched.
+  constexpr size_t kBlockSize = 64 * 1024;
+  if (values.empty()) return {};
+  const size_t size = PackedSize(values);
+  if (blockSize_ - used_ < size) {
+    blockSize_ = std::max(size, kBlockSize);
+    block_.reset(new char[blockSize_]);
+    used_ = 0;
+  }
+  char* at = PutNumber(block_.get() + used_, values.size());
+  for (const Value& value : values) {
+    at = std::copy(value.name.begin(), value.name.end(), PutNumber(at, value.name.size()));
+    at = PutNumber(at, value.type);
+    at = std::copy(value.data.begin(), value.data.end(), PutNumber(at, value.data.size()));
+  }
+  std::shared_ptr<const char> pack(block_, block_.get() + used_);
+  used_ += size;
+  return pack;
+}
+
+Key::Key(std::string keyName) : name(std::move(keyName)) {}
+
+const std::vector<Value>& Key::Values() const {
+  if (packed_) {
+    values_ = Unpack(packed_.get());
+    packed_.reset();
+  }
+  return values_;
+}
+
+std::vector<Value>& Key::Values() {
+  static_cast<const Key&>(*this).Values();
+  return values_;
+}
+
+void Key::KeepPacked(std::shared_ptr<const char> packedValues) {
+  values_.clear();
+  packed_ = std::move(packedValues);
+}
 
 bool IsKeyName(std::string_view name) {
   return !name.empty() && name.size() <= kLongestKeyName && name.find('\\') == std::string_view::npos && rt::IsUtf8(name);
@@ -70,7 +160,7 @@ const Key* Key::FindSubkey(std::string_view wanted) const { return FindSubkeyIn(
 
 Key& Key::AddSubkey(std::string subkeyName) {
   auto place = PlaceOf(subkeys, subkeyName);
-  return *subkeys.insert(place, Key{std::move(subkeyName), {}, {}});
+  return *subkeys.insert(place, Key(std::move(subkeyName)));
 }
 
 void Key::RemoveSubkey(std::string_view gone) {
@@ -81,9 +171,10 @@ void Key::SortSubkeys() {
   std::sort(subkeys.begin(), subkeys.end(), [](const Key& a, const Key& b) { return NameBefore(a.name, b.name); });
 }
 
-const Value* Key::FindValue(std::string_view wanted) const { return FindNamed(values, wanted); }
+const Value* Key::FindValue(std::string_view wanted) const { return FindNamed(Values(), wanted); }
 
 void Key::SetValue(Value value) {
+  std::vector<Value>& values = Values();
   auto found = Named(values, value.name);
   if (found == values.end()) {
     values.push_back(std::move(value));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,11 +15,32 @@ struct Value {
   std::vector<BYTE> data;
 };
 
+// Values packed one after another into blocks of bytes, as the quick reader keeps them until their
+// key is asked for them: a registry of many keys is read without building the values of the keys
+// nobody opens.
+class ValuePacker {
+ public:
+  // `values` packed; each pack keeps the block it lies in.
+  std::shared_ptr<const char> Pack(const std::vector<Value>& values);
+
+ private:
+  std::shared_ptr<char[]> block_;
+  size_t blockSize_ = 0;
+  size_t used_ = 0;
+};
+
 // A key as stored: values in the order first set, subkeys sorted without regard to case.
 struct Key {
+  explicit Key(std::string keyName);
+
   std::string name;
-  std::vector<Value> values;
   std::vector<Key> subkeys;
+
+  // Unpacks the values on first use.
+  const std::vector<Value>& Values() const;
+  std::vector<Value>& Values();
+  // Values as a ValuePacker packed them, in place of the key's values.
+  void KeepPacked(std::shared_ptr<const char> packedValues);
 
   Key* FindSubkey(std::string_view wanted);
   const Key* FindSubkey(std::string_view wanted) const;
@@ -31,6 +53,10 @@ struct Key {
   const Value* FindValue(std::string_view wanted) const;
   // Replaces the data and type of a value of that name, keeping its spelling, or adds the value.
   void SetValue(Value value);
+
+ private:
+  mutable std::vector<Value> values_;
+  mutable std::shared_ptr<const char> packed_;  // the values while not yet unpacked
 };
 
 using Path = std::vector<std::string>;
@@ -43,8 +69,8 @@ Key* Descend(Key& from, const Path& path);
 const Key* Descend(const Key& from, const Path& path);
 
 struct Hives {
-  Key currentUser;
-  Key localMachine;
+  Key currentUser{""};
+  Key localMachine{""};
 };
 
 // The roots: their predefined handles, their names in the file and in messages, their keys.

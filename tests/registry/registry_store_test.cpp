@@ -4,12 +4,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "registry/format.h"
 #include "registry/machine.h"
 #include "registry/quick_reader.h"
+#include "registry/store.h"
 #include "registry_fixture.h"
+#include "runtime/descriptor.h"
 #include "runtime/error.h"
 #include "runtime/file_writer.h"
 #include "runtime/text.h"
@@ -117,6 +122,9 @@ TEST_F(RegistryStore, ADamagedFileIsReportedByEveryCallAndLeftAsItIs) {
       "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": 7}}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {\"b\": {}, \"a\": {}, \"B\": {}}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {\"a\": {}, \"a\": {}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"text\": \"x\"}, \"v\": {\"type\": 1, \"text\": \"y\"}}}}",
+      "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"b\": {\"type\": 1, \"text\": \"x\"}, \"a\": {\"type\": 1, \"text\": \"y\"}, "
+      "\"B\": {\"type\": 1, \"text\": \"z\"}}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"keys\": {}, \"keys\": {}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 1, \"type\": 1, \"text\": \"x\"}}}}",
       "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": 4294967296, \"hex\": \"00\"}}}}",
@@ -179,22 +187,42 @@ TEST_F(RegistryStore, AHandWrittenFileIsReadInTheRegistrysOwnOrder) {
   RegCloseKey(key);
 }
 
-// Another process's write is a new file renamed over the old; here it has the same size and, as
-// within one tick of the file system's clock, the same modification time.
+// Another writer changes a value to one of the same length. The registry's writers make a new file
+// and rename it over the old; here it has the same size and, as within one tick of the file system's
+// clock, the same modification time. An edit in place keeps the file's inode and size; its
+// modification time, set apart here as the clock would after a tick, tells it from the file read last.
 TEST_F(RegistryStore, AnotherWritersFileIsSeenAtTheNextCallThoughItLooksTheSame) {
-  HKEY key = Create("SOFTWARE");
-  ASSERT_EQ(SetBytes(key, "v", REG_SZ, "aaaa"), ERROR_SUCCESS);
-  EXPECT_EQ(QueryBytes(key, "v"), "aaaa");
   const fs::path file = machine_ / "registry.json";
-  struct stat before {};
-  ASSERT_EQ(stat(file.c_str(), &before), 0);
-  std::string text = ReadFile(file);
-  text.replace(text.find("aaaa"), 4, "bbbb");
-  ASSERT_FALSE(rt::ReplaceFile(file, text));
-  const timespec times[] = {before.st_atim, before.st_mtim};
-  ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
-  EXPECT_EQ(QueryBytes(key, "v"), "bbbb");
-  RegCloseKey(key);
+  auto renamed = [&](const struct stat& before) {
+    std::string text = ReadFile(file);
+    text.replace(text.find("aaaa"), 4, "bbbb");
+    ASSERT_FALSE(rt::ReplaceFile(file, text));
+    const timespec times[] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+  };
+  auto inPlace = [&](const struct stat& before) {
+    const rt::Descriptor editor(open(file.c_str(), O_WRONLY | O_CLOEXEC));
+    ASSERT_EQ(pwrite(editor.Get(), "bbbb", 4, static_cast<off_t>(ReadFile(file).find("aaaa"))), 4);
+    timespec times[] = {{0, UTIME_OMIT}, before.st_mtim};
+    --times[1].tv_sec;
+    ASSERT_EQ(futimens(editor.Get(), times), 0);
+    struct stat after {};
+    ASSERT_EQ(stat(file.c_str(), &after), 0);
+    ASSERT_EQ(after.st_ino, before.st_ino);
+    ASSERT_EQ(after.st_size, before.st_size);
+  };
+  const std::pair<const char*, std::function<void(const struct stat&)>> writers[] = {{"renamed", renamed},
+                                                                                     {"in place", inPlace}};
+  for (const auto& [how, write] : writers) {
+    HKEY key = Create("SOFTWARE");
+    ASSERT_EQ(SetBytes(key, "v", REG_SZ, "aaaa"), ERROR_SUCCESS);
+    EXPECT_EQ(QueryBytes(key, "v"), "aaaa") << how;
+    struct stat before {};
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
+    write(before);
+    EXPECT_EQ(QueryBytes(key, "v"), "bbbb") << how;
+    RegCloseKey(key);
+  }
 }
 
 TEST_F(RegistryStore, AChangeThatCannotBeWrittenIsNotSeenAfterwards) {
@@ -256,6 +284,45 @@ TEST_F(RegistryStore, WhatTheRegistryWritesTheQuickReaderTakesWhole) {
   const std::optional<Hives> quick = QuickRead(text);
   ASSERT_TRUE(quick);
   EXPECT_EQ(HivesToJson(*quick), text);
+}
+
+// The store reads the file a piece at a time: a piece may end anywhere, inside a name, an escape or
+// a number, and the size the file is thought to have may be wrong.
+TEST_F(RegistryStore, TheQuickReaderTakesATextInPiecesAsItTakesItWhole) {
+  HKEY key = Create("SOFTWARE\\K\xC3\xA9y \"quoted\"");
+  // Sizes and a type packed in more than a byte each.
+  SetBytes(key, std::string(130, 'n').c_str(), 1000, std::string(300, '\x7f'));
+  SetBytes(key, "", REG_SZ, "t\xC3\xA9xt\n");
+  RegCloseKey(key);
+  store::Change([](Hives& hives) {
+    Key& parent = *Descend(hives.localMachine, {"SOFTWARE"});
+    for (int i = 0; i < 1100; ++i) parent.AddSubkey("Class" + std::to_string(i)).SetValue({"", REG_DWORD, {1, 2, 3, 4}});
+    return true;
+  });
+  const std::string written = ReadFile(machine_ / "registry.json");
+  ASSERT_EQ(HivesToJson(QuickRead(written).value()), written);
+  const std::string head = "{\"HKEY_LOCAL_MACHINE\": {\"values\": {\"v\": {\"type\": ";
+  const std::pair<std::string, bool> texts[] = {
+      {written, true},
+      {head + "10, \"text\": \"\\u00e9\\n\"}}}}", true},
+      {head + "01, \"hex\": \"00\"}}}}", false},
+      {written.substr(0, written.size() - 3), false},
+  };
+  for (const auto& [text, taken] : texts) {
+    for (const size_t piece : {size_t{1}, size_t{7}, text.size()}) {
+      size_t at = 0;
+      const ReadMore readMore = [&](char* into, size_t room) {
+        const size_t count = std::min({room, piece, text.size() - at});
+        at += text.copy(into, count, at);
+        return count;
+      };
+      const std::optional<Hives> hives = QuickRead(readMore, text.size() / 2);
+      ASSERT_EQ(hives.has_value(), taken) << piece << ": " << text.substr(0, 80);
+      if (taken) {
+        EXPECT_EQ(HivesToJson(*hives), HivesToJson(QuickRead(text).value())) << piece;
+      }
+    }
+  }
 }
 
 // The environment decides the machine folder; each case starts from a clean environment.
