@@ -11,6 +11,7 @@
 
 #include "arguments.h"
 #include "plugin_process.h"
+#include "registered_classes.h"
 #include "registry/machine.h"
 #include "session.h"
 #include "standard_options.h"
@@ -24,6 +25,7 @@ const tool::Tool Director{"director", director::Usage};
 int RunSession(const Arguments& arguments) {
   director::SessionOptions options = arguments.session;
   options.machineFolder = reg::MachineFolder().string();
+  options.registeredProgIds = director::RegisteredProgIds;
   std::ifstream scriptFile;
   std::istream* lines = &std::cin;
   std::string sourceName = "<input>";
