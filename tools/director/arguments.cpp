@@ -42,7 +42,7 @@ Arguments ReadArguments(const std::vector<std::string>& words) {
     } else if (word == "--timeout") {
       if (i + 1 == words.size()) throw std::invalid_argument("--timeout needs a number of seconds");
       arguments.session.replyTimeoutMs = SecondsToMs(words[++i]);
-    } else if (word.starts_with("--") || positional.size() == 2) {
+    } else if (tool::IsOption(word) || positional.size() == 2) {
       throw std::invalid_argument(tool::UnexpectedArgument(word));
     } else {
       positional.push_back(word);

@@ -11,6 +11,7 @@ for program in "$@"; do path[$(basename "$program")]=$program; done
 # tool | arguments (shell words) | exit code | text on standard error (standard output for 0)
 table="
 director|-h|0|usage: director
+director|-x plug-in|2|director: unexpected argument -x
 orvex_demo_machine|--bogus|2|orvex_demo_machine: unknown option '--bogus'
 orvex_demo_machine|-h|0|usage: orvex_demo_machine
 orvex_lns_dump|--bogus|2|orvex_lns_dump: unknown option '--bogus'
