@@ -12,7 +12,9 @@
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -114,6 +116,17 @@ bool RegisterPlugIn() {
 fs::path& OutputFolder() {
   static fs::path folder = BuildFolder() / "demo";
   return folder;
+}
+
+// False, with the folder and the system's reason on standard error, when it cannot be made.
+bool MakeOutputFolder(const fs::path& folder) {
+  std::error_code failure;
+  fs::create_directories(folder, failure);
+  if (!failure) OutputFolder() = fs::absolute(folder, failure);
+  if (!failure) return true;
+  std::cerr << Demo.name << ": cannot make the output folder \"" << folder.string() << "\": " << failure.message()
+            << "\n";
+  return false;
 }
 
 // The plug-in draws into a folder named from the working folder it shares with the demo, so that
@@ -315,20 +328,37 @@ void ShowDemoNetwork() {
   server->Close();
 }
 
+struct Call {
+  bool virtualClock = false;
+  std::optional<fs::path> outputFolder;
+};
+
+// Raises std::invalid_argument, saying which word is wrong, on a command line it cannot read.
+Call ReadCall(const std::vector<std::string_view>& words) {
+  Call call;
+  for (const std::string_view word : words) {
+    if (word == "--virtual-clock") {
+      call.virtualClock = true;
+    } else if (tool::IsOption(word)) {
+      throw std::invalid_argument(tool::UnknownOption(word));
+    } else if (call.outputFolder) {
+      throw std::invalid_argument(tool::UnexpectedArgument(word));
+    } else {
+      call.outputFolder = fs::path(word);
+    }
+  }
+  return call;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (const auto answered = tool::AnswerHelpOrVersion(Demo, argc, argv)) return *answered;
-  std::vector<std::string> arguments(argv + 1, argv + argc);
-  const bool virtualClock = !arguments.empty() && arguments.front() == "--virtual-clock";
-  if (virtualClock) arguments.erase(arguments.begin());
-  if (arguments.size() > 1 || (arguments.size() == 1 && arguments.front().starts_with("-"))) {
-    std::cerr << Demo.usage;
-    return 2;
-  }
-  if (!arguments.empty()) OutputFolder() = fs::absolute(arguments.front());
+  const auto call =
+      tool::ReadCommandLine(Demo, [&] { return ReadCall(std::vector<std::string_view>(argv + 1, argv + argc)); });
+  if (!call) return tool::WrongCall;
+  if (!MakeOutputFolder(call->outputFolder.value_or(OutputFolder()))) return 1;
   std::cout << "Simulated machine: " << reg::MachineFolder().string() << "\n";
-  fs::create_directories(OutputFolder());
   if (!RegisterPlugIn() || !RegisterCommands()) return 1;
   try {
     ShowDemoNetwork();
@@ -336,8 +366,8 @@ int main(int argc, char** argv) {
     std::cerr << "Cannot read network \"" << lns::DemoNetworkName << "\": " << failure.Description() << "\n";
     return 1;
   }
-  const auto job = RunSession(TheJob(), "the_job", virtualClock ? std::vector<std::string>{"--virtual-clock"}
-                                                                 : std::vector<std::string>{});
+  const auto job = RunSession(TheJob(), "the_job", call->virtualClock ? std::vector<std::string>{"--virtual-clock"}
+                                                                     : std::vector<std::string>{});
   if (job.directorEndedWell && job.polls == 0) std::cerr << "The window did not poll the unit.\n";
   if (!job.directorEndedWell || job.polls == 0) return 1;
   std::cout << "\nThe pages, drawn after steps 1 to 6: " << OutputFolder().string() << "\n";

@@ -8,6 +8,7 @@
 #include "host/plugin_errors.h"
 #include "lns/calls/errors.h"
 #include "lns/server.h"
+#include "mainwindow/fmain_controls.h"
 #include "runtime/steps.h"
 
 namespace host {
@@ -70,7 +71,7 @@ void OpeningSequence(const std::string& name, const std::string& networkInterfac
 }  // namespace
 
 rt::Ref<lns::ObjectServer> MainWindowObjectServer() {
-  const rt::ObjectRef& control = fMain().Window().Ctl<forms::ObjectControl>("LcaOS").Object();
+  const rt::ObjectRef& control = fMain().Window().Ctl(mainwindow::controls::LcaOS).Object();
   return rt::Ref<lns::ObjectServer>(std::dynamic_pointer_cast<lns::ObjectServer>(control));
 }
 

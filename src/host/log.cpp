@@ -2,6 +2,7 @@
 
 #include "forms/controls_text.h"
 #include "forms/form.h"
+#include "mainwindow/fmain_controls.h"
 #include "runtime/error.h"
 
 namespace host {
@@ -16,7 +17,7 @@ std::function<forms::Form&()>& LogWindow() {
 
 forms::ListBox& LogList() {
   if (!LogWindow()) rt::Raise(rt::err::ObjectNotSet);
-  return LogWindow()().Ctl<forms::ListBox>("lstLog");
+  return LogWindow()().Ctl(mainwindow::controls::lstLog);
 }
 
 }  // namespace

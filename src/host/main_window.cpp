@@ -6,6 +6,7 @@
 #include "host/log.h"
 #include "host/short_timer.h"
 #include "lns/server.h"
+#include "mainwindow/fmain_controls.h"
 #include "runtime/steps.h"
 
 namespace host {
@@ -22,7 +23,7 @@ void RegisterObjectServerControl() {
 class BareMainForm : public forms::Form {
  public:
   BareMainForm() : Form("fMain") {
-    On("tmrShort", forms::Event::Timer, [](forms::EventArgs&) { ShortTimerTick(); });
+    On(mainwindow::controls::tmrShort, forms::Event::Timer, [](forms::EventArgs&) { ShortTimerTick(); });
     On(forms::Event::Unload, [this](forms::EventArgs&) { UnloadOtherWindows(*this); });
   }
 };

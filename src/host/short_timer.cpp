@@ -3,6 +3,7 @@
 #include "forms/controls_command.h"
 #include "forms/event_loop.h"
 #include "host/main_window.h"
+#include "mainwindow/fmain_controls.h"
 
 namespace host {
 
@@ -10,7 +11,7 @@ namespace {
 
 constexpr int32_t kOneSecond = 1000;
 
-forms::Timer& ShortTimer() { return fMain().Window().Ctl<forms::Timer>("tmrShort"); }
+forms::Timer& ShortTimer() { return fMain().Window().Ctl(mainwindow::controls::tmrShort); }
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
 #include <string_view>
 
 #include "lns/catalog/catalog_install.h"
@@ -33,22 +34,28 @@ std::filesystem::path ConversionTool(const char* argv0) {
   return self.parent_path().parent_path() / "xif32bin" / "xif32bin";
 }
 
+// Whether the command line asks for the second unit; raises std::invalid_argument for a wrong call.
+bool SecondUnitAsked(int argc, char** argv) {
+  if (argc > 2) throw std::invalid_argument(tool::UnexpectedArgument(argv[2]));
+  if (argc < 2) return false;
+  const std::string_view word = argv[1];
+  if (word == "--second-unit") return true;
+  throw std::invalid_argument(tool::IsOption(word) ? tool::UnknownOption(word) : tool::UnexpectedArgument(word));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (const auto answered = tool::AnswerHelpOrVersion(DemoMachine, argc, argv)) return *answered;
-  const bool secondUnit = argc == 2 && std::string_view(argv[1]) == "--second-unit";
-  if (argc > 2 || (argc == 2 && !secondUnit)) {
-    std::cerr << DemoMachine.usage;
-    return 2;
-  }
+  const auto secondUnit = tool::ReadCommandLine(DemoMachine, [&] { return SecondUnitAsked(argc, argv); });
+  if (!secondUnit) return tool::WrongCall;
   try {
     auto installation = lns::InstallLonWorks(ConversionTool(argv[0]));
     bool created = lns::CreateDemoNetwork(installation.xifFolder.string());
     std::cout << "Simulated machine: " << reg::MachineFolder().string() << "\n"
               << "LonWorks installation: " << installation.folder.string() << "\n"
               << "Network \"" << lns::DemoNetworkName << "\": " << (created ? "created" : "already there") << "\n";
-    if (secondUnit) {
+    if (*secondUnit) {
       std::cout << "Unit \"" << lns::DemoSecondDeviceName << "\": "
                 << (lns::AddSecondDemoUnit() ? "added" : "already there") << "\n";
     }

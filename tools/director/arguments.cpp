@@ -3,6 +3,8 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "standard_options.h"
+
 namespace director {
 namespace {
 
@@ -40,8 +42,8 @@ Arguments ReadArguments(const std::vector<std::string>& words) {
     } else if (word == "--timeout") {
       if (i + 1 == words.size()) throw std::invalid_argument("--timeout needs a number of seconds");
       arguments.session.replyTimeoutMs = SecondsToMs(words[++i]);
-    } else if (word.starts_with("--") || positional.size() == 2) {
-      throw std::invalid_argument("unexpected argument " + word);
+    } else if (tool::IsOption(word) || positional.size() == 2) {
+      throw std::invalid_argument(tool::UnexpectedArgument(word));
     } else {
       positional.push_back(word);
     }

@@ -11,6 +11,7 @@
 
 #include "arguments.h"
 #include "plugin_process.h"
+#include "registered_classes.h"
 #include "registry/machine.h"
 #include "session.h"
 #include "standard_options.h"
@@ -19,9 +20,12 @@ namespace {
 
 using director::Arguments;
 
+const tool::Tool Director{"director", director::Usage};
+
 int RunSession(const Arguments& arguments) {
   director::SessionOptions options = arguments.session;
   options.machineFolder = reg::MachineFolder().string();
+  options.registeredProgIds = director::RegisteredProgIds;
   std::ifstream scriptFile;
   std::istream* lines = &std::cin;
   std::string sourceName = "<input>";
@@ -47,20 +51,16 @@ int RunSession(const Arguments& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const auto answered = tool::AnswerHelpOrVersion({"director", director::Usage}, argc, argv)) return *answered;
+  if (const auto answered = tool::AnswerHelpOrVersion(Director, argc, argv)) return *answered;
   // The terminal's lines are read through std::cin's own buffer, so that a typed-ahead line is seen.
   std::ios_base::sync_with_stdio(false);
   // A plug-in that ends while we write to it must not end the director too.
   std::signal(SIGPIPE, SIG_IGN);
-  Arguments arguments;
+  const auto arguments = tool::ReadCommandLine(
+      Director, [&] { return director::ReadArguments(std::vector<std::string>(argv + 1, argv + argc)); });
+  if (!arguments) return tool::WrongCall;
   try {
-    arguments = director::ReadArguments(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const std::exception& bad) {
-    std::cerr << "director: " << bad.what() << "\n" << director::Usage;
-    return director::UsageError;
-  }
-  try {
-    return RunSession(arguments);
+    return RunSession(*arguments);
   } catch (const std::exception& failure) {
     std::cerr << "director: " << failure.what() << "\n";
     return director::UsageError;

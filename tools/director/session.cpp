@@ -147,12 +147,20 @@ void Session::Take(const std::string& line) {
 }
 
 // A class that is not registered most often means a shell that chose no machine folder, or
-// another one than the plug-in was registered in.
+// another one than the plug-in was registered in; else a misspelt ProgID.
 void Session::ExplainFailure(const Json& reply) {
   const Json error = reply.value("error", Json::object());
   if (!error.is_object() || error.value("number", Json()) != rt::err::ClassNotRegistered) return;
-  diagnostics_ << "director: " << where_ << ": no plug-in is registered in the machine folder " << options_.machineFolder
-               << " (ORVEX_MACHINE chooses it)\n";
+  const std::vector<std::string> registered =
+      options_.registeredProgIds ? options_.registeredProgIds() : std::vector<std::string>{};
+  if (registered.empty()) {
+    diagnostics_ << "director: " << where_ << ": no plug-in is registered in the machine folder "
+                 << options_.machineFolder << " (ORVEX_MACHINE chooses it)\n";
+    return;
+  }
+  diagnostics_ << "director: " << where_ << ": the machine folder " << options_.machineFolder << " registers only";
+  for (size_t i = 0; i < registered.size(); ++i) diagnostics_ << (i == 0 ? " " : ", ") << registered[i];
+  diagnostics_ << "\n";
 }
 
 void Session::NoteEnd() {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "expectation.h"
 #include "plugin_process.h"
@@ -28,8 +30,10 @@ struct SessionOptions {
   // At a terminal: the input's file descriptor. While the person types, what the plug-in says is
   // shown at once, and its end stops the session.
   int idleInputFd = -1;
-  // The machine folder the plug-in works on, named when it finds its class unregistered.
+  // The machine folder the plug-in works on, named when it finds its class unregistered, with the
+  // ProgIDs registered there (none when not given).
   std::string machineFolder;
+  std::function<std::vector<std::string>()> registeredProgIds;
 };
 
 // Runs the lines of a script (or of a terminal) against the plug-in: sends protocol lines,

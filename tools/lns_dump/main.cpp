@@ -5,6 +5,9 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <string>
 
 #include "lns/platform.h"
 #include "lns/tools/dump.h"
@@ -21,9 +24,16 @@ constexpr tool::Tool LnsDump{
 
 constexpr int Dumped = 0;
 constexpr int Failed = 1;
-constexpr int UsageError = 2;
 
-int Dump(int argc, char** argv) {
+// The network to dump, none for the store; raises std::invalid_argument for a wrong call.
+std::optional<std::string> NetworkOf(int argc, char** argv) {
+  if (argc > 2) throw std::invalid_argument(tool::UnexpectedArgument(argv[2]));
+  if (argc < 2) return std::nullopt;
+  if (tool::IsOption(argv[1])) throw std::invalid_argument(tool::UnknownOption(argv[1]));
+  return argv[1];
+}
+
+int Dump(const std::optional<std::string>& network) {
   const std::filesystem::path store = lns::ServerStoreFile();
   std::error_code unreadable;
   if (!std::filesystem::exists(store, unreadable)) {
@@ -31,7 +41,7 @@ int Dump(int argc, char** argv) {
               << " (is ORVEX_MACHINE the machine folder?)\n";
     return Failed;
   }
-  std::cout << (argc == 2 ? lns::DumpNetwork(argv[1]) : lns::DumpObjectServer()) << "\n";
+  std::cout << (network ? lns::DumpNetwork(*network) : lns::DumpObjectServer()) << "\n";
   return Dumped;
 }
 
@@ -39,12 +49,10 @@ int Dump(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (const auto answered = tool::AnswerHelpOrVersion(LnsDump, argc, argv)) return *answered;
-  if (argc > 2) {
-    std::cerr << LnsDump.usage;
-    return UsageError;
-  }
+  const auto network = tool::ReadCommandLine(LnsDump, [&] { return NetworkOf(argc, argv); });
+  if (!network) return tool::WrongCall;
   try {
-    return Dump(argc, argv);
+    return Dump(*network);
   } catch (const rt::Error& e) {
     std::cerr << "orvex_lns_dump: error " << e.Number() << ": " << e.Description() << "\n";
   } catch (const std::exception& e) {

@@ -8,7 +8,7 @@ std::optional<int> AnswerHelpOrVersion(const Tool& tool, int argc, const char* c
   for (int i = 1; i < argc; ++i) {
     const std::string_view word = argv[i];
     if (word == "--") break;
-    if (word == "--help") {
+    if (word == "--help" || word == "-h") {
       out << tool.usage;
       return 0;
     }
@@ -20,5 +20,16 @@ std::optional<int> AnswerHelpOrVersion(const Tool& tool, int argc, const char* c
   }
   return std::nullopt;
 }
+
+int RefuseCall(const Tool& tool, std::string_view reason, std::ostream& err) {
+  err << tool.name << ": " << reason << "\n" << tool.usage;
+  return WrongCall;
+}
+
+bool IsOption(std::string_view word) { return word.size() > 1 && word.front() == '-'; }
+
+std::string UnknownOption(std::string_view word) { return "unknown option '" + std::string(word) + "'"; }
+
+std::string UnexpectedArgument(std::string_view word) { return "unexpected argument " + std::string(word); }
 
 }  // namespace tool

@@ -62,7 +62,7 @@ std::string XfbBytes(const lns::XifFile& xif, const std::string& text) {
 
 }  // namespace
 
-void ConvertXifToXfb(const fs::path& xif, const fs::path& xfb) {
+std::string XfbOf(const fs::path& xif, const fs::path& xfb) {
   std::error_code notBoth;
   if (xif == xfb || fs::equivalent(xif, xfb, notBoth)) {
     throw ConversionFailure("the XFB file " + xfb.string() + " would replace the XIF file it is made from");
@@ -75,7 +75,11 @@ void ConvertXifToXfb(const fs::path& xif, const fs::path& xfb) {
   } catch (const rt::Error& e) {
     throw ConversionFailure(xif.string() + ": " + e.Description());
   }
-  if (rt::ReplaceFile(xfb, XfbBytes(parsed, *text))) throw ConversionFailure("cannot write " + xfb.string());
+  return XfbBytes(parsed, *text);
+}
+
+void WriteXfb(const fs::path& xfb, const std::string& bytes) {
+  if (rt::ReplaceFile(xfb, bytes)) throw ConversionFailure("cannot write " + xfb.string());
 }
 
 }  // namespace xif32bin

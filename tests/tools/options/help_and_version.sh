@@ -3,14 +3,10 @@
 # nothing: no file where it runs, no machine folder. A dump of a machine without a store reports
 # it and makes none.
 set -euo pipefail
-root=$(mktemp -d)
-trap 'rm -rf "$root"' EXIT
-export ORVEX_MACHINE="$root/machine" HOME="$root/home" XDG_DATA_HOME="$root/xdg"
-mkdir "$root/work"
-cd "$root/work"
+# shellcheck source=tests/tools/options/scratch.sh
+source "$(dirname "$0")/scratch.sh"
 failed=0
 fail() { echo "FAILED: $*"; failed=$((failed + 1)); }
-nothing_written() { [ -z "$(ls -A "$root/work")" ] && [ ! -e "$ORVEX_MACHINE" ] && [ ! -e "$HOME" ] && [ ! -e "$XDG_DATA_HOME" ]; }
 
 for tool in "$@"; do
   name=$(basename "$tool")

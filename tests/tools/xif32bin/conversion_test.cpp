@@ -142,6 +142,17 @@ TEST_F(ConversionTest, MissingFilesFoldersAndTheXifItselfFailWithoutAFile) {
   }
 }
 
+// The window shows only once the input has converted: the machine folder is not even made.
+TEST_F(ConversionTest, AnInputThatDoesNotConvertLeavesNoTraceOnTheMachine) {
+  WriteFile(XifFolder() / "Bad.xif", "not an XIF file\n");
+  const fs::path cases[] = {XifFolder() / "Missing.xif", XifFolder(), XifFolder() / "Bad.xif"};
+  for (const auto& xif : cases) {
+    Program tool = Start({xif.string(), (XifFolder() / "Unit.XFB").string()});
+    EXPECT_EQ(tool.Wait(20s), 1) << xif;
+    EXPECT_FALSE(fs::exists(machine_)) << xif;
+  }
+}
+
 TEST_F(ConversionTest, AWrongCommandLineIsRefused) {
   WriteFile(XifFolder() / "Unit.xif", lns::XifText(lns::UnitXif()));
   const std::string xif = (XifFolder() / "Unit.xif").string();
