@@ -18,9 +18,6 @@ int ShiftedSelection(int selected, int at, bool inserted) {
   return at < selected ? selected - 1 : selected;
 }
 
-// The byte where code unit `units` of the text starts, before a character that the count would split.
-size_t ByteOffset(std::string_view text, int units) { return rt::Left(text, static_cast<size_t>(units)).size(); }
-
 // What a typed character puts into the text; nothing for a control character or a code point that
 // is no character.
 std::string TypedText(int keyAscii) {
@@ -90,8 +87,8 @@ void TextControl::SetText(std::string text) {
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
-  selStart_ = 0;
-  selLength_ = 0;
+  selStart_ = {};
+  selEnd_ = {};
 }
 
 void TextControl::SetSelStart(int v) {
@@ -101,19 +98,22 @@ void TextControl::SetSelStart(int v) {
 
 void TextControl::SetSelLength(int v) {
   if (v < 0) throw rt::Error(rt::err::InvalidPropertyValue);
-  PlaceSelection(selStart_, v);
+  ExtendSelection(v);
 }
 
 void TextControl::PlaceSelection(int start, int length) {
-  const std::string before = rt::Left(text_, static_cast<size_t>(start));
-  const std::string selected = rt::Left(std::string_view(text_).substr(before.size()), static_cast<size_t>(length));
-  selStart_ = static_cast<int>(rt::Len(before));
-  selLength_ = static_cast<int>(rt::Len(selected));
+  selStart_ = rt::FitUnits(text_, 0, static_cast<size_t>(start));
+  ExtendSelection(length);
+}
+
+void TextControl::ExtendSelection(int length) {
+  const rt::TextPlace selected = rt::FitUnits(text_, selStart_.byte, static_cast<size_t>(length));
+  selEnd_ = {selected.byte, selStart_.units + selected.units};
 }
 
 void TextControl::AssignText(std::string text) {
   text_ = std::move(text);
-  PlaceSelection(selStart_, selLength_);
+  PlaceSelection(SelStart(), SelLength());
   TextChanged();
 }
 
@@ -123,35 +123,54 @@ void TextControl::ReplaceText(std::string text) {
   Raise(Event::Change);
 }
 
-TextControl::Span TextControl::Selection() const {
-  return {ByteOffset(text_, selStart_), ByteOffset(text_, selStart_ + selLength_)};
+rt::TextPlace TextControl::CharacterBefore(rt::TextPlace place) const {
+  const rt::Character before = rt::LastCharacter(std::string_view(text_).substr(0, place.byte));
+  return {place.byte - before.bytes, place.units - before.Units()};
+}
+
+rt::TextPlace TextControl::CharacterAfter(rt::TextPlace place) const {
+  const rt::Character after = rt::FirstCharacter(std::string_view(text_).substr(place.byte));
+  return {place.byte + after.bytes, place.units + after.Units()};
 }
 
 void TextControl::TypeCharacter(int keyAscii) {
   if (locked_) return;
-  const Span selection = Selection();
+  const bool none = selStart_.byte == selEnd_.byte;
   if (keyAscii == vbKeyBack) {
-    const bool none = selection.from == selection.to;
-    Splice({none ? ByteOffset(text_, std::max(selStart_ - 1, 0)) : selection.from, selection.to}, {});
+    Splice(none ? CharacterBefore(selStart_) : selStart_, selEnd_, {});
   } else if (const std::string typed = TypedText(keyAscii); !typed.empty()) {
-    Splice(selection, typed);
+    Splice(selStart_, selEnd_, typed);
   }
 }
 
 void TextControl::DeleteForward() {
   if (locked_) return;
-  const Span selection = Selection();
-  const bool none = selection.from == selection.to;
-  const size_t after = rt::FirstCharacter(std::string_view(text_).substr(selection.to)).bytes;
-  Splice({selection.from, none ? selection.to + after : selection.to}, {});
+  const bool none = selStart_.byte == selEnd_.byte;
+  Splice(selStart_, none ? CharacterAfter(selEnd_) : selEnd_, {});
 }
 
-void TextControl::Splice(Span bytes, std::string_view insertion) {
-  std::string text = text_;
-  text.replace(bytes.from, bytes.to - bytes.from, insertion);
-  selStart_ = static_cast<int>(rt::Len(std::string_view(text).substr(0, bytes.from + insertion.size())));
-  selLength_ = 0;
-  ReplaceText(std::move(text));
+// In place, so that a keystroke costs the same at the end of a long text as of a short one.
+void TextControl::Splice(rt::TextPlace from, rt::TextPlace to, std::string_view insertion) {
+  const size_t removed = to.byte - from.byte;
+  const bool changes = std::string_view(text_).substr(from.byte, removed) != insertion;
+  text_.replace(from.byte, removed, insertion);
+  selStart_ = OnCharacter({from.byte + insertion.size(), from.units + rt::Len(insertion)});
+  selEnd_ = selStart_;
+  if (!changes) return;
+  TextChanged();
+  Raise(Event::Change);
+}
+
+// A removal can join bytes that began no sequence on either side of `place` into one character (at
+// most three before it); a place inside that character falls back before it, and each byte of it
+// before the place had counted one unit.
+rt::TextPlace TextControl::OnCharacter(rt::TextPlace place) const {
+  for (size_t back = std::min<size_t>(place.byte, 3); back > 0; --back) {
+    if (rt::FirstCharacter(std::string_view(text_).substr(place.byte - back)).bytes > back) {
+      return {place.byte - back, place.units - back};
+    }
+  }
+  return place;
 }
 
 // ---- TextBox

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "runtime/text.h"
 
 namespace forms {
 
@@ -46,8 +47,8 @@ class TextControl : public Control {
   using Control::Control;
   const std::string& Text() const noexcept { return text_; }
   virtual void SetText(std::string text);
-  int SelStart() const noexcept { return selStart_; }
-  int SelLength() const noexcept { return selLength_; }
+  int SelStart() const noexcept { return static_cast<int>(selStart_.units); }
+  int SelLength() const noexcept { return static_cast<int>(selEnd_.units - selStart_.units); }
   void SetSelStart(int v);
   void SetSelLength(int v);
   bool Locked() const noexcept { return locked_; }
@@ -63,18 +64,19 @@ class TextControl : public Control {
   virtual void TextChanged() {}
 
  private:
-  // Bytes [from, to) of the text.
-  struct Span {
-    size_t from = 0;
-    size_t to = 0;
-  };
-  Span Selection() const;
   void PlaceSelection(int start, int length);
-  // Replaces bytes of the text, the caret after the insertion.
-  void Splice(Span bytes, std::string_view insertion);
+  // The selection's end: past the whole characters after its start that fit in `length` code units.
+  void ExtendSelection(int length);
+  rt::TextPlace CharacterBefore(rt::TextPlace place) const;
+  rt::TextPlace CharacterAfter(rt::TextPlace place) const;
+  // Replaces the text between two places, the caret after the insertion.
+  void Splice(rt::TextPlace from, rt::TextPlace to, std::string_view insertion);
+  rt::TextPlace OnCharacter(rt::TextPlace place) const;
   std::string text_;
-  int selStart_ = 0;
-  int selLength_ = 0;
+  // The selection's ends keep their bytes beside their code units, so that an edit at the caret
+  // never reads the text from its start.
+  rt::TextPlace selStart_;
+  rt::TextPlace selEnd_;
   bool locked_ = false;
 };
 

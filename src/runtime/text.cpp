@@ -25,14 +25,8 @@ size_t SequenceLength(std::string_view text, size_t at) {
   return length;
 }
 
-// A place in a text: its byte offset and the code units before it.
-struct Place {
-  size_t byte = 0;
-  size_t units = 0;
-};
-
 // Past the character at `place`; a byte that begins no sequence stands alone.
-Place Next(std::string_view s, Place place) {
+TextPlace Next(std::string_view s, TextPlace place) {
   const size_t length = SequenceLength(s, place.byte);
   if (length == 0) return {place.byte + 1, place.units + 1};
   return {place.byte + length, place.units + (length == 4 ? 2 : 1)};
@@ -40,20 +34,19 @@ Place Next(std::string_view s, Place place) {
 
 // Past whole characters until `units` code units are passed; a character that
 // straddles the count is passed too, so that what follows starts on a character.
-Place Skip(std::string_view s, size_t units) {
-  Place place;
+TextPlace Skip(std::string_view s, size_t units) {
+  TextPlace place;
   while (place.byte < s.size() && place.units < units) place = Next(s, place);
   return place;
 }
 
-// From `from`, past the whole characters that fit in `units` more code units.
-size_t FitEnd(std::string_view s, size_t from, size_t units) {
-  Place place{from, 0};
-  for (Place next; place.byte < s.size(); place = next) {
-    next = Next(s, place);
-    if (next.units > units) break;
+// Position of the first `what` in `s` at or after `place` that starts on a character; 0 when none.
+size_t FindOnCharacter(std::string_view s, std::string_view what, TextPlace place) {
+  for (size_t found = s.find(what, place.byte); found != std::string_view::npos; found = s.find(what, place.byte)) {
+    while (place.byte < found) place = Next(s, place);
+    if (place.byte == found) return place.units + 1;
   }
-  return place.byte;
+  return 0;
 }
 
 }  // namespace
@@ -77,6 +70,24 @@ Character FirstCharacter(std::string_view s) {
   char32_t code = static_cast<unsigned char>(s[0]) & (0xFFu >> (length == 1 ? 1 : length + 1));
   for (size_t i = 1; i < length; ++i) code = code << 6 | (static_cast<unsigned char>(s[i]) & 0x3Fu);
   return {code, length};
+}
+
+// A lead byte is never a continuation byte, so a reading from the start stops where a valid
+// sequence that ends the text begins.
+Character LastCharacter(std::string_view s) {
+  for (size_t length = 2; length <= 4 && length <= s.size(); ++length) {
+    if (SequenceLength(s, s.size() - length) == length) return FirstCharacter(s.substr(s.size() - length));
+  }
+  return FirstCharacter(s.substr(s.empty() ? 0 : s.size() - 1));
+}
+
+TextPlace FitUnits(std::string_view s, size_t from, size_t units) {
+  TextPlace place{from, 0};
+  for (TextPlace next; place.byte < s.size(); place = next) {
+    next = Next(s, place);
+    if (next.units > units) break;
+  }
+  return place;
 }
 
 std::string Utf8(char32_t code) {
@@ -125,18 +136,14 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 size_t InStr(std::string_view s, std::string_view what, size_t start, bool ignoreCase) {
   if (start == 0) start = 1;
-  const std::string hay = ignoreCase ? UCase(s) : std::string(s);
-  const std::string needle = ignoreCase ? UCase(what) : std::string(what);
-  Place place = Skip(hay, start - 1);
+  const TextPlace place = Skip(s, start - 1);
   if (s.empty() || place.units < start - 1) return 0;
-  // Only a match that starts on a character counts.
-  for (;; place = Next(hay, place)) {
-    if (std::string_view(hay).substr(place.byte).starts_with(needle)) return place.units + 1;
-    if (place.byte >= hay.size()) return 0;
-  }
+  if (!ignoreCase) return FindOnCharacter(s, what, place);
+  // Case changes no byte outside ASCII, so the searched part divides into the same characters.
+  return FindOnCharacter(UCase(s.substr(place.byte)), UCase(what), {0, place.units});
 }
 
-std::string Left(std::string_view s, size_t n) { return std::string(s.substr(0, FitEnd(s, 0, n))); }
+std::string Left(std::string_view s, size_t n) { return std::string(s.substr(0, FitUnits(s, 0, n).byte)); }
 
 std::string Right(std::string_view s, size_t n) {
   const size_t length = Len(s);
@@ -146,7 +153,7 @@ std::string Right(std::string_view s, size_t n) {
 std::string Mid(std::string_view s, size_t start, size_t n) {
   if (start == 0) return {};
   const size_t from = Skip(s, start - 1).byte;
-  return std::string(s.substr(from, FitEnd(s, from, n) - from));
+  return std::string(s.substr(from, FitUnits(s, from, n).byte - from));
 }
 
 }  // namespace rt

@@ -228,6 +228,19 @@ TEST_F(FocusTest, TheCaretAndTheEditingKeysTakeWholeCharacters) {
   }
 }
 
+// Bytes that begin no sequence count a unit each; taking away what stands between them may join
+// them into one character, and a caret inside it falls back before it.
+TEST_F(FocusTest, ACaretInsideTheCharacterARemovalJoinsFallsBackBeforeIt) {
+  auto& box = form->Ctl<forms::TextBox>("txtA");
+  for (const auto& [caret, key] : {std::pair{3, forms::vbKeyBack}, std::pair{2, forms::vbKeyDelete}}) {
+    box.SetText("\xE2\x82" + A + "\xAC" + A);
+    box.SetSelStart(caret);
+    forms::input::Key(box, key);
+    EXPECT_EQ(box.Text(), E + A) << key;
+    EXPECT_EQ(box.SelStart(), 0) << key;
+  }
+}
+
 TEST_F(FocusTest, TypedEnterGoesThroughTheKeyEventsAndLeavesTheText) {
   form->Watch("txtA", {Event::KeyPress});
   forms::input::TypeText(Ctl("txtA"), "5\r");

@@ -81,13 +81,37 @@ TEST(TextTest, CountsCodeUnitsAndCutsWholeCharacters) {
   EXPECT_EQ(rt::InStr(U, "\xBC"), 0u);
 }
 
+TEST(TextTest, InStrFromAStartInsideOrBeyondMultiByteText) {
+  struct Case {
+    std::string s, what;
+    size_t start;
+    bool ignoreCase;
+    size_t expected;
+  } const cases[] = {
+      {A + U + E + G + A, E, 3, false, 3},
+      {A + U + E + G + A, A, 2, false, 6},
+      {G + A + G, "A", 2, true, 3},  // a start inside a character begins after it
+      {G + "x" + G + "X", "x", 4, true, 6},
+      {A + U + E, "", 4, false, 4},
+      {A + U + E, "", 5, false, 0},
+      {U + "\xBC", "\xBC", 1, false, 2},  // the match inside the first character does not count
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(rt::InStr(c.s, c.what, c.start, c.ignoreCase), c.expected) << c.s << "|" << c.what << "|" << c.start;
+  }
+}
+
 TEST(TextTest, CharactersGoToAndFromUtf8AtEachLengthsBounds) {
   for (uint32_t code : {0x7Fu, 0x80u, 0x7FFu, 0x800u, 0xFFFFu, 0x10000u, 0x10FFFFu}) {
     const std::string utf8 = rt::Utf8(code);
     EXPECT_TRUE(rt::IsUtf8(utf8)) << code;
     EXPECT_EQ(rt::FirstCharacter(utf8 + A).code, code);
     EXPECT_EQ(rt::FirstCharacter(utf8 + A).bytes, utf8.size());
+    EXPECT_EQ(rt::LastCharacter(A + utf8).code, code);
+    EXPECT_EQ(rt::LastCharacter(A + utf8).bytes, utf8.size());
   }
+  EXPECT_EQ(rt::LastCharacter(U + "\xBC").bytes, 1u) << "a byte that begins no sequence stands alone";
+  EXPECT_EQ(rt::LastCharacter("\xF0\x9F" + G).bytes, 4u);
   for (uint32_t none : {0xD800u, 0xDFFFu, 0x110000u}) EXPECT_EQ(rt::Utf8(none), "") << none;
   EXPECT_EQ(rt::FirstCharacter("\xED\xA0\x80").code, U'\uFFFD') << "a surrogate is no character";
 }
