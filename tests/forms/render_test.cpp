@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <regex>
+#include <unistd.h>
 
 #include "forms/controls_command.h"
 #include "forms/controls_drawing.h"
