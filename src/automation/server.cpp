@@ -91,6 +91,10 @@ class Inbox {
   void NoteModalWait(bool waiting) {
     Change([&] { modalWaits_ += waiting ? 1 : -1; });
   }
+  bool ReaderWaits() {
+    std::lock_guard lock(mutex_);
+    return readerWaits_;
+  }
   // The process ends: the reader waits no more, and what it still hands on is answered as not run.
   void Close() {
     Change([&] { closed_ = true; });
@@ -122,6 +126,8 @@ class Inbox {
   bool closed_ = false;
   bool readerWaits_ = false;
 };
+
+Inbox* g_serving = nullptr;  // the inbox of the Serve running
 
 // A request line, or one over the limit, to the channel; the end of the input is not for it.
 void Deliver(Channel& channel, const Inbox::Entry& entry) {
@@ -239,6 +245,7 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
     });
   };
   Inbox inbox;
+  g_serving = &inbox;
   forms::SetModalWaitHook([&inbox](bool waiting) { inbox.NoteModalWait(waiting); });
   {
     InputReader reader(inputFd, ReaderCallbacks(channel, inbox, post));
@@ -256,6 +263,7 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
     inbox.Close();
   }
   *serving = false;
+  g_serving = nullptr;
   forms::SetModalWaitHook(nullptr);
   forms::SetQuestionOpenedHook(nullptr);
   forms::SetWhenUnanswered(forms::WhenUnanswered::TakeDefault);
@@ -263,6 +271,8 @@ int Serve(Channel& channel, int inputFd, int outputFd) {
   channel.SetWaitingProbe(nullptr);
   return 0;
 }
+
+bool InputWaitsForRoom() { return g_serving && g_serving->ReaderWaits(); }
 
 int ServeStdio(Channel& channel) {
   // A director that goes away must not take the plug-in with it in the middle of a write.

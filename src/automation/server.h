@@ -41,6 +41,8 @@ inline constexpr size_t MaxWaitingRequests = 256;
 // unanswered questions wait for the director. At the end of the input, open questions take their
 // defaults, the requests read run, the director's objects are released and Serve returns 0.
 int Serve(Channel& channel, int inputFd, int outputFd);
+// Whether the Serve running reads no further input for now, as that many requests wait; for tests.
+bool InputWaitsForRoom();
 // Serve on standard input and output. Standard output is kept for the protocol: anything else
 // the process prints there goes to standard error.
 int ServeStdio(Channel& channel);

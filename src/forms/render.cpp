@@ -28,16 +28,30 @@ std::string Num(double v) {
   return s == "-0" ? "0" : s;
 }
 
+// The characters XML 1.0 allows; a surrogate never reaches here, as it is no UTF-8 character.
+bool IsXmlCharacter(char32_t code) {
+  return code == '\t' || code == '\n' || code == '\r' || (code >= 0x20 && code <= 0xFFFD) || code >= 0x10000;
+}
+
+// A text as character data or a quoted attribute value. A control's text keeps whatever bytes it
+// was given, so a byte that begins no UTF-8 character, and a character that XML forbids, is drawn
+// as U+FFFD (as the protocol's replies show it): the document always parses.
 std::string Escape(std::string_view text) {
+  static const std::string replacement = rt::Utf8(0xFFFD);
   std::string out;
-  for (char ch : text) {
-    switch (ch) {
+  out.reserve(text.size());
+  for (size_t at = 0; at < text.size();) {
+    const rt::Character character = rt::FirstCharacter(text.substr(at));
+    switch (character.code) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      default: out += ch;
+      // U+FFFD is also what a byte that begins no character reads as.
+      case 0xFFFD: out += replacement; break;
+      default: out += IsXmlCharacter(character.code) ? text.substr(at, character.bytes) : replacement;
     }
+    at += character.bytes;
   }
   return out;
 }

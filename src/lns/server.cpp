@@ -29,6 +29,10 @@ bool LiesWithin(const std::filesystem::path& folder, const std::filesystem::path
   return std::mismatch(folder.begin(), folder.end(), file.begin(), file.end()).first == folder.end();
 }
 
+std::string OutsideMessage(const std::string& databaseFile) {
+  return "the database \"" + databaseFile + "\" lies outside the store's folder";
+}
+
 // A change would rewrite whatever file the name leads to: it may only lead into the store's folder,
 // also once its links are followed. Why it does not, or nothing.
 std::optional<std::string> OutsideStoreFolder(const std::string& databaseFile) {
@@ -42,7 +46,7 @@ std::optional<std::string> OutsideStoreFolder(const std::string& databaseFile) {
   const bool inside =
       !file.empty() && file.is_relative() && !climbs && !folderError && !fileError && LiesWithin(folder, real);
   if (inside) return std::nullopt;
-  return "the database \"" + databaseFile + "\" lies outside the store's folder";
+  return OutsideMessage(databaseFile);
 }
 
 std::string FileNamePart(const std::string& networkName) {
@@ -108,11 +112,19 @@ std::string Network::get_Name() const { return Call("Name", CallKind::Get, [&] {
 
 void Network::Open() {
   Call("Open", CallKind::Method, [&] {
-    // The file may have become a link since the store was read: refused as the store's row is.
-    if (auto outside = OutsideStoreFolder(databaseFile_)) {
-      Fail(err::DatabaseDamaged, ServerStoreFile().string() + " (Network \"" + name_ + "\": " + *outside + ")");
+    // The file may have become a link since the store was read, or become one after this look
+    // (the open follows none): refused as the store's row is.
+    const auto refuse = [&] {
+      Fail(err::DatabaseDamaged,
+           ServerStoreFile().string() + " (Network \"" + name_ + "\": " + OutsideMessage(databaseFile_) + ")");
+    };
+    if (OutsideStoreFolder(databaseFile_)) refuse();
+    std::shared_ptr<Session> session;
+    try {
+      session = OpenSession(File());
+    } catch (const LinkedDatabase&) {
+      refuse();
     }
-    auto session = OpenSession(File());
     session->GetSystems()->Attach(Self());
     if (auto server = Ancestor<ObjectServer>()) server->NoteOpened(File());
   });

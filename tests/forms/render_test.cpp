@@ -1,12 +1,16 @@
 // The SVG drawing of a window: structure, texts and colours at known controls.
 #include "forms_fixture.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <regex>
+#include <unistd.h>
 
 #include "forms/controls_command.h"
 #include "forms/controls_drawing.h"
 #include "forms/controls_text.h"
 #include "forms/render.h"
+#include "support/temp_machine.h"
 
 using testing::HasSubstr;
 using testing::Not;
@@ -179,5 +183,54 @@ TEST_F(RenderTest, TextIsEscaped) {
   form->Ctl<forms::TextBox>("txtA").SetText("<a & \"b\">");
   EXPECT_THAT(GroupOf(Svg(), "txtA"), HasSubstr("&lt;a &amp; &quot;b&quot;&gt;"));
 }
+
+// What the XML parser that rsvg-convert reads with says of a document: "" when it parses.
+std::string XmlErrors(const std::string& svg, const std::string& name) {
+  const auto path = std::filesystem::path(testing::TempDir()) / (name + "_" + std::to_string(getpid()) + ".svg");
+  orvex::test::WriteFile(path, svg);
+  FILE* converter = popen(("rsvg-convert '" + path.string() + "' 2>&1 > /dev/null").c_str(), "r");
+  std::string said;
+  for (int ch; converter && (ch = std::fgetc(converter)) != EOF;) said += static_cast<char>(ch);
+  const int status = converter ? pclose(converter) : -1;
+  std::filesystem::remove(path);
+  return status == 0 ? "" : "rsvg-convert ended with " + std::to_string(status) + ": " + said;
+}
+
+struct HostileText {
+  const char* name;
+  const char* given;
+  const char* drawn;  // in the text box
+  friend void PrintTo(const HostileText& t, std::ostream* os) { *os << t.name; }
+};
+
+class RenderHostileTextTest : public RenderTest, public testing::WithParamInterface<HostileText> {};
+
+TEST_P(RenderHostileTextTest, EveryTextIsDrawnAsValidXml) {
+  const std::string given = GetParam().given;
+  form->SetCaption(given);
+  form->Ctl<forms::TextBox>("txtA").SetText(given);
+  form->Ctl<forms::CommandButton>("cmdOK").SetCaption("&" + given);
+  form->Ctl<forms::Frame>("fraGroup").SetCaption(given);
+  auto& tabs = form->Ctl<forms::TabControl>("tabData");
+  tabs.SetTabEnabled(2, true);
+  tabs.SetTab(2);
+  form->Ctl<forms::ListBox>("lstLog").AddItem(given);
+  const std::string svg = Svg();
+  EXPECT_EQ(XmlErrors(svg, GetParam().name), "");
+  EXPECT_THAT(GroupOf(svg, "txtA"), HasSubstr(std::string(">") + GetParam().drawn + "</text>"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, RenderHostileTextTest,
+    testing::Values(HostileText{"Overlong", "a\xC0\xAF\xE0\x80\xBC" "b", "a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDb"},
+                    HostileText{"LoneContinuation", "\xA9 1", "\uFFFD 1"},
+                    HostileText{"Latin1", "B\xFCro 1", "B\uFFFDro 1"},
+                    HostileText{"TruncatedAtTheEnd", "Room \xE2\x82", "Room \uFFFD\uFFFD"},
+                    HostileText{"Surrogate", "\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD"},
+                    HostileText{"ControlCharacters", "a\x01\x1B\tb", "a\uFFFD\uFFFD\tb"},
+                    HostileText{"NoCharacter", "\xEF\xBF\xBF", "\uFFFD"},
+                    HostileText{"Markup", "<&\"'>", "&lt;&amp;&quot;'&gt;"},
+                    HostileText{"Valid", "B\xC3\xBCro \xF0\x9F\x8C\xA1", "B\xC3\xBCro \xF0\x9F\x8C\xA1"}),
+    [](const testing::TestParamInfo<HostileText>& test) { return std::string(test.param.name); });
 
 }  // namespace

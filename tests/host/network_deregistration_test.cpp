@@ -243,9 +243,11 @@ TEST_F(DeregisterFromNetworksTest, WithoutNetworksOnlyTheObjectServerOpensAndClo
 }
 
 // A stand-alone deregistration, from the command line or the dialog, past an Object Server or a
-// network that does not open, and on a machine without networks: the networks it reaches lose the
-// plug-in's applications, and then the plug-in key goes with its message.
-enum class Failure { Server, FirstNetwork, NoNetwork };
+// network that does not open, a network whose sound database SQLite cannot open (a folder where
+// its WAL goes: no damage, which the command line's read of the stores lets pass), and on a
+// machine without networks: the networks it reaches lose the plug-in's applications, and then the
+// plug-in key goes with its message.
+enum class Failure { Server, FirstNetwork, FirstNetworkFile, NoNetwork };
 
 struct DeregistrationStart {
   const char* name;
@@ -256,7 +258,8 @@ struct DeregistrationStart {
 using PastFailure = std::tuple<Failure, DeregistrationStart>;
 
 std::string PastFailureName(const ::testing::TestParamInfo<PastFailure>& info) {
-  constexpr std::array<const char*, 3> failures = {"ServerFails", "FirstNetworkFails", "NoNetwork"};
+  constexpr std::array<const char*, 4> failures = {"ServerFails", "FirstNetworkFails", "FirstNetworkFileFails",
+                                                    "NoNetwork"};
   return failures[static_cast<size_t>(std::get<0>(info.param))] + std::string(std::get<1>(info.param).name);
 }
 
@@ -273,7 +276,9 @@ class DeregistrationPastFailuresTest : public DeregisterFromNetworksTest,
     if (failure == Failure::FirstNetwork) {
       lns::FailOpen(lns::OpenTarget::Network, lns::err::InjectedFault, lns::Repeat::Once);
     }
+    if (failure == Failure::FirstNetworkFile) fs::create_directory(DemoLog());
   }
+  fs::path DemoLog() const { return DemoStoreFiles().back().string() + "-wal"; }
   void Deregister(const DeregistrationStart& start) {
     if (start.commandLine) forms::App().SetCommand(start.commandLine);
     Main(StartMode::StandAlone);
@@ -297,16 +302,19 @@ TEST_P(DeregistrationPastFailuresTest, RemovesWhatItReachesThenThePlugInKey) {
   EXPECT_THAT(Prompts(), Contains("Plug-in Velmora OrvexUC_FCU Plug-In deregistered"));
   if (failure == Failure::NoNetwork) return;
   lns::ClearFaults();
+  fs::remove(DemoLog());
   const bool reached = start.mode != -1 && failure != Failure::Server;
+  const bool firstSkipped = failure == Failure::FirstNetwork || failure == Failure::FirstNetworkFile;
   const std::vector<std::string> cleaned = {"Other tool"};
   const std::vector<std::string> kept = {"Ours", "Other tool"};
-  EXPECT_EQ(TemplateAppNames("Demo"), reached && failure != Failure::FirstNetwork ? cleaned : kept);
+  EXPECT_EQ(TemplateAppNames("Demo"), reached && !firstSkipped ? cleaned : kept);
   EXPECT_EQ(TemplateAppNames("Second"), reached ? cleaned : kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, DeregistrationPastFailuresTest,
-    ::testing::Combine(::testing::Values(Failure::Server, Failure::FirstNetwork, Failure::NoNetwork),
+    ::testing::Combine(::testing::Values(Failure::Server, Failure::FirstNetwork, Failure::FirstNetworkFile,
+                                         Failure::NoNetwork),
                        ::testing::Values(DeregistrationStart{"Deregister", "/deregplugin", 0},
                                          DeregistrationStart{"MinimalMode", "/deregplugin /deregmode:-1", -1},
                                          DeregistrationStart{"CompleteMode", "/deregplugin /deregmode:0", 0},

@@ -198,9 +198,14 @@ void DatabaseFile::LoadRoot() {
 
 // --- errors ------------------------------------------------------------------------------------
 
+LinkedDatabase::LinkedDatabase(const fs::path& file)
+    : rt::Error(err::DatabaseDamaged, ErrorSource,
+                ErrorDescription(err::DatabaseDamaged) + ": " + file.string() + " (is a symbolic link)") {}
+
 void DatabaseFile::RaiseDamaged(const std::string& why) const { Fail(err::DatabaseDamaged, file_.string() + " (" + why + ")"); }
 
 void DatabaseFile::RaiseFailure(const sql::Failure& failure) const {
+  if (failure.ThroughLink()) throw LinkedDatabase(file_);
   switch (failure.Code()) {
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:

@@ -17,6 +17,14 @@
 
 namespace lns {
 
+// Raised, as err::DatabaseDamaged naming the file, when a database's name is a symbolic link as it
+// is opened for writing (the open follows none), so that its caller can refuse it as it refuses a
+// link it finds itself.
+class LinkedDatabase : public rt::Error {
+ public:
+  explicit LinkedDatabase(const std::filesystem::path& file);
+};
+
 // A database kept in one SQLite file in WAL mode: the Object Server's store or a network's
 // database. Each object has a row (its kind, name and fields, under its parent's row and the
 // collection that holds it), each value of a device or template a row of its own, and each

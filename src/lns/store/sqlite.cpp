@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 namespace lns::sql {
 namespace {
 
@@ -30,6 +32,22 @@ std::string ReadOnlyUri(const std::filesystem::path& file) {
   std::error_code error;
   const auto walSize = std::filesystem::file_size(std::filesystem::path(file.string() + "-wal"), error);
   return uri + (error || walSize == 0 ? "?immutable=1" : "?mode=ro&readonly_shm=1");
+}
+
+// SQLite refuses a name that has a link anywhere in it; the folders above the file may be reached
+// through links (a machine folder that is), its name may not.
+std::string UnfollowedName(const std::filesystem::path& file) {
+  std::error_code error;
+  const auto folder = std::filesystem::weakly_canonical(file.parent_path(), error);
+  return error ? file.string() : (folder / file.filename()).string();
+}
+
+// A name that is a link fails as SQLite looks at it, or, laid after that look, as the open meets it.
+Failure OpenFailure(sqlite3* db, int code) {
+  if (!db) return Failure(code & 0xFF, sqlite3_errstr(code));
+  const bool throughLink = sqlite3_extended_errcode(db) == SQLITE_CANTOPEN_SYMLINK ||
+                           ((code & 0xFF) == SQLITE_CANTOPEN && sqlite3_system_errno(db) == ELOOP);
+  return Failure(code & 0xFF, sqlite3_errmsg(db), throughLink);
 }
 
 }  // namespace
@@ -92,16 +110,17 @@ std::vector<uint8_t> Statement::Blob(int column) const {
 
 Connection::Connection(const std::filesystem::path& file, OpenMode mode) : readOnly_(mode == OpenMode::ReadOnly) {
   int flags = SQLITE_OPEN_NOMUTEX;
-  std::string name = file.string();
+  std::string name;
   if (readOnly_) {
     flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
     name = ReadOnlyUri(file);
   } else {
-    flags |= SQLITE_OPEN_READWRITE | (mode == OpenMode::Create ? SQLITE_OPEN_CREATE : 0);
+    flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | (mode == OpenMode::Create ? SQLITE_OPEN_CREATE : 0);
+    name = UnfollowedName(file);
   }
   int code = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);
   if (code != SQLITE_OK) {
-    Failure failure(code & 0xFF, db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code));
+    Failure failure = OpenFailure(db_, code);
     sqlite3_close_v2(db_);
     throw failure;
   }

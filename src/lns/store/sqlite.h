@@ -20,12 +20,16 @@ namespace lns::sql {
 
 class Failure : public std::runtime_error {
  public:
-  Failure(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+  Failure(int code, const std::string& message, bool throughLink = false)
+      : std::runtime_error(message), code_(code), throughLink_(throughLink) {}
   // The primary result code (SQLITE_BUSY, SQLITE_CORRUPT, ...).
   int Code() const noexcept { return code_; }
+  // An open for writing refused because the file's name is a symbolic link.
+  bool ThroughLink() const noexcept { return throughLink_; }
 
  private:
   int code_;
+  bool throughLink_;
 };
 
 class Statement {
@@ -72,6 +76,9 @@ class Query {
 // transaction that any connection commits to the file rewrites it.
 using WalIndexHeader = std::array<unsigned char, 48>;
 
+// An open for writing follows no symbolic link at the file's name, nor at its WAL's or index's,
+// however late the link was laid: a change never lands beside or outside the folder the caller
+// looked into. The folders above the file are resolved first.
 enum class OpenMode {
   Existing,  // an existing file, for reading and writing
   Create,    // the same, made when it does not exist

@@ -1,8 +1,11 @@
 #include <gmock/gmock.h>
 
+#include <sqlite3.h>
+
 #include <functional>
 
 #include "lns/interface.h"
+#include "lns/platform.h"
 #include "lns/store/session.h"
 #include "lns_fixture.h"
 
@@ -159,6 +162,78 @@ TEST_F(SharingTest, AnUnchangedValueWritesNothing) {
   EXPECT_EQ(a.session->Revision(), revision);
   app->put_IsDefault(true);
   EXPECT_EQ(a.session->Revision(), revision + 1);
+}
+
+// Lays a link to `target` over `file` as SQLite looks at its name or as it opens it: after every
+// check before the open, as another process may.
+class LateLink {
+ public:
+  enum class At { Look, Open };
+  LateLink(const std::filesystem::path& file, std::filesystem::path target, At at) {
+    g_ = {file.string(), std::move(target), at, sqlite3_vfs_find(nullptr), {}};
+    g_.vfs = *g_.real;
+    g_.vfs.zName = "orvex-late-link";
+    g_.vfs.xFullPathname = [](sqlite3_vfs*, const char* name, int size, char* out) {
+      Lay(name, At::Look);
+      return g_.real->xFullPathname(g_.real, name, size, out);
+    };
+    g_.vfs.xOpen = [](sqlite3_vfs*, sqlite3_filename name, sqlite3_file* opened, int flags, int* outFlags) {
+      Lay(name, At::Open);
+      return g_.real->xOpen(g_.real, name, opened, flags, outFlags);
+    };
+    sqlite3_vfs_register(&g_.vfs, 1);
+  }
+  ~LateLink() {
+    sqlite3_vfs_register(g_.real, 1);
+    sqlite3_vfs_unregister(&g_.vfs);
+  }
+  LateLink(const LateLink&) = delete;
+  LateLink& operator=(const LateLink&) = delete;
+
+ private:
+  static void Lay(const char* name, At at) {
+    if (at != g_.at || !name || g_.file != name) return;
+    std::filesystem::remove(g_.file);
+    std::filesystem::create_symlink(g_.target, g_.file);
+    g_.file.clear();
+  }
+  struct State {
+    std::string file;
+    std::filesystem::path target;
+    At at;
+    sqlite3_vfs* real;
+    sqlite3_vfs vfs;
+  };
+  static inline State g_;
+};
+
+// The store's check saw a plain file; the open meets a link to a network database outside.
+TEST_F(SharingTest, ADatabaseLinkedOutsideAfterTheCheckIsRefusedAndNothingOutsideWritten) {
+  const auto outside = StoreFolder().parent_path() / "outside" / "victim.db";
+  std::filesystem::create_directories(outside.parent_path());
+  const std::string why = ServerStoreFile().string() + " (Network \"Plant\": the database \"" +
+                          file_.lexically_relative(StoreFolder()).string() + "\" lies outside the store's folder)";
+  for (const auto at : {LateLink::At::Look, LateLink::At::Open}) {
+    SCOPED_TRACE(at == LateLink::At::Look ? "as SQLite looks" : "as SQLite opens");
+    std::filesystem::copy_file(file_, outside, std::filesystem::copy_options::overwrite_existing);
+    const std::string kept = orvex::test::ReadFile(outside);
+    auto server = OpenServer();
+    auto network = server->get_Networks()->Item(Variant::String("Plant"));
+    try {
+      LateLink link(std::filesystem::weakly_canonical(file_), outside, at);
+      network->Open();
+      ADD_FAILURE() << "opened";
+      network->Close();
+    } catch (const rt::Error& e) {
+      EXPECT_EQ(e.Number(), err::DatabaseDamaged);
+      EXPECT_THAT(e.Description(), ::testing::EndsWith(why));
+    }
+    EXPECT_FALSE(network->get_IsOpen());
+    EXPECT_EQ(orvex::test::ReadFile(outside), kept);
+    EXPECT_FALSE(std::filesystem::exists(outside.string() + "-wal"));
+    std::filesystem::remove(file_);
+    std::filesystem::copy_file(outside, file_);
+  }
 }
 
 }  // namespace
