@@ -4,15 +4,19 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <random>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "crash_steps.h"
 #include "demo_system.h"
 #include "lns/lookup.h"
 #include "lns/platform.h"
 #include "lns/server.h"
+#include "support/shards.h"
 #include "support/temp_machine.h"
 
 namespace host::test {
@@ -23,6 +27,12 @@ using rt::Variant;
 
 constexpr int Kills = 100;
 constexpr int Workers = 4;
+// A round kills one plug-in process per worker.
+constexpr size_t Rounds = Kills / Workers;
+static_assert(Rounds * Workers == Kills);
+// Shards that CTest runs side by side, each with a few rounds: some ten seconds in the sanitizers'
+// build.
+constexpr size_t CrashShards = orvex::test::ShardsFor(Rounds, 5);
 constexpr const char* OwnProgId = "OrvexUC_FCU.LNSPlugInAPI";
 
 struct Ended {
@@ -66,7 +76,7 @@ std::vector<std::string> FilesUnder(const fs::path& folder) {
 
 // A demo machine laid once; each run of the plug-in process gets a fresh copy of it, and a few
 // run at once, each on its own copy.
-class StoreCrashTest : public ::testing::Test {
+class StoreCrashTest : public ::testing::TestWithParam<size_t> {
  protected:
   void SetUp() override {
     temp_.emplace("crash");
@@ -127,7 +137,8 @@ class StoreCrashTest : public ::testing::Test {
   lns::Bytes initial_;
 };
 
-TEST_F(StoreCrashTest, AKilledPlugInLeavesEachChangeWhollyInOrOut) {
+// Every shard draws the whole series of kill points and takes its own rounds of it.
+TEST_P(StoreCrashTest, AKilledPlugInLeavesEachChangeWhollyInOrOut) {
   const fs::path first = FreshMachine(0);
   const Ended whole = Finish(StartChild(first, 0));
   ASSERT_EQ(whole.status, 0) << whole.output;
@@ -137,21 +148,26 @@ TEST_F(StoreCrashTest, AKilledPlugInLeavesEachChangeWhollyInOrOut) {
 
   std::mt19937 random(20);
   std::uniform_int_distribution<int64_t> killAt(1, writes);
-  for (int run = 0; run < Kills && !HasFailure(); run += Workers) {
-    std::vector<int64_t> points;
+  std::vector<int64_t> points(Kills);
+  for (int64_t& point : points) point = killAt(random);
+  const orvex::test::Slice slice = orvex::test::SliceOf(GetParam(), CrashShards, Rounds);
+  std::cout << "This shard runs " << orvex::test::SliceText(slice, Rounds, "rounds") << ".\n";
+  for (size_t round = slice.first; round < slice.end && !HasFailure(); ++round) {
+    const auto killedAt = std::span(points).subspan(round * Workers, Workers);
     std::vector<FILE*> children;
     for (int worker = 0; worker < Workers; ++worker) {
-      points.push_back(killAt(random));
-      children.push_back(StartChild(FreshMachine(worker), points.back()));
+      children.push_back(StartChild(FreshMachine(worker), killedAt[worker]));
     }
     for (int worker = 0; worker < Workers; ++worker) {
-      SCOPED_TRACE("killed at write " + std::to_string(points[worker]) + " of " + std::to_string(writes));
+      SCOPED_TRACE("killed at write " + std::to_string(killedAt[worker]) + " of " + std::to_string(writes));
       const Ended ended = Finish(children[worker]);
       EXPECT_TRUE(ended.status == 0 || (WIFSIGNALED(ended.status) && WTERMSIG(ended.status) == SIGKILL)) << ended.output;
       ExpectWholeChanges(temp_->Root() / ("machine " + std::to_string(worker)));
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Shards, StoreCrashTest, ::testing::Range(size_t{0}, CrashShards));
 
 }  // namespace
 }  // namespace host::test

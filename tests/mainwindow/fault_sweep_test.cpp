@@ -1,6 +1,8 @@
 // The technician's whole session, run clean once and then once per call site of its journal with
 // that call failing: nothing escapes, the failure is reported, the window is left usable and the
 // unit's data is only ever the clean run's or, where the failure stopped a write, the old value.
+// The sites are shared out among shards that CTest runs side by side; each runs the clean session
+// itself and then its own slice.
 #include <gmock/gmock.h>
 
 #include <functional>
@@ -9,6 +11,7 @@
 #include <optional>
 #include <regex>
 #include <set>
+#include <span>
 
 #include "editors/editor_fixture.h"
 #include "forms/app.h"
@@ -18,6 +21,7 @@
 #include "lns/calls/faults.h"
 #include "lns/values/fcu_unit.h"
 #include "mainwindow/refresh/refresh.h"
+#include "support/shards.h"
 
 namespace mainwindow::test {
 namespace {
@@ -28,6 +32,9 @@ constexpr int DebugPage = 5;
 constexpr const char* SweepFault = "Sweep fault";
 // Fewer sites than this means the session no longer reaches part of the plug-in.
 constexpr size_t ExpectedSites = 198;
+// Some twenty-five sites each, about ten seconds in the sanitizers' build; the unit not answering
+// in each step adds a site or two to every shard.
+constexpr size_t SweepShards = orvex::test::ShardsFor(ExpectedSites, 25);
 // The director's error when the object path of its command leads to no device.
 constexpr int32_t PathNotFound = 20005;
 
@@ -73,7 +80,7 @@ struct Site {
   size_t step;                 // the session step that makes the call
 };
 
-class FaultSweepTest : public EditorTest {
+class FaultSweepTest : public EditorTest, public ::testing::WithParamInterface<size_t> {
  protected:
   // The technician's session, a step at a time, with the unit points each step writes. The tabs
   // are steps of their own, so that an editing step holds its write's calls alone.
@@ -228,7 +235,7 @@ class FaultSweepTest : public EditorTest {
   int32_t directorError_ = 0;
 };
 
-TEST_F(FaultSweepTest, EveryCallOfTheSessionFailsOnceWithoutHarm) {
+TEST_P(FaultSweepTest, EveryCallOfTheSessionFailsOnceWithoutHarm) {
   const UnitData before = ReadUnit();
   const std::vector<size_t> stepEnds = Session();
   const std::vector<lns::JournalEntry> clean = lns::JournalEntries();
@@ -253,7 +260,9 @@ TEST_F(FaultSweepTest, EveryCallOfTheSessionFailsOnceWithoutHarm) {
   ASSERT_GE(sites.size(), ExpectedSites);
   for (size_t step = 0; step < Steps().size(); ++step) sites.push_back({"the unit not answering", std::nullopt, step});
 
-  for (const Site& site : sites) {
+  const orvex::test::Slice slice = orvex::test::SliceOf(GetParam(), SweepShards, sites.size());
+  std::cout << "This shard fails " << orvex::test::SliceText(slice, sites.size(), "sites") << ".\n";
+  for (const Site& site : std::span(sites).subspan(slice.first, slice.end - slice.first)) {
     TearDown();
     SetUp();
     if (site.call) FailCall(*site.call);
@@ -263,6 +272,8 @@ TEST_F(FaultSweepTest, EveryCallOfTheSessionFailsOnceWithoutHarm) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Shards, FaultSweepTest, ::testing::Range(size_t{0}, SweepShards));
 
 }  // namespace
 }  // namespace mainwindow::test
