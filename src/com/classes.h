@@ -52,5 +52,9 @@ void RegisterServer(const std::filesystem::path& program);
 // gone, or one that still holds keys of another server, stays as it is. Only a damaged registry
 // file is raised, and nothing is removed.
 void UnregisterServer();
+// The ProgIDs of every class registered in the machine's registry as RegisterServer writes it,
+// served by this process or not: a class id with its LocalServer32 whose ProgID names it again.
+// Sorted. Only reads; a damaged registry file is raised as such.
+std::vector<std::string> RegisteredProgIds();
 
 }  // namespace com

@@ -3,7 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <stdlib.h>
+#include <string>
+#include <vector>
 #include <functional>
 
 #include "registry/registry.h"
@@ -70,6 +74,32 @@ TEST_F(ClassRegistration, UnregisterRemovesEveryKeyAndActivationFails) {
   EXPECT_EQ(DefaultValue(std::string("SOFTWARE\\Classes\\CLSID\\") + TestClassId), "<none>");
   EXPECT_EQ(ActivationError(TestProgId), rt::err::ClassNotRegistered);
   UnregisterServer();  // twice is harmless
+}
+
+// Each file of the folder with its size and time of change.
+std::string Listing(const std::filesystem::path& folder) {
+  std::string listing;
+  for (const auto& file : std::filesystem::recursive_directory_iterator(folder)) {
+    listing += file.path().string() + " " + std::to_string(file.is_regular_file() ? file.file_size() : 0) + " " +
+               std::to_string(file.last_write_time().time_since_epoch().count()) + "\n";
+  }
+  return listing;
+}
+
+TEST_F(ClassRegistration, TheRegisteredClassesAreReadAsTheirRegistrationWritesThemAndNothingIsWritten) {
+  RegisterServer("/opt/orvex/orvexuc_fcu");
+  // A torn registration lacks its LocalServer32 key.
+  const std::string torn = "{00000000-0000-0000-0000-000000000001}";
+  reg::RegSetValue(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Orvex.Torn\\CLSID", reg::REG_SZ, torn.c_str(), 0);
+  reg::RegSetValue(reg::HKEY_LOCAL_MACHINE, ("SOFTWARE\\Classes\\CLSID\\" + torn + "\\ProgID").c_str(), reg::REG_SZ,
+                   "Orvex.Torn", 0);
+  const std::string before = Listing(machine_.Machine());
+  EXPECT_EQ(RegisteredProgIds(), std::vector<std::string>{TestProgId});
+  EXPECT_EQ(Listing(machine_.Machine()), before);
+  const std::filesystem::path absent = machine_.Root() / "absent";
+  setenv("ORVEX_MACHINE", absent.c_str(), 1);
+  EXPECT_EQ(RegisteredProgIds(), std::vector<std::string>{});
+  EXPECT_FALSE(std::filesystem::exists(absent));
 }
 
 TEST_F(ClassRegistration, ActivationNeedsTheRegistryToPointAtThisServersClass) {

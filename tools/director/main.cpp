@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "arguments.h"
+#include "com/classes.h"
 #include "plugin_process.h"
-#include "registered_classes.h"
 #include "registry/machine.h"
+#include "runtime/error.h"
 #include "session.h"
 #include "standard_options.h"
 
@@ -22,10 +23,19 @@ using director::Arguments;
 
 const tool::Tool Director{"director", director::Usage};
 
+// A registry that cannot be read registers none: the plug-in's own reply says what is wrong with it.
+std::vector<std::string> RegisteredProgIds() {
+  try {
+    return com::RegisteredProgIds();
+  } catch (const rt::Error&) {
+    return {};
+  }
+}
+
 int RunSession(const Arguments& arguments) {
   director::SessionOptions options = arguments.session;
   options.machineFolder = reg::MachineFolder().string();
-  options.registeredProgIds = director::RegisteredProgIds;
+  options.registeredProgIds = RegisteredProgIds;
   std::ifstream scriptFile;
   std::istream* lines = &std::cin;
   std::string sourceName = "<input>";

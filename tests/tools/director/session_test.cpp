@@ -4,16 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdlib.h>
 #include <string>
 #include <vector>
 
 #include "machine_folder.h"
-#include "registered_classes.h"
-#include "registry/registry.h"
 #include "support/eventually.h"
 
 namespace director {
@@ -110,31 +106,6 @@ TEST_F(DirectorSession, AClassNotRegisteredWhereOthersAreNamesThem) {
   EXPECT_EQ(Run(plugin, "create progid=Orvex.TestObjekt\n", options), Success);
   EXPECT_EQ(diagnostics.str(), "director: test.script:1: the machine folder " + options.machineFolder +
                                    " registers only Orvex.One, Orvex.Two\n");
-}
-
-// Each file of the folder with its size and time of change.
-std::string Listing(const std::filesystem::path& folder) {
-  std::string listing;
-  for (const auto& file : std::filesystem::recursive_directory_iterator(folder)) {
-    listing += file.path().string() + " " + std::to_string(file.is_regular_file() ? file.file_size() : 0) + " " +
-               std::to_string(file.last_write_time().time_since_epoch().count()) + "\n";
-  }
-  return listing;
-}
-
-TEST_F(DirectorSession, TheRegisteredClassesAreReadAsTheirRegistrationWritesThemAndNothingIsWritten) {
-  // The fixture registered the test server's class; a torn registration lacks its LocalServer32 key.
-  const std::string torn = "{00000000-0000-0000-0000-000000000001}";
-  reg::RegSetValue(reg::HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Orvex.Torn\\CLSID", reg::REG_SZ, torn.c_str(), 0);
-  reg::RegSetValue(reg::HKEY_LOCAL_MACHINE, ("SOFTWARE\\Classes\\CLSID\\" + torn + "\\ProgID").c_str(), reg::REG_SZ,
-                   "Orvex.Torn", 0);
-  const std::string before = Listing(machine.Path());
-  EXPECT_EQ(RegisteredProgIds(), std::vector<std::string>{"Orvex.TestObject"});
-  EXPECT_EQ(Listing(machine.Path()), before);
-  const std::filesystem::path absent = machine.Path() / "absent";
-  setenv("ORVEX_MACHINE", absent.c_str(), 1);
-  EXPECT_EQ(RegisteredProgIds(), std::vector<std::string>{});
-  EXPECT_FALSE(std::filesystem::exists(absent));
 }
 
 // Running, and not merely waiting for its parent to collect its status.
